@@ -1,0 +1,62 @@
+#pragma once
+// The subcommands of `qorvel`. Each one runs a step procedure: its positional arguments answer
+// the step's open dialogs in order, -o answers the save dialog, the options set the settings.
+
+#include <deque>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "app/settings.h"
+#include "app/step_frame.h"
+
+namespace qorvel::cli {
+
+// Exit codes of `qorvel`.
+inline constexpr int kExitCompleted = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitWarned = 3;
+
+class CliRegistry {
+public:
+    // A subcommand running `procedure` on the inputs named in `inputNames` and the output -o.
+    CLI::App* AddStepCommand(CLI::App& app, const std::string& name, const std::string& description,
+                             StepProcedure procedure, std::initializer_list<const char*> inputNames);
+    // A subcommand with a run of its own (for example several steps in one go); `run` gives the
+    // exit code.
+    CLI::App* AddCustomCommand(CLI::App& app, const std::string& name, const std::string& description,
+                               std::function<int(const Settings&)> run);
+
+    // A tolerance in metres, read strictly: a value that is not a number is a usage error.
+    static void AddToleranceOption(CLI::App* command, const std::string& flags, double& target,
+                                   const std::string& description);
+
+    Settings& settings() { return settings_; }
+    // Runs the subcommand that was parsed; gives the exit code.
+    int Run();
+
+private:
+    struct Command {
+        std::vector<std::string> inputs;
+        std::string output;
+        StepProcedure procedure = nullptr;
+        std::function<int(const Settings&)> custom;
+    };
+    std::deque<Command> commands_;  // addresses stay put for CLI11's bindings
+    Command* chosen_ = nullptr;
+    Settings settings_;
+};
+
+// Runs one step procedure with the command line as host; gives the exit code and prints the
+// closing message on stdout.
+int RunStepFromCommandLine(StepProcedure procedure, Session& session, std::vector<std::string> inputs,
+                           std::string output);
+
+// Registration of each group of subcommands.
+void AddAssemblyCommands(CLI::App& app, CliRegistry& registry);  // stakes, match, group
+
+}  // namespace qorvel::cli

@@ -1,0 +1,83 @@
+#include "core/data_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/step_error.h"
+
+namespace qorvel {
+
+namespace {
+bool isBlank(std::string_view line) { return line.find_first_not_of(' ') == std::string_view::npos; }
+
+std::string describeErrno(int error) {
+    switch (error) {
+        case ENOENT: return "文件不存在";
+        case EACCES: return "没有读取该文件的权限";
+        case EISDIR: return "这是一个文件夹，不是文件";
+        case ENOTDIR: return "路径中有一部分不是文件夹";
+        default: return std::string("无法读取（") + std::strerror(error) + "）";
+    }
+}
+
+struct FileDescriptor {
+    int fd;
+    ~FileDescriptor() { if (fd >= 0) ::close(fd); }
+};
+}  // namespace
+
+std::vector<Record> SplitRecords(std::string_view bytes) {
+    std::vector<Record> records;
+    std::size_t start = 0;
+    std::size_t line = 1;
+    while (start < bytes.size()) {
+        const void* found = std::memchr(bytes.data() + start, '\n', bytes.size() - start);
+        const std::size_t end = found ? static_cast<std::size_t>(static_cast<const char*>(found) - bytes.data())
+                                      : bytes.size();
+        std::string_view text = bytes.substr(start, end - start);
+        if (found && !text.empty() && text.back() == '\r') text.remove_suffix(1);
+        if (!isBlank(text)) records.push_back(Record{line, text});
+        start = end + 1;
+        ++line;
+    }
+    return records;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (file.fd < 0) throw StepError(path, StepError::kNoLine, StepError::kNoField, describeErrno(errno));
+    struct stat info {};
+    if (::fstat(file.fd, &info) != 0) throw StepError(path, StepError::kNoLine, StepError::kNoField, describeErrno(errno));
+    if (S_ISDIR(info.st_mode)) throw StepError(path, StepError::kNoLine, StepError::kNoField, describeErrno(EISDIR));
+    // Read straight into the buffer; files that grow while read (or report no size) still
+    // come in whole through the loop.
+    std::string bytes(S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0, '\0');
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) bytes.resize(bytes.size() + (1 << 16));
+        const ssize_t got = ::read(file.fd, bytes.data() + filled, bytes.size() - filled);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            throw StepError(path, StepError::kNoLine, StepError::kNoField, describeErrno(errno));
+        }
+        if (got == 0) break;
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+DataFile DataFile::Load(const std::string& path) { return FromBytes(path, ReadWholeFile(path)); }
+
+DataFile DataFile::FromBytes(std::string name, std::string bytes) {
+    DataFile file;
+    file.name_ = std::move(name);
+    file.bytes_ = std::make_unique<const std::string>(std::move(bytes));
+    file.records_ = SplitRecords(*file.bytes_);
+    return file;
+}
+
+}  // namespace qorvel

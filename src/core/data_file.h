@@ -1,0 +1,46 @@
+#pragma once
+// A data file held whole in memory: its bytes, read once, and its records as views into them.
+// Lines end at LF (one CR right before it is dropped); a last line without LF is a record;
+// lines that are empty or hold only spaces are not records, but every record keeps its
+// physical line number, so messages point at the line a surveyor sees in the editor.
+
+#include <cstddef>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qorvel {
+
+struct Record {
+    std::size_t line;        // physical line number, counted from 1
+    std::string_view text;   // without the line end
+};
+
+class DataFile {
+public:
+    // Reads the file at `path`; a missing, unreadable or directory path fails with a StepError.
+    static DataFile Load(const std::string& path);
+    // Takes bytes already in memory; `name` is what messages call the file.
+    static DataFile FromBytes(std::string name, std::string bytes);
+
+    const std::string& name() const { return name_; }
+    std::span<const Record> records() const { return records_; }
+    std::size_t size() const { return records_.size(); }
+    bool empty() const { return records_.empty(); }
+    const Record& operator[](std::size_t index) const { return records_[index]; }
+
+private:
+    std::string name_;
+    std::unique_ptr<const std::string> bytes_;  // records point into it; it never moves
+    std::vector<Record> records_;
+};
+
+// Splits `bytes` into records as DataFile does; the views point into `bytes`.
+std::vector<Record> SplitRecords(std::string_view bytes);
+
+// Reads a whole file as bytes; fails with a StepError naming `path` and what went wrong.
+std::string ReadWholeFile(const std::string& path);
+
+}  // namespace qorvel

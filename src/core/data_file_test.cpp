@@ -1,0 +1,88 @@
+#include "core/data_file.h"
+
+#include <gtest/gtest.h>
+
+#include "core/fields.h"
+#include "core/step_error.h"
+#include "support/test_files.h"
+
+namespace qorvel {
+namespace {
+
+std::vector<std::pair<std::size_t, std::string>> recordsOf(const std::string& bytes) {
+    std::vector<std::pair<std::size_t, std::string>> out;
+    for (const Record& record : SplitRecords(bytes)) out.emplace_back(record.line, std::string(record.text));
+    return out;
+}
+
+using Lines = std::vector<std::pair<std::size_t, std::string>>;
+
+TEST(SplitRecords, LineEndsAndBlankLines) {
+    EXPECT_EQ(recordsOf("a\r\nb\r\n"), (Lines{{1, "a"}, {2, "b"}}));
+    EXPECT_EQ(recordsOf("a\nb"), (Lines{{1, "a"}, {2, "b"}}));          // last line without a line end
+    EXPECT_EQ(recordsOf("a\r\n\r\n   \nb\n"), (Lines{{1, "a"}, {4, "b"}}));  // blank lines skipped, numbers kept
+    EXPECT_EQ(recordsOf("a\rb\n"), (Lines{{1, "a\rb"}}));               // a lone CR is text
+    EXPECT_EQ(recordsOf("a\r"), (Lines{{1, "a\r"}}));                   // ... also at the very end
+    EXPECT_EQ(recordsOf("\t\n"), (Lines{{1, "\t"}}));                   // only spaces make a line blank
+    EXPECT_TRUE(recordsOf("").empty());
+    EXPECT_TRUE(recordsOf("\n\n").empty());
+}
+
+TEST(DataFile, LoadFailuresNameTheFile) {
+    testing::TempDir dir;
+    try {
+        DataFile::Load(dir.File("missing.dat"));
+        FAIL() << "no error";
+    } catch (const StepError& error) {
+        EXPECT_EQ(error.file(), dir.File("missing.dat"));
+        EXPECT_EQ(error.reason(), "文件不存在");
+    }
+    try {
+        DataFile::Load(dir.path());
+        FAIL() << "no error";
+    } catch (const StepError& error) {
+        EXPECT_EQ(error.reason(), "这是一个文件夹，不是文件");
+    }
+    const DataFile file = DataFile::Load(dir.Write("a.dat", "x,y\r\n\r\nz"));
+    ASSERT_EQ(file.size(), 2u);
+    EXPECT_EQ(file[1].line, 3u);
+    EXPECT_EQ(file[1].text, "z");
+}
+
+TEST(FieldReader, ReportsTheFieldThatCannotBeRead) {
+    const DataFile file = DataFile::FromBytes("p.dat", "\r\n1,,12.5x,abc\r\n");
+    const FieldReader fields(file, file[0]);
+    EXPECT_EQ(fields.count(), 4u);
+    EXPECT_EQ(fields.Text(1), "");
+    EXPECT_EQ(fields.Lenient(2), 12.5);
+    EXPECT_EQ(fields.Lenient(3), 0.0);
+    try {
+        fields.Strict(2);
+        FAIL() << "no error";
+    } catch (const StepError& error) {
+        EXPECT_EQ(error.describe(), "文件“p.dat”第 2 行，字段 2：不是数字：“12.5x”");
+    }
+    try {
+        fields.Text(4);
+        FAIL() << "no error";
+    } catch (const StepError& error) {
+        EXPECT_EQ(error.line(), 2u);
+        EXPECT_EQ(error.field(), 4);
+        EXPECT_EQ(error.reason(), "缺少该字段（这一行只有 4 个字段）");
+    }
+}
+
+TEST(Fields, ManyFieldsAndNonUtf8Bytes) {
+    std::string line = "1200";
+    for (int k = 0; k < 30; ++k) line += "," + std::to_string(k);
+    const Fields fields(line);
+    ASSERT_EQ(fields.size(), 31u);
+    EXPECT_EQ(fields[0], "1200");
+    EXPECT_EQ(fields[30], "29");
+    // GBK bytes in messages are shown as the characters they are.
+    EXPECT_EQ(DisplayText("\xD6\xD0\xD7\xAE"), "中桩");
+    EXPECT_EQ(DisplayText("a\xFF"), "a\\xFF");
+}
+
+}  // namespace
+}  // namespace qorvel

@@ -1,0 +1,51 @@
+#pragma once
+// Writing numbers. Every rounding is decided on the value's decimal text at 15 significant
+// digits, the precision at which the files have always been written: 0.015 is "0.015" there,
+// so "0.00" gives 0.02 although the double lies a little below 0.015.
+
+#include <string>
+#include <string_view>
+
+namespace qorvel {
+
+enum class Rounding { HalfToEven, HalfAwayFromZero };
+
+// A decimal number held as its digits: value = (negative ? -1 : 1) * digits / 10^decimals.
+class DecimalText {
+public:
+    // The 15-significant-digit decimal text of a finite double.
+    static DecimalText FromDouble(double value);
+    // The same for a double at `significant` significant digits (1..17), correctly rounded.
+    static DecimalText FromDouble(double value, int significant);
+
+    // Rounds to `decimals` places after the point (nothing happens when there are fewer).
+    DecimalText& RoundToDecimals(int decimals, Rounding mode);
+    // Rounds to `significant` significant digits.
+    DecimalText& RoundToSignificant(int significant, Rounding mode);
+
+    bool IsZero() const;
+    // Exactly `decimals` places, e.g. "0.000" -> 12.300; rounds half away from zero first if
+    // more places are held. A value that is zero once written carries no minus sign.
+    std::string Fixed(int decimals) const;
+    // General number form: no exponent, no trailing zeros, no point for whole values,
+    // "0.5" with its leading zero, minus zero written 0.
+    std::string General() const;
+    // As General(), but without the zero before the point: 0.5 gives ".5", -0.4 gives "-.4".
+    std::string GeneralWithoutLeadingZero() const;
+    double ToDouble() const;
+
+private:
+    bool negative_ = false;
+    std::string digits_ = "0";  // no leading zeros unless the integer part is zero
+    int decimals_ = 0;          // how many of the digits stand after the point
+    std::string integerPart() const;
+    std::string fractionPart() const;  // exactly decimals_ digits
+    void normalise();
+};
+
+// Shorthands for the forms the files use.
+std::string FormatGeneral(double value);                 // 1200, 1234.56, 0.00001
+std::string FormatFixed(double value, int decimals);     // "0.000": half away from zero
+double RoundToSignificantDigits(double value, int significant);  // 15 for chainages, 7 for singles
+
+}  // namespace qorvel

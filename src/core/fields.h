@@ -1,0 +1,58 @@
+#pragma once
+// Fields of a record: slices of the line split on ",", counted from 0. Reading a field that a
+// line does not have, or a number that is not one, fails the step with the file, the line and
+// the field named.
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/data_file.h"
+
+namespace qorvel {
+
+class Fields {
+public:
+    Fields() = default;
+    explicit Fields(std::string_view text) { Split(text); }
+    void Split(std::string_view text);
+
+    std::size_t size() const { return count_; }
+    std::string_view operator[](std::size_t index) const {
+        return index < inline_.size() ? inline_[index] : overflow_[index - inline_.size()];
+    }
+
+private:
+    // Most records have five or six fields: keep them without a heap allocation.
+    std::array<std::string_view, 8> inline_{};
+    std::vector<std::string_view> overflow_;
+    std::size_t count_ = 0;
+};
+
+class FieldReader {
+public:
+    FieldReader(const DataFile& file, const Record& record);
+
+    std::size_t count() const { return fields_.size(); }
+    bool Has(int field) const { return field >= 0 && static_cast<std::size_t>(field) < fields_.size(); }
+    const Record& record() const { return *record_; }
+
+    std::string_view Text(int field) const;
+    double Lenient(int field) const;  // the leading number, 0 when there is none
+    double Strict(int field) const;   // the whole field must be a number
+
+    [[noreturn]] void Fail(int field, const std::string& reason) const;
+
+private:
+    const DataFile* file_;
+    const Record* record_;
+    Fields fields_;
+};
+
+// Text for messages: UTF-8 as it is, GBK bytes turned into UTF-8, anything else as \xNN;
+// long texts are shortened so a message stays readable.
+std::string DisplayText(std::string_view bytes);
+
+}  // namespace qorvel

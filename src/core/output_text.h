@@ -1,0 +1,37 @@
+#pragma once
+// The text a step writes: lines ended by CR LF, as the programs that read our files expect.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace qorvel {
+
+class OutputText {
+public:
+    OutputText& operator<<(std::string_view text) {
+        bytes_ += text;
+        return *this;
+    }
+    OutputText& operator<<(char c) {
+        bytes_ += c;
+        return *this;
+    }
+    void EndLine() {
+        bytes_ += "\r\n";
+        ++lines_;
+    }
+    void Line(std::string_view text) {
+        bytes_ += text;
+        EndLine();
+    }
+
+    const std::string& bytes() const { return bytes_; }
+    std::size_t lineCount() const { return lines_; }
+
+private:
+    std::string bytes_;
+    std::size_t lines_ = 0;
+};
+
+}  // namespace qorvel

@@ -1,0 +1,37 @@
+#include "support/scripted_host.h"
+
+#include <stdexcept>
+
+namespace qorvel::testing {
+
+std::optional<std::string> ScriptedHost::next(bool save, int dialog, std::string_view filter) {
+    dialogs.push_back({save, dialog, std::string(filter)});
+    if (answers_.empty()) throw std::logic_error("the test script has no answer for this dialog");
+    auto answer = std::move(answers_.front());
+    answers_.pop_front();
+    return answer;
+}
+
+std::optional<std::string> ScriptedHost::AskOpenFile(int dialog, std::string_view filter) {
+    return next(false, dialog, filter);
+}
+
+std::optional<std::string> ScriptedHost::AskSaveFile(int dialog, std::string_view filter) {
+    return next(true, dialog, filter);
+}
+
+void ScriptedHost::ShowMessage(MessageRole role, std::string_view title, std::string_view text) {
+    messages.push_back({role, std::string(title), std::string(text)});
+}
+
+void ScriptedHost::ShowFailure(std::string_view description) { failures.emplace_back(description); }
+
+void ScriptedHost::SetStatus(int panel, std::string_view text) {
+    (panel == 1 ? statusPanel1 : statusPanel2).emplace_back(text);
+}
+
+void ScriptedHost::SetProgress(int percent) { progress.push_back(percent); }
+
+void ScriptedHost::OpenResult(const std::string& path) { openedResults.push_back(path); }
+
+}  // namespace qorvel::testing

@@ -1,0 +1,53 @@
+#pragma once
+// A step host for tests: dialogs answered from a script, everything the step shows recorded.
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/step_host.h"
+
+namespace qorvel::testing {
+
+class ScriptedHost final : public StepHost {
+public:
+    struct Dialog {
+        bool save = false;
+        int instance = 0;
+        std::string filter;
+    };
+    struct Message {
+        MessageRole role;
+        std::string title;
+        std::string text;
+    };
+
+    // The next dialog's answer; nothing means cancel. Answers are used in order.
+    ScriptedHost& Answer(std::optional<std::string> path) {
+        answers_.push_back(std::move(path));
+        return *this;
+    }
+
+    std::optional<std::string> AskOpenFile(int dialog, std::string_view filter) override;
+    std::optional<std::string> AskSaveFile(int dialog, std::string_view filter) override;
+    void ShowMessage(MessageRole role, std::string_view title, std::string_view text) override;
+    void ShowFailure(std::string_view description) override;
+    void SetStatus(int panel, std::string_view text) override;
+    void SetProgress(int percent) override;
+    void OpenResult(const std::string& path) override;
+
+    std::vector<Dialog> dialogs;
+    std::vector<Message> messages;
+    std::vector<std::string> failures;
+    std::vector<std::string> statusPanel1;
+    std::vector<std::string> statusPanel2;
+    std::vector<int> progress;
+    std::vector<std::string> openedResults;
+
+private:
+    std::optional<std::string> next(bool save, int dialog, std::string_view filter);
+    std::deque<std::optional<std::string>> answers_;
+};
+
+}  // namespace qorvel::testing

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/steps/assembly_steps.h"
+#include "app/steps/check_steps.h"
 
 namespace qorvel {
 
@@ -12,13 +13,13 @@ constexpr std::array kCommands{
     StepCommand{"BT3", "Command7", "2、提取中桩桩号文字", "提取中桩桩号文字信息", nullptr},
     StepCommand{"BT4", "Command6", "3、桩号文字与桩号坐标合并", "合成中桩坐标", &steps::MergeCentreStakes},
     StepCommand{"BT5", "Command1", "4、提取横断面线端点坐标", "提取横断面线端点坐标", nullptr},
-    StepCommand{"BT-Check-K", "Command10", "5、检查有无漏掉的中桩数据", "检查有无漏掉的中桩数据", nullptr},
+    StepCommand{"BT-Check-K", "Command10", "5、检查有无漏掉的中桩数据", "检查有无漏掉的中桩数据", &steps::CheckCentreStakes},
     StepCommand{"BT6", "Command2", "6、断面线匹配桩号", "断面线匹配桩号", &steps::MatchSectionLines},
-    StepCommand{"BT7", "Command5", "7、检查有无缺失的断面线", "检查有无缺失的断面线", nullptr},
-    StepCommand{"BT-CODE", "Command3", "8、碎步点添加桩号代码", "向碎步点中增加桩号代码", nullptr},
+    StepCommand{"BT7", "Command5", "7、检查有无缺失的断面线", "检查有无缺失的断面线", &steps::CheckSectionLines},
+    StepCommand{"BT-CODE", "Command3", "8、碎步点添加桩号代码", "向碎步点中增加桩号代码", &steps::AddPointCodes},
     StepCommand{"BT8", "Command4", "9、碎步点按桩号归类", "碎步点按桩号归属", &steps::GroupDetailPoints},
     StepCommand{"BT9", "Command9", "10、输出成果", "成果输出", nullptr},
-    StepCommand{"BT-M", "Command11", "计算横断面线上的点", "计算碎步点移动到横断面线上的坐标", nullptr},
+    StepCommand{"BT-M", "Command11", "计算横断面线上的点", "计算碎步点移动到横断面线上的坐标", &steps::ProjectPointsOntoSectionLines},
 };
 }  // namespace
 

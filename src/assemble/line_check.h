@@ -1,0 +1,31 @@
+#pragma once
+// Checking the matched section lines against the centre stakes: every stake should have found
+// exactly one section line. A stake without one gets no cross-section; a stake with two gets two
+// sections under one chainage. This report names those stakes before the results are written.
+
+#include <cstddef>
+
+#include "core/data_file.h"
+#include "core/output_text.h"
+#include "core/progress.h"
+
+namespace qorvel {
+
+struct LineCheckResult {
+    OutputText output;         // reason,centre-stake line for every stake with a problem
+    std::size_t stakes = 0;    // stakes checked
+    std::size_t missing = 0;   // stakes without a section line
+    std::size_t repeated = 0;  // stakes with several
+};
+
+inline constexpr const char* kLineCheckStatusPrefix = "已检查中桩：";
+
+// The reasons (UTF-8 here; the report writes them in GBK, the code page of the lines it quotes).
+inline constexpr const char* kMissingSectionLine = "缺少断面线";
+inline constexpr const char* kRepeatedSectionLine = "断面线重复";
+
+// For every centre stake, in file order: the matched section lines whose field 0 is exactly the
+// stake's field 0.
+LineCheckResult CheckSectionLines(const DataFile& stakes, const DataFile& matchedLines, ProgressSink& progress);
+
+}  // namespace qorvel

@@ -1,0 +1,57 @@
+#include "app/gui/desktop_interaction.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QUrl>
+#include <QWindow>
+
+namespace qorvel::gui {
+
+std::optional<QString> DesktopInteraction::ChooseFile(QWidget& window, const FileRequest& request) {
+    QPointer<QFileDialog>& dialog = dialogs_[request.instance];
+    if (dialog.isNull()) {
+        dialog = new QFileDialog(&window);  // owned by the window
+        dialog->setObjectName(QStringLiteral("CommonDialog%1").arg(request.instance));
+    }
+    dialog->setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // An open dialog also takes a name that does not exist (the step then says so); a save
+    // dialog asks before replacing. A typed name keeps its extension or lack of one.
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog->setOption(QFileDialog::DontResolveSymlinks, true);
+    dialog->setDefaultSuffix(QString());
+    dialog->setNameFilters(request.nameFilters);
+    if (!request.offeredFile.isEmpty()) dialog->selectFile(request.offeredFile);
+    if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList chosen = dialog->selectedFiles();
+    if (chosen.isEmpty() || chosen.front().isEmpty()) return std::nullopt;
+    return QDir::cleanPath(chosen.front());
+}
+
+void DesktopInteraction::ShowMessage(QWidget& window, const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, &window);
+    box.exec();
+}
+
+bool DesktopInteraction::OpenInEditor(const QString& path) {
+#ifdef Q_OS_WIN
+    return QProcess::startDetached(QStringLiteral("notepad.exe"), {QDir::toNativeSeparators(path)});
+#else
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+#endif
+}
+
+void DesktopInteraction::StartWindowMove(QWidget& window) {
+    if (QWindow* handle = window.windowHandle()) handle->startSystemMove();
+}
+
+void DesktopInteraction::EndProgram() {
+    QApplication::closeAllWindows();
+    QCoreApplication::exit(0);
+}
+
+}  // namespace qorvel::gui

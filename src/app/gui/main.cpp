@@ -1,0 +1,22 @@
+// qorvel-gui: the desktop program. It opens with the consent dialog; "同意" opens the main
+// window. For screenshots and demonstrations, `qorvel-gui --skip-consent` opens the main
+// window directly.
+
+#include <QApplication>
+#include <QStringList>
+
+#include "app/gui/desktop_interaction.h"
+#include "app/gui/program.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("qorvel-gui"));
+
+    qorvel::gui::DesktopInteraction desktop;
+    qorvel::gui::Program program(desktop);
+    if (QApplication::arguments().contains(QStringLiteral("--skip-consent")))
+        program.ShowMainWindow();
+    else
+        program.ShowConsent();
+    return QApplication::exec();
+}

@@ -1,0 +1,34 @@
+#include "app/gui/program.h"
+
+#include "app/gui/consent_dialog.h"
+#include "app/gui/main_window.h"
+#include "app/gui/user_interaction.h"
+
+namespace qorvel::gui {
+
+Program::Program(UserInteraction& ui) : ui_(ui) {}
+
+Program::~Program() = default;
+
+ConsentDialog& Program::ShowConsent() {
+    if (!consent_) {
+        consent_ = std::make_unique<ConsentDialog>();
+        QObject::connect(consent_.get(), &ConsentDialog::agreed, consent_.get(), [this] {
+            ShowMainWindow();
+            consent_->close();
+        });
+        QObject::connect(consent_.get(), &ConsentDialog::declined, consent_.get(), [this] { ui_.EndProgram(); });
+    }
+    consent_->show();
+    return *consent_;
+}
+
+MainWindow& Program::ShowMainWindow() {
+    if (!mainWindow_) mainWindow_ = std::make_unique<MainWindow>(ui_);
+    mainWindow_->show();
+    mainWindow_->raise();
+    mainWindow_->activateWindow();
+    return *mainWindow_;
+}
+
+}  // namespace qorvel::gui

@@ -1,0 +1,210 @@
+// Form2: start states, "确定" with the lenient reading, the close box, reopening, and the end of
+// the program while it is open.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "app/gui/main_window.h"
+#include "app/gui/settings_dialog.h"
+#include "testing/gui_tests.h"
+#include "testing/scripted_interaction.h"
+
+namespace qorvel::gui::testing {
+namespace {
+
+template <class T>
+T* Find(QWidget& window, const QString& name) {
+    T* found = window.findChild<T*>(name);
+    if (found == nullptr) qFatal("no %s", qPrintable(name));
+    return found;
+}
+
+QLineEdit* Box(SettingsDialog& dialog, int n) { return Find<QLineEdit>(dialog, QString("Text%1").arg(n)); }
+
+void Type(SettingsDialog& dialog, int box, const QString& text) {
+    QLineEdit* edit = Box(dialog, box);
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    QCOMPARE(edit->text(), text);
+}
+
+void Confirm(SettingsDialog& dialog) { QTest::mouseClick(Find<QPushButton>(dialog, "Command1"), Qt::LeftButton); }
+
+// The caption beside box TextN.
+QString CaptionOf(SettingsDialog& dialog, int n) {
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        if (label->buddy() == Box(dialog, n)) return label->text();
+    return {};
+}
+
+void VerifyStartState(SettingsDialog& dialog) {
+    QVERIFY(Find<QRadioButton>(dialog, "Option1")->isChecked());
+    QVERIFY(!Find<QRadioButton>(dialog, "Option2")->isChecked());
+    for (int n = 1; n <= 4; ++n) QVERIFY(!Find<QCheckBox>(dialog, QString("Check%1").arg(n))->isChecked());
+    const QStringList start{"0.05", "0.01", "0.01", "0.05", "0.08"};
+    for (int n = 1; n <= 5; ++n) QCOMPARE(Box(dialog, n)->text(), start[n - 1]);
+}
+
+class SettingsDialogTest final : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ScriptedInteraction> ui_;
+    std::unique_ptr<MainWindow> window_;
+
+    SettingsDialog& Open() {
+        window_->Dispatch("BT1");
+        SettingsDialog* dialog = window_->settingsDialog();
+        if (dialog == nullptr) qFatal("no settings dialog");
+        return *dialog;
+    }
+
+private slots:
+    void init() {
+        ui_ = std::make_unique<ScriptedInteraction>();
+        window_ = std::make_unique<MainWindow>(*ui_);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+    void cleanup() {
+        window_.reset();
+        ui_.reset();
+    }
+
+    void OpensWithItsStartStatesBesideAWorkingMainWindow() {
+        SettingsDialog& dialog = Open();
+        QCOMPARE(dialog.objectName(), QString("Form2"));
+        QCOMPARE(dialog.windowTitle(), QString("设置"));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.windowModality(), Qt::NonModal);
+        VerifyStartState(dialog);
+        QCOMPARE(Find<QRadioButton>(dialog, "Option1")->text(), QString("图上里程为字符型"));
+        QCOMPARE(Find<QRadioButton>(dialog, "Option2")->text(), QString("图上里程为数值"));
+        const QStringList checks{"幅别颠倒生成", "变换高差正负号", "转换为字符型桩号", "断面桩号隔一行生成"};
+        for (int n = 1; n <= 4; ++n) QCOMPARE(Find<QCheckBox>(dialog, QString("Check%1").arg(n))->text(), checks[n - 1]);
+        QCOMPARE(CaptionOf(dialog, 1), QString("桩号文字插入点与中桩点允许偏差值"));
+        QCOMPARE(CaptionOf(dialog, 2), QString("向碎步点添加桩号代码时，允许碎步点距离横断面线的直线距离为"));
+        QCOMPARE(CaptionOf(dialog, 3), QString("匹配断面线桩号时，允许中桩点与断面线的垂直距离允许值"));
+        QCOMPARE(CaptionOf(dialog, 4), QString("碎步点按桩号归类时，其垂直断面线的允许距离值"));
+        QCOMPARE(CaptionOf(dialog, 5), QString("生成成果时，规避中桩的距离值"));
+        int metres = 0;
+        for (QLabel* label : dialog.findChildren<QLabel*>()) metres += label->text() == "米" ? 1 : 0;
+        QCOMPARE(metres, 5);
+        QCOMPARE(Find<QPushButton>(dialog, "Command1")->text(), QString("确定"));
+        // Each box stands on the row of its caption, and the rows follow the dialog's order.
+        QVERIFY(Box(dialog, 1)->y() < Box(dialog, 3)->y());
+        QVERIFY(Box(dialog, 3)->y() < Box(dialog, 4)->y());
+        QVERIFY(Box(dialog, 4)->y() < Box(dialog, 5)->y());
+        QVERIFY(Box(dialog, 5)->y() < Box(dialog, 2)->y());
+
+        // The main window still takes commands, and showing it again brings the same dialog.
+        window_->Dispatch("guanyu");
+        QCOMPARE(ui_->messages.size(), std::size_t{1});
+        QCOMPARE(&Open(), &dialog);
+    }
+
+    void ConfirmReadsTheBoxesLeniently() {
+        SettingsDialog& dialog = Open();
+        Type(dialog, 1, "0.1abc");
+        Type(dialog, 2, "abc");
+        Type(dialog, 3, " 0 . 0 2 ");
+        Type(dialog, 4, "2e-1m");
+        Type(dialog, 5, "-.5");
+        Confirm(dialog);
+        const Settings& settings = window_->session().settings;
+        QCOMPARE(settings.StakeTextTolerance, 0.1);
+        QCOMPARE(settings.CodePointTolerance, 0.0);
+        QCOMPARE(settings.LineMatchTolerance, 0.02);
+        QCOMPARE(settings.GroupTolerance, 0.2);
+        QCOMPARE(settings.StakeAvoidDistance, -0.5);  // no range test
+        // Hidden, but loaded: showing it again shows what was typed.
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(window_->settingsDialog(), &dialog);
+        QCOMPARE(&Open(), &dialog);
+        QCOMPARE(Box(dialog, 1)->text(), QString("0.1abc"));
+        QVERIFY(ui_->messages.empty());
+    }
+
+    void ANumberBeyondRangeIsRefusedAndNothingStored() {
+        SettingsDialog& dialog = Open();
+        Type(dialog, 1, "0.3");
+        Type(dialog, 3, "1e999");
+        Confirm(dialog);
+        QCOMPARE(ui_->messages.size(), std::size_t{1});
+        QCOMPARE(ui_->messages[0].title, QString("注意！"));
+        QVERIFY(ui_->messages[0].text.contains("匹配断面线桩号时"));
+        QVERIFY(ui_->messages[0].text.contains("1e999"));
+        QVERIFY(dialog.isVisible());
+        const Settings& settings = window_->session().settings;
+        QCOMPARE(settings.StakeTextTolerance, 0.05);
+        QCOMPARE(settings.LineMatchTolerance, 0.01);
+        // Corrected, it goes through.
+        Type(dialog, 3, "1e9");
+        Confirm(dialog);
+        QCOMPARE(settings.StakeTextTolerance, 0.3);
+        QCOMPARE(settings.LineMatchTolerance, 1e9);
+    }
+
+    void TheCloseBoxUnloadsItButKeepsConfirmedTolerances() {
+        SettingsDialog* dialog = &Open();
+        Type(*dialog, 4, "0.07");
+        Confirm(*dialog);
+        QCOMPARE(window_->session().settings.GroupTolerance, 0.07);
+
+        dialog = &Open();
+        Type(*dialog, 4, "0.2");
+        Find<QCheckBox>(*dialog, "Check2")->setChecked(true);
+        Find<QRadioButton>(*dialog, "Option2")->setChecked(true);
+        QVERIFY(dialog->close());
+        QVERIFY(window_->settingsDialog() == nullptr);
+        QCOMPARE(window_->session().settings.GroupTolerance, 0.07);
+
+        // Reopened, it shows the start values, not the tolerances in force.
+        SettingsDialog& again = Open();
+        VerifyStartState(again);
+        QCOMPARE(window_->session().settings.GroupTolerance, 0.07);
+    }
+
+    void SwitchesSeenByAStep() {
+        Settings settings;
+        settings.Check3 = true;
+        SettingsDialog::CopyStartSwitchesTo(settings);
+        QVERIFY(!settings.Option2 && !settings.Check1 && !settings.Check2 && !settings.Check3 && !settings.Check4);
+
+        SettingsDialog& dialog = Open();
+        Find<QRadioButton>(dialog, "Option2")->click();
+        Find<QCheckBox>(dialog, "Check2")->click();
+        Find<QCheckBox>(dialog, "Check4")->click();
+        dialog.CopySwitchesTo(settings);
+        QVERIFY(settings.Option2);
+        QVERIFY(!settings.Check1);
+        QVERIFY(settings.Check2);
+        QVERIFY(!settings.Check3);
+        QVERIFY(settings.Check4);
+        // The two options are one choice.
+        Find<QRadioButton>(dialog, "Option1")->click();
+        QVERIFY(!Find<QRadioButton>(dialog, "Option2")->isChecked());
+    }
+
+    void ExitClosesItAndForgetsWhatWasNotConfirmed() {
+        SettingsDialog& dialog = Open();
+        Type(dialog, 5, "0.5");
+        window_->Dispatch("BT-EXIT");
+        QVERIFY(window_->settingsDialog() == nullptr);
+        QVERIFY(!window_->isVisible());
+        QCOMPARE(ui_->programEnds, 1);
+        QCOMPARE(window_->session().settings.StakeAvoidDistance, 0.08);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<QObject> MakeSettingsDialogTest() { return std::make_unique<SettingsDialogTest>(); }
+
+}  // namespace qorvel::gui::testing
+
+#include "settings_dialog_test.moc"

@@ -1,0 +1,37 @@
+#include "testing/scripted_interaction.h"
+
+namespace qorvel::gui::testing {
+
+std::optional<QString> ScriptedInteraction::ChooseFile(QWidget&, const FileRequest& request) {
+    fileDialogs.push_back(request);
+    if (answers_.empty()) return std::nullopt;
+    const ScriptedAnswer answer = answers_.front();
+    answers_.pop_front();
+    if (answer.cancel) return std::nullopt;
+    return answer.path;
+}
+
+void ScriptedInteraction::ShowMessage(QWidget&, const QString& title, const QString& text) {
+    messages.push_back({title, text});
+    if (duringMessage) duringMessage(messages.back());
+}
+
+bool ScriptedInteraction::OpenInEditor(const QString& path) {
+    editorCalls.push_back(path);
+    return editorStarts;
+}
+
+void ScriptedInteraction::StartWindowMove(QWidget& window) { windowMoves.push_back(&window); }
+
+void ScriptedInteraction::EndProgram() { ++programEnds; }
+
+void ScriptedInteraction::Clear() {
+    fileDialogs.clear();
+    messages.clear();
+    editorCalls.clear();
+    windowMoves.clear();
+    programEnds = 0;
+    answers_.clear();
+}
+
+}  // namespace qorvel::gui::testing

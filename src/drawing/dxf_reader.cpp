@@ -1,6 +1,7 @@
 #include "drawing/dxf_reader.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -16,7 +17,9 @@ namespace {
 // be given once; x and y are required, z is 0 when the drawing leaves it out (a 2D point).
 class PointGroups {
 public:
-    PointGroups(int firstCode, const char* what) : firstCode_(firstCode), what_(what) {}
+    PointGroups(int firstCode, const char* what, double defaultZ = 0) : firstCode_(firstCode), what_(what) {
+        values_[2] = defaultZ;
+    }
 
     bool Take(const DxfPairs& pairs) {
         const int axis = (pairs.code() - firstCode_) / 10;
@@ -35,6 +38,8 @@ public:
                                        std::to_string(firstCode_ + 10 * axis) + "）");
     }
 
+    bool given() const { return given_[0] || given_[1] || given_[2]; }
+    double* values() { return values_; }
     double x() const { return values_[0]; }
     double y() const { return values_[1]; }
     void AppendTo(std::vector<double>& coordinates) const {
@@ -47,6 +52,29 @@ private:
     double values_[3] = {0, 0, 0};
     bool given_[3] = {false, false, false};
 };
+
+// A text's insertion point is given in the coordinate system of its plane (its extrusion
+// direction, groups 210, 220, 230); the drawing steps want it in world coordinates, as the CAD
+// program reports it. The plane's axes follow the arbitrary axis rule of the DXF format.
+void PlaneToWorld(const double normal[3], double point[3]) {
+    const double length = std::sqrt(normal[0] * normal[0] + normal[1] * normal[1] + normal[2] * normal[2]);
+    const double n[3] = {normal[0] / length, normal[1] / length, normal[2] / length};
+    auto cross = [](const double a[3], const double b[3], double out[3]) {
+        out[0] = a[1] * b[2] - a[2] * b[1];
+        out[1] = a[2] * b[0] - a[0] * b[2];
+        out[2] = a[0] * b[1] - a[1] * b[0];
+    };
+    static constexpr double kWorldY[3] = {0, 1, 0};
+    static constexpr double kWorldZ[3] = {0, 0, 1};
+    double ax[3];
+    cross(std::abs(n[0]) < 1.0 / 64 && std::abs(n[1]) < 1.0 / 64 ? kWorldY : kWorldZ, n, ax);
+    const double axLength = std::sqrt(ax[0] * ax[0] + ax[1] * ax[1] + ax[2] * ax[2]);
+    for (double& c : ax) c /= axLength;
+    double ay[3];
+    cross(n, ax, ay);
+    const double x = point[0], y = point[1], z = point[2];
+    for (int k = 0; k < 3; ++k) point[k] = x * ax[k] + y * ay[k] + z * n[k];
+}
 
 class DxfReader {
 public:
@@ -326,6 +354,7 @@ private:
         DrawingEntity text = Begin(kind);
         bool layerGiven = false;
         PointGroups insertion(10, "文字插入点");
+        PointGroups extrusion(210, "拉伸方向", 1);  // (0, 0, 1) unless the drawing says otherwise
         std::string raw;
         bool lastPieceGiven = false;
         DxfPlace stringPlace;
@@ -342,12 +371,17 @@ private:
             } else if (code == 3 && kind == EntityKind::MText) {
                 if (lastPieceGiven) pairs_.FailValue("文字内容的片段（组码 3）出现在末段（组码 1）之后");
                 raw += pairs_.text();
-            } else {
-                insertion.Take(pairs_);
+            } else if (!insertion.Take(pairs_) && kind == EntityKind::Text) {
+                extrusion.Take(pairs_);
             }
         });
         RequireLayer(text, layerGiven);
         insertion.Require(pairs_, text.place);
+        if (extrusion.given()) {
+            const double* normal = extrusion.values();
+            if (normal[0] == 0 && normal[1] == 0 && normal[2] == 0) pairs_.Fail(text.place, "文字的拉伸方向（组码 210）为零向量");
+            if (normal[0] != 0 || normal[1] != 0 || normal[2] != 1) PlaneToWorld(normal, insertion.values());
+        }
         if (!lastPieceGiven) pairs_.Fail(text.place, "文字图元缺少文字内容（组码 1）");
         text.text = Decode(raw, stringPlace);
         text.coordinates.reserve(3);

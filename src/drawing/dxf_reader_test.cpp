@@ -135,6 +135,13 @@ TEST(DxfReader, WhatEntitiesMayHoldBesideTheirOwnGroups) {
                                        "AcDbMText zh (5 6 7) \"first piece second last\"",
                                        "AcDbText 桩号 (1 2 3) \"中桩\"",
                                    }));
+    // A text drawn in a plane of its own (here mirrored: extrusion 0, 0, -1) stands where the
+    // plane's coordinates put it in the world.
+    EXPECT_EQ(Read(WithEntities(Pairs({{0, "TEXT"}, {8, "zh"}, {10, "5"}, {20, "6"}, {30, "7"}, {1, "K"},
+                                       {210, "0"}, {220, "0"}, {230, "-1"},
+                                       {0, "TEXT"}, {8, "zh"}, {10, "1"}, {20, "2"}, {30, "3"}, {1, "K"},
+                                       {210, "2"}, {220, "0"}, {230, "0"}}))),  // a vertical plane facing east
+              (std::vector<std::string>{"AcDbText zh (-5 6 -7) \"K\"", "AcDbText zh (3 1 2) \"K\""}));
     // From R2007 on, strings are UTF-8 whatever the code page says.
     EXPECT_EQ(Read(WithEntities(Pairs({{0, "TEXT"}, {8, "桩号"}, {10, "1"}, {20, "2"}, {1, "中桩"}}), "AC1021", "ANSI_1252")),
               std::vector<std::string>{"AcDbText 桩号 (1 2 0) \"中桩\""});

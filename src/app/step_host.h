@@ -36,6 +36,9 @@ public:
 
     // Opens a written file in the text editor, without waiting for it.
     virtual void OpenResult(const std::string& path) = 0;
+
+    // Raises the main window above the others again (after a step that worked in the drawing).
+    virtual void BringMainWindowToFront() {}
 };
 
 }  // namespace qorvel

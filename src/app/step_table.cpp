@@ -4,15 +4,16 @@
 
 #include "app/steps/assembly_steps.h"
 #include "app/steps/check_steps.h"
+#include "app/steps/drawing_steps.h"
 
 namespace qorvel {
 
 namespace {
 constexpr std::array kCommands{
-    StepCommand{"BT2", "Command8", "1、提取多段线节点坐标", "提取多段线节点坐标", nullptr},
-    StepCommand{"BT3", "Command7", "2、提取中桩桩号文字", "提取中桩桩号文字信息", nullptr},
+    StepCommand{"BT2", "Command8", "1、提取多段线节点坐标", "提取多段线节点坐标", &steps::ExtractPolylineVertices},
+    StepCommand{"BT3", "Command7", "2、提取中桩桩号文字", "提取中桩桩号文字信息", &steps::ExtractStationLabels},
     StepCommand{"BT4", "Command6", "3、桩号文字与桩号坐标合并", "合成中桩坐标", &steps::MergeCentreStakes},
-    StepCommand{"BT5", "Command1", "4、提取横断面线端点坐标", "提取横断面线端点坐标", nullptr},
+    StepCommand{"BT5", "Command1", "4、提取横断面线端点坐标", "提取横断面线端点坐标", &steps::ExtractSectionLines},
     StepCommand{"BT-Check-K", "Command10", "5、检查有无漏掉的中桩数据", "检查有无漏掉的中桩数据", &steps::CheckCentreStakes},
     StepCommand{"BT6", "Command2", "6、断面线匹配桩号", "断面线匹配桩号", &steps::MatchSectionLines},
     StepCommand{"BT7", "Command5", "7、检查有无缺失的断面线", "检查有无缺失的断面线", &steps::CheckSectionLines},

@@ -36,6 +36,7 @@ public:
     void SetStatus(int panel, std::string_view text) override;
     void SetProgress(int percent) override;
     void OpenResult(const std::string& path) override;
+    void BringMainWindowToFront() override { ++frontRequests; }
 
     std::vector<Dialog> dialogs;
     std::vector<Message> messages;
@@ -44,6 +45,7 @@ public:
     std::vector<std::string> statusPanel2;
     std::vector<int> progress;
     std::vector<std::string> openedResults;
+    int frontRequests = 0;
 
 private:
     std::optional<std::string> next(bool save, int dialog, std::string_view filter);

@@ -59,5 +59,6 @@ int RunStepFromCommandLine(StepProcedure procedure, Session& session, std::vecto
 // Registration of each group of subcommands.
 void AddAssemblyCommands(CLI::App& app, CliRegistry& registry);  // stakes, match, group
 void AddCheckCommands(CLI::App& app, CliRegistry& registry);  // check-stakes, check-lines, add-codes, project-points
+void AddDrawingCommands(CLI::App& app, CliRegistry& registry);   // polylines, labels, lines
 
 }  // namespace qorvel::cli

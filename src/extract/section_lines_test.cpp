@@ -1,0 +1,75 @@
+#include "extract/section_lines.h"
+
+#include <gtest/gtest.h>
+
+#include "extract/extract_testing.h"
+
+namespace qorvel {
+namespace {
+
+using testing::Entity;
+using testing::MakeDrawing;
+using testing::RecordingProgress;
+constexpr auto kLine = EntityKind::Line;
+
+TEST(SectionLines, LinesInDrawingOrderKeepingTheirDirection) {
+    const Drawing drawing = MakeDrawing({
+        Entity(kLine, "dmx", {100, 200, 5, 150.5, 260.25, 6}),
+        Entity(kLine, "other", {1, 1, 0, 2, 2, 0}),
+        Entity(EntityKind::LightweightPolyline, "dmx", {7, 7, 8, 8}),
+        Entity(kLine, "dmx", {1000, 0.5, 0, 12.34449, -3.125, 0}),  // drawn right to left
+        Entity(kLine, "DMX", {1, 1, 0, 2, 2, 0}),
+        Entity(kLine, "dmx", {438230.71649, 3391642.98151, 0, -0.00049, 2.00050001, 0}),
+    });
+    const auto selection = SelectSectionLines(drawing, "dmx");
+    ASSERT_FALSE(selection.warning);
+    RecordingProgress progress;
+    const auto file = WriteSectionLines(selection, progress);
+    EXPECT_EQ(file.lines, 3u);
+    EXPECT_EQ(file.output.bytes(),
+              "1,100,200,150.5,260.25\r\n"
+              "2,1000,0.5,12.345,-3.125\r\n"
+              "3,438230.717,3391642.982,-0.001,2.001\r\n");
+    EXPECT_EQ(progress.shown, (std::vector<std::string>{"已提取横断面线条数： 1 个", "bar 33", "已提取横断面线条数： 2 个", "bar 66",
+                                                        "已提取横断面线条数： 3 个", "bar 100"}));
+}
+
+TEST(SectionLines, OnlyPolylinesOnTheLayerGiveAnEmptyFile) {
+    const Drawing drawing = MakeDrawing({Entity(EntityKind::LightweightPolyline, "dmx", {7, 7}), Entity(kLine, "other", {1, 1, 0, 2, 2, 0})});
+    const auto selection = SelectSectionLines(drawing, "dmx");
+    ASSERT_FALSE(selection.warning);
+    RecordingProgress progress;
+    const auto file = WriteSectionLines(selection, progress);
+    EXPECT_EQ(file.lines, 0u);
+    EXPECT_TRUE(file.output.bytes().empty());
+    EXPECT_TRUE(progress.shown.empty());
+}
+
+TEST(SectionLines, Warnings) {
+    const auto warningOf = [](const Drawing& drawing, std::string_view layer) {
+        const auto selection = SelectSectionLines(drawing, layer);
+        EXPECT_TRUE(selection.ends.empty());
+        if (!selection.warning) return std::string("(no warning)");
+        EXPECT_EQ(selection.warning->title, "请检查图形！");
+        return selection.warning->text;
+    };
+    // Polylines are no lines, even on the right layer.
+    EXPECT_EQ(warningOf(MakeDrawing({Entity(EntityKind::LightweightPolyline, "dmx", {1, 1})}), "dmx"), "没有检测到3D线段！请检查图形");
+    const Drawing drawing = MakeDrawing({Entity(kLine, "dmx", {1, 1, 0, 2, 2, 0}), Entity(EntityKind::Text, "zh", {1, 1, 0}, "K")});
+    EXPECT_EQ(warningOf(drawing, "zh"), "图形中没有[zh]图层,或者线段不具备该图层属性");
+    EXPECT_EQ(warningOf(drawing, "Dmx"), "图形中没有[Dmx]图层,或者线段不具备该图层属性");
+    EXPECT_EQ(warningOf(drawing, ""), "图形中没有[]图层,或者线段不具备该图层属性");
+}
+
+TEST(SectionLines, MoreThanAThousandLines) {
+    Drawing drawing;
+    for (int k = 1; k <= 1001; ++k) drawing.entities.push_back(Entity(kLine, "dmx", {double(k), 0, 0, double(k), 10, 0}));
+    const auto selection = SelectSectionLines(drawing, "dmx");
+    NullProgress progress;
+    const auto file = WriteSectionLines(selection, progress);
+    EXPECT_EQ(file.lines, 1001u);
+    EXPECT_TRUE(file.output.bytes().ends_with("\r\n1001,1001,0,1001,10\r\n"));
+}
+
+}  // namespace
+}  // namespace qorvel

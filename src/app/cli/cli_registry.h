@@ -58,5 +58,6 @@ int RunStepFromCommandLine(StepProcedure procedure, Session& session, std::vecto
 
 // Registration of each group of subcommands.
 void AddAssemblyCommands(CLI::App& app, CliRegistry& registry);  // stakes, match, group
+void AddSectionCommands(CLI::App& app, CliRegistry& registry);   // sections
 
 }  // namespace qorvel::cli

@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     CliRegistry registry;
     AddAssemblyCommands(app, registry);
+    AddSectionCommands(app, registry);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -54,20 +54,6 @@ TEST(SectionLayout, HeightsAreDifferencesInDoublePrecisionThenRounded) {
               "1 0 1.00 0.01 2.00 0.01 3.00 0.00 \r\n");
 }
 
-TEST(SectionLayout, TheFiveLayoutsOfOneSection) {
-    const SectionRecord section = record("1100", "52.300");
-    EXPECT_EQ(write(section, kFirst, kSecond, layout("格式 1")),
-              "1100\r\n3.25 52.10 7.80 51.75 12.40 50.90\r\n4.10 52.45 9.60 53.20\r\n");
-    EXPECT_EQ(write(section, kFirst, kSecond, layout("格式 2")),
-              "1100 52.300 3.25 52.10 7.80 51.75 12.40 50.90 4.10 52.45 9.60 53.20\r\n");
-    EXPECT_EQ(write(section, kFirst, kSecond, layout("格式 3")),
-              "1100 52.300 3.25 -0.20 7.80 -0.55 12.40 -1.40 4.10 0.15 9.60 0.90\r\n");
-    EXPECT_EQ(write(section, kFirst, kSecond, layout("格式 4")),
-              "1100\r\n3.25 -0.20 7.80 -0.55 12.40 -1.40\r\n4.10 0.15 9.60 0.90\r\n");
-    EXPECT_EQ(write(section, kFirst, kSecond, layout("格式 5")),
-              "1100\r\n3.25 -0.20 4.55 -0.35 4.60 -0.85\r\n4.10 0.15 5.50 0.75\r\n");
-}
-
 TEST(SectionLayout, SwitchesSwapNegateConvertAndSpace) {
     const SectionRecord section = record("1100", "52.300");
     SectionLayoutSettings settings = layout("格式 5");
@@ -106,7 +92,6 @@ TEST(SectionLayout, StakeElevationIsCopiedButItsValueIsUsed) {
 TEST(SectionLayout, StepwiseLayoutAtEqualDistances) {
     EXPECT_EQ(write(record("1", "10"), {{5, 11}, {5, 12}, {7.5, 11.5}}, {}, layout("格式 5")),
               "1\r\n5.00 1.00 0.00 1.00 2.50 -0.50\r\n\r\n");
-    EXPECT_EQ(write(record("1", "10"), {{5, 11}, {5, 12}}, {}, layout("格式 1")), "1\r\n5.00 11.00 5.00 12.00\r\n\r\n");
 }
 
 TEST(SectionLayout, UnknownLayoutWritesNothing) {

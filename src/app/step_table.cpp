@@ -5,6 +5,7 @@
 #include "app/steps/assembly_steps.h"
 #include "app/steps/check_steps.h"
 #include "app/steps/drawing_steps.h"
+#include "app/steps/result_steps.h"
 
 namespace qorvel {
 
@@ -19,7 +20,7 @@ constexpr std::array kCommands{
     StepCommand{"BT7", "Command5", "7、检查有无缺失的断面线", "检查有无缺失的断面线", &steps::CheckSectionLines},
     StepCommand{"BT-CODE", "Command3", "8、碎步点添加桩号代码", "向碎步点中增加桩号代码", &steps::AddPointCodes},
     StepCommand{"BT8", "Command4", "9、碎步点按桩号归类", "碎步点按桩号归属", &steps::GroupDetailPoints},
-    StepCommand{"BT9", "Command9", "10、输出成果", "成果输出", nullptr},
+    StepCommand{"BT9", "Command9", "10、输出成果", "成果输出", &steps::OutputSectionResults},
     StepCommand{"BT-M", "Command11", "计算横断面线上的点", "计算碎步点移动到横断面线上的坐标", &steps::ProjectPointsOntoSectionLines},
 };
 }  // namespace

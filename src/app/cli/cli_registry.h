@@ -60,5 +60,6 @@ int RunStepFromCommandLine(StepProcedure procedure, Session& session, std::vecto
 void AddAssemblyCommands(CLI::App& app, CliRegistry& registry);  // stakes, match, group
 void AddCheckCommands(CLI::App& app, CliRegistry& registry);  // check-stakes, check-lines, add-codes, project-points
 void AddDrawingCommands(CLI::App& app, CliRegistry& registry);   // polylines, labels, lines
+void AddSectionCommands(CLI::App& app, CliRegistry& registry);   // sections
 
 }  // namespace qorvel::cli

@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     AddDrawingCommands(app, registry);
     AddAssemblyCommands(app, registry);
     AddCheckCommands(app, registry);
+    AddSectionCommands(app, registry);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -1,0 +1,10 @@
+#pragma once
+// Step 10, "10、输出成果": the cross-section result file, in the step frame.
+
+#include "app/step_frame.h"
+
+namespace qorvel::steps {
+
+StepOutcome OutputSectionResults(StepHost& host, Session& session);  // step 10
+
+}  // namespace qorvel::steps

@@ -1,0 +1,47 @@
+#pragma once
+// The joins of step 10: the station membership, centre-stake, detail point and matched section
+// line files put together by chainage into the records of the cross-sections.
+
+#include <cstddef>
+#include <vector>
+
+#include "core/data_file.h"
+#include "core/progress.h"
+#include "results/section_record.h"
+
+namespace qorvel {
+
+struct SectionInputs {
+    const DataFile& members;  // chainage,name,name,...          (station membership file)
+    const DataFile& stakes;   // chainage,,easting,northing,elevation (centre-stake file)
+    const DataFile& points;   // name,code,easting,northing,elevation (detail point file)
+    const DataFile& lines;    // chainage,east1,north1,east2,north2   (matched section line file)
+};
+
+// The records, and the member points their spans look into. Move it, never copy it: a copy
+// would leave the records looking into the original.
+struct SectionJoin {
+    SectionJoin() = default;
+    SectionJoin(SectionJoin&&) = default;
+    SectionJoin& operator=(SectionJoin&&) = default;
+    SectionJoin(const SectionJoin&) = delete;
+    SectionJoin& operator=(const SectionJoin&) = delete;
+
+    std::vector<std::vector<MemberPoint>> memberPoints;  // one row per membership line
+    std::vector<SectionRecord> records;                  // the sections, in output order
+};
+
+// Status texts of the three joins that go through the membership file row by row.
+inline constexpr const char* kJoinStakesStatus = "向变量添加中桩坐标： ";
+inline constexpr const char* kJoinLinesStatus = "向变量添加方位角与距离值： ";
+inline constexpr const char* kJoinMembersStatus = "向变量添加归属断面点： ";
+
+// Joins the four files as the section results have always been assembled: nested loops in
+// file order, chainages and names compared as raw text, so that repeated chainages multiply
+// (a chainage on two membership lines with one stake and one section line gives eight
+// sections). Every section line is measured for every membership line, matching or not, and
+// `carriedAzimuth` (the Session's) goes from call to call: a section line whose ends coincide
+// takes the azimuth of the measurement before it.
+SectionJoin JoinSectionRecords(const SectionInputs& inputs, double& carriedAzimuth, ProgressSink& progress);
+
+}  // namespace qorvel

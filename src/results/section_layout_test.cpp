@@ -1,0 +1,130 @@
+#include "results/section_layout.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace qorvel {
+namespace {
+
+SectionRecord record(std::string_view chainage, std::string_view stakeElevation) {
+    SectionRecord section;
+    section.chainage = {chainage, "members.dat", 7, 0};
+    section.stakeElevation = {stakeElevation, "stakes.dat", 3, 4};
+    return section;
+}
+
+std::string write(const SectionRecord& section, const SideList& first, const SideList& second,
+                  const SectionLayoutSettings& settings) {
+    OutputText output;
+    EXPECT_TRUE(WriteSectionLayout(section, first, second, settings, output));
+    return output.bytes();
+}
+
+SectionLayoutSettings layout(std::string_view name) {
+    SectionLayoutSettings settings;
+    settings.layoutName = name;
+    return settings;
+}
+
+const SideList kFirst{{3.25, 52.1}, {7.8, 51.75}, {12.4, 50.9}};
+const SideList kSecond{{4.1, 52.45}, {9.6, 53.2}};
+
+TEST(SectionLayout, NumbersAreRoundedTwiceOnTheirDecimalText) {
+    EXPECT_EQ(LayoutNumberText(0.5), "0.50");
+    EXPECT_EQ(LayoutNumberText(12.4), "12.40");
+    EXPECT_EQ(LayoutNumberText(-1.399999), "-1.40");
+    EXPECT_EQ(LayoutNumberText(1234.5678), "1234.57");
+    EXPECT_EQ(LayoutNumberText(0.005), "0.01");
+    EXPECT_EQ(LayoutNumberText(0.00499999), "0.01");  // four decimals first: 0.0050
+    EXPECT_EQ(LayoutNumberText(0.0049), "0.00");
+    EXPECT_EQ(LayoutNumberText(0.00005), "0.00");     // halves to even: 0.0000
+    EXPECT_EQ(LayoutNumberText(0.00015), "0.00");     // 0.0002, then 0.00
+    EXPECT_EQ(LayoutNumberText(-0.004), "0.00");      // zero carries no minus sign
+    EXPECT_EQ(LayoutNumberText(-0.0), "0.00");
+    EXPECT_EQ(LayoutNumberText(-0.015), "-0.02");
+}
+
+TEST(SectionLayout, HeightsAreDifferencesInDoublePrecisionThenRounded) {
+    // 52.355 - 52.3 is 0.0549999... in double arithmetic: 0.0550 after the first rounding, 0.06
+    // after the second, where one rounding to two decimals would give 0.05.
+    EXPECT_EQ(write(record("1", "52.300"), {{1, 52.355}}, {}, layout("格式 4")), "1\r\n1.00 0.06\r\n\r\n");
+    // Heights of 0.005, 0.00499999 and 0.0049 above a stake at 0.
+    EXPECT_EQ(write(record("1", "0"), {{1, 0.005}, {2, 0.00499999}, {3, 0.0049}}, {}, layout("格式 3")),
+              "1 0 1.00 0.01 2.00 0.01 3.00 0.00 \r\n");
+}
+
+TEST(SectionLayout, SwitchesSwapNegateConvertAndSpace) {
+    const SectionRecord section = record("1100", "52.300");
+    SectionLayoutSettings settings = layout("格式 5");
+    settings.swapSides = true;
+    settings.negateHeights = true;
+    EXPECT_EQ(write(section, kFirst, kSecond, settings),
+              "1100\r\n4.10 -0.15 5.50 -0.75\r\n3.25 0.20 4.55 0.35 4.60 0.85\r\n");
+    // Elevations are never negated.
+    settings.layoutName = "格式 2";
+    EXPECT_EQ(write(section, {{1, 5}}, {{2, 6}}, settings), "1100 52.300 2.00 6.00 1.00 5.00\r\n");
+
+    settings = layout("格式 1");
+    settings.stationText = true;
+    settings.blankLine = true;
+    EXPECT_EQ(write(record("1050", "1"), {}, {}, settings), " \r\nK1+050\r\n\r\n\r\n");
+    EXPECT_EQ(write(record("12005.5", "1"), {}, {{1, 2}}, settings), " \r\nK12+05.5\r\n\r\n1.00 2.00\r\n");
+}
+
+TEST(SectionLayout, EmptySidesKeepTheirPlace) {
+    const SectionRecord section = record("1100", "52.300");
+    EXPECT_EQ(write(section, {}, {}, layout("格式 1")), "1100\r\n\r\n\r\n");
+    EXPECT_EQ(write(section, {}, kSecond, layout("格式 2")), "1100 52.300  4.10 52.45 9.60 53.20\r\n");
+    EXPECT_EQ(write(section, kSecond, {}, layout("格式 2")), "1100 52.300 4.10 52.45 9.60 53.20 \r\n");
+    EXPECT_EQ(write(section, {}, {}, layout("格式 3")), "1100 52.300  \r\n");
+    EXPECT_EQ(write(section, {}, kSecond, layout("格式 4")), "1100\r\n\r\n4.10 0.15 9.60 0.90\r\n");
+}
+
+TEST(SectionLayout, StakeElevationIsCopiedButItsValueIsUsed) {
+    EXPECT_EQ(write(record("1100", "052.300"), {{2, 52.8}}, {}, layout("格式 3")), "1100 052.300 2.00 0.50 \r\n");
+    EXPECT_EQ(write(record("1100", "52.3"), {{2, 52.8}}, {}, layout("格式 2")), "1100 52.3 2.00 52.80 \r\n");
+    // Read leniently: the leading number, 0 when there is none.
+    EXPECT_EQ(write(record("1100", " 52.3m"), {{2, 52.8}}, {}, layout("格式 4")), "1100\r\n2.00 0.50\r\n\r\n");
+    EXPECT_EQ(write(record("1100", "n/a"), {{2, 52.8}}, {}, layout("格式 5")), "1100\r\n2.00 52.80\r\n\r\n");
+}
+
+TEST(SectionLayout, StepwiseLayoutAtEqualDistances) {
+    EXPECT_EQ(write(record("1", "10"), {{5, 11}, {5, 12}, {7.5, 11.5}}, {}, layout("格式 5")),
+              "1\r\n5.00 1.00 0.00 1.00 2.50 -0.50\r\n\r\n");
+}
+
+TEST(SectionLayout, UnknownLayoutWritesNothing) {
+    for (std::string_view name : {"格式1", "格式 6", "格式 1 ", "", "1"}) {
+        OutputText output;
+        SectionLayoutSettings settings = layout(name);
+        settings.blankLine = true;
+        settings.stationText = true;  // not even looked at
+        EXPECT_FALSE(WriteSectionLayout(record("not a number", "1"), kFirst, kSecond, settings, output)) << name;
+        EXPECT_EQ(output.bytes(), "") << name;
+    }
+}
+
+TEST(SectionLayout, StationTextOfAChainageThatIsNoNumberFails) {
+    SectionLayoutSettings settings = layout("格式 1");
+    settings.stationText = true;
+    OutputText output;
+    try {
+        WriteSectionLayout(record("K1+100", "1"), kFirst, kSecond, settings, output);
+        FAIL() << "no failure";
+    } catch (const StepError& error) {
+        EXPECT_EQ(error.describe(), "文件“members.dat”第 7 行，字段 0：桩号不是数字，不能转换为字符型桩号：“K1+100”");
+    }
+    // A stake elevation beyond the range of a double, in a layout of heights.
+    try {
+        WriteSectionLayout(record("1100", "1e999"), kFirst, kSecond, layout("格式 3"), output);
+        FAIL() << "no failure";
+    } catch (const StepError& error) {
+        EXPECT_EQ(error.describe(), "文件“stakes.dat”第 3 行，字段 4：数值超出范围：“1e999”");
+    }
+    // Absolute elevations do not need it.
+    EXPECT_TRUE(WriteSectionLayout(record("1100", "1e999"), {}, {}, layout("格式 2"), output));
+}
+
+}  // namespace
+}  // namespace qorvel

@@ -1,0 +1,61 @@
+#pragma once
+// A cross-section as the joins of step 10 put it together: the chainage, the centre stake, the
+// direction of the section line and the member points, every text as read from its file; and
+// the two sides built from it, handed to the layout writer.
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/step_error.h"
+
+namespace qorvel {
+
+// A field's text and the line it was read from. Values of a section are converted only when
+// they are used, long after the files were read; a value found wrong then (a stake easting
+// that is not a number, a chainage that cannot become station text) still names the line the
+// surveyor has to correct.
+struct SourcedField {
+    std::string_view text;
+    std::string_view file;  // the file's name, as messages give it
+    std::size_t line = StepError::kNoLine;
+    int field = StepError::kNoField;
+
+    [[noreturn]] void Fail(const std::string& reason) const;
+    double Lenient() const;  // the leading number, 0 when there is none
+    double Strict() const;   // the whole text must be a number
+};
+
+// One detail point line found for a member name: fields 2, 3 and 4 as read.
+struct MemberPoint {
+    std::size_t line = 0;  // physical line in the detail point file
+    std::string_view east;
+    std::string_view north;
+    std::string_view elevation;
+};
+
+// One cross-section, in the field order the result file has always been assembled in.
+struct SectionRecord {
+    SourcedField chainage;        // 0: the chainage of the membership line, as read
+    SourcedField stakeEast;       // 1: the centre stake's easting (centre-stake field 2)
+    SourcedField stakeNorth;      // 2: its northing (field 3)
+    SourcedField stakeElevation;  // 3: its elevation (field 4), copied verbatim by two layouts
+    double lineAzimuth = 0;       // 4: from the section line's first end to its second end
+    double lineLength = 0;        // 5: kept with the record, not used further
+    std::string_view pointFile;   // the detail point file, for messages about the points
+    std::span<const MemberPoint> points;  // 6, 7, 8 and every further three
+};
+
+// A point of one side: its distance from the centre stake and its elevation, each the
+// single-precision value at seven significant digits (12.3456789 arrives as 12.34568).
+struct SidePoint {
+    double distance = 0;
+    double elevation = 0;
+};
+
+// The points of one side in ascending order of distance.
+using SideList = std::vector<SidePoint>;
+
+}  // namespace qorvel

@@ -1,0 +1,35 @@
+#pragma once
+// The two sides of one cross-section: the member points seen from the centre stake along the
+// section line, within 20 degrees of its direction on either side, ordered by distance.
+
+#include "results/section_record.h"
+
+namespace qorvel {
+
+struct SectionSides {
+    SideList first;   // on the side of the section line's first end
+    SideList second;  // on the side of its second end
+};
+
+// A point lies on the first end's side when the direction from the point to the stake is
+// within 20 degrees of the line's direction (first end to second end), on the second end's
+// side when it is within 20 degrees of the reverse direction. Directions are compared by their
+// plain difference, without folding across north. Points no farther than `stakeAvoidDistance`
+// from the stake (the stake's own shot among them) belong to no side. Each side is ordered by
+// QuickSortPairs on single-precision values; points at equal distance come out in the order
+// that sort leaves them.
+//
+// Reads the stake's easting and northing strictly, every point's easting and northing
+// leniently, and the elevation of each point taken; a distance or elevation beyond the range
+// of a single-precision value fails the step. Each point is measured once for each side
+// through AzimuthDistance with `carriedAzimuth` (the Session's).
+SectionSides BuildSectionSides(const SectionRecord& record, double stakeAvoidDistance, double& carriedAzimuth);
+
+// The reverse of a direction: 180 degrees on, kept below 360 (180 gives 0, 179.5 gives 359.5).
+double ReverseAzimuth(double azimuth);
+
+// A single-precision value handed on as it has always been written: the 15-digit decimal text
+// of its exact value, rounded to seven significant digits with halves to even.
+double SevenDigitValue(float value);
+
+}  // namespace qorvel

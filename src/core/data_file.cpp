@@ -56,14 +56,20 @@ std::string ReadWholeFile(const std::string& path) {
     // come in whole through the loop.
     std::string bytes(S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0, '\0');
     std::size_t filled = 0;
+    char probe[1 << 16];
     for (;;) {
-        if (filled == bytes.size()) bytes.resize(bytes.size() + (1 << 16));
-        const ssize_t got = ::read(file.fd, bytes.data() + filled, bytes.size() - filled);
+        // Fill the buffer sized from the file's length; past it, read into a small probe so the
+        // usual file, which ends where its length says, is never copied to a larger buffer.
+        const bool full = filled == bytes.size();
+        char* target = full ? probe : bytes.data() + filled;
+        const std::size_t room = full ? sizeof probe : bytes.size() - filled;
+        const ssize_t got = ::read(file.fd, target, room);
         if (got < 0) {
             if (errno == EINTR) continue;
             throw StepError(path, StepError::kNoLine, StepError::kNoField, describeErrno(errno));
         }
         if (got == 0) break;
+        if (full) bytes.append(probe, static_cast<std::size_t>(got));
         filled += static_cast<std::size_t>(got);
     }
     bytes.resize(filled);

@@ -15,6 +15,14 @@ namespace {
 // Half the width of the wedge around the line direction, in degrees.
 constexpr double kWedgeHalfAngle = 20;
 
+// The angle between two azimuths, 0 to 180: a wedge around north holds directions on both sides
+// of it (10 and 355 are 15 degrees apart), so a section line running north-south keeps the
+// points that lie a hair east or west of it.
+double angleBetween(double azimuth1, double azimuth2) {
+    const double difference = std::fabs(azimuth1 - azimuth2);
+    return difference > 180 ? 360 - difference : difference;
+}
+
 std::optional<float> toSingle(double value) {
     if (!(std::fabs(value) <= FLT_MAX)) return std::nullopt;
     return static_cast<float>(value);
@@ -33,7 +41,7 @@ SideList buildSide(const SectionRecord& record, PlanePoint stake, double directi
         const PlanePoint at{pointField(record, point, point.east, 2).Lenient(),
                             pointField(record, point, point.north, 3).Lenient()};
         const AzimuthDistanceResult toStake = AzimuthDistance(at, stake, carriedAzimuth);
-        if (!(std::fabs(direction - toStake.azimuth) < kWedgeHalfAngle && toStake.distance > stakeAvoidDistance))
+        if (!(angleBetween(direction, toStake.azimuth) < kWedgeHalfAngle && toStake.distance > stakeAvoidDistance))
             continue;
         const SourcedField elevationField = pointField(record, point, point.elevation, 4);
         const std::optional<float> distance = toSingle(toStake.distance);

@@ -13,8 +13,8 @@ struct SectionSides {
 
 // A point lies on the first end's side when the direction from the point to the stake is
 // within 20 degrees of the line's direction (first end to second end), on the second end's
-// side when it is within 20 degrees of the reverse direction. Directions are compared by their
-// plain difference, without folding across north. Points no farther than `stakeAvoidDistance`
+// side when it is within 20 degrees of the reverse direction. The angle between two directions
+// is measured the short way round, across north too (10 and 355 are 15 degrees apart). Points no farther than `stakeAvoidDistance`
 // from the stake (the stake's own shot among them) belong to no side. Each side is ordered by
 // QuickSortPairs on single-precision values; points at equal distance come out in the order
 // that sort leaves them.

@@ -97,21 +97,30 @@ TEST(SectionSides, WedgesOfTwentyDegreesAroundTheLineAndItsReverse) {
     EXPECT_TRUE(acrossSides.first.empty() && acrossSides.second.empty());
 }
 
-TEST(SectionSides, DirectionsAreNotFoldedAcrossNorth) {
-    // Line azimuth 10; a point seeing the stake at 355 is 15 degrees off the line's direction,
-    // but the plain difference is 345, and the reverse (190) is 165 away: on neither side.
+TEST(SectionSides, WedgesAroundNorthHoldDirectionsOnBothSidesOfIt) {
+    // Line azimuth 10; a point seeing the stake at 355 is 15 degrees off the line's direction:
+    // on the first side, although the plain difference of the two azimuths is 345.
     Section section(10);
     section.PointAt(175, 5, "1");
     const SectionSides sides = section.Sides();
-    EXPECT_TRUE(sides.first.empty() && sides.second.empty());
+    EXPECT_EQ(elevations(sides.first), std::vector<double>{1});
+    EXPECT_TRUE(sides.second.empty());
 
-    // Line azimuth 179.5: the reverse is 359.5. A point seeing the stake at 350 is taken; one
-    // seeing it at 5, only 5.5 degrees from the reverse across north, is not.
+    // Line azimuth 179.5: the reverse is 359.5. Points seeing the stake at 350 and at 5 are both
+    // within 20 degrees of it; one seeing it at 20.5 is 21 degrees off and stays out.
     Section nearNorth(179.5);
-    nearNorth.PointAt(170, 4, "1").PointAt(185, 6, "2");
+    nearNorth.PointAt(170, 4, "1").PointAt(185, 6, "2").PointAt(200.5, 8, "3");
     const SectionSides nearNorthSides = nearNorth.Sides();
     EXPECT_TRUE(nearNorthSides.first.empty());
-    EXPECT_EQ(elevations(nearNorthSides.second), std::vector<double>{1});
+    EXPECT_EQ(elevations(nearNorthSides.second), (std::vector<double>{1, 2}));
+
+    // A section line drawn due north: surveyed points a few millimetres east or west of it all
+    // belong to their side.
+    Section dueNorth(0);
+    dueNorth.Point("0.003", "-5", "1").Point("-0.003", "-7", "2").Point("0.004", "6", "3").Point("-0.002", "9", "4");
+    const SectionSides dueNorthSides = dueNorth.Sides();
+    EXPECT_EQ(elevations(dueNorthSides.first), (std::vector<double>{1, 2}));
+    EXPECT_EQ(elevations(dueNorthSides.second), (std::vector<double>{3, 4}));
 }
 
 TEST(SectionSides, ReverseOfExactlyOneHundredAndEightyIsNorth) {

@@ -1,8 +1,12 @@
 #include "assemble/detail_point_grouping.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "assemble/carried_azimuth.h"
 #include "assemble/geometry.h"
+#include "assemble/line_neighbours.h"
 #include "assemble/section_line.h"
 #include "core/fields.h"
 #include "core/pre_read.h"
@@ -20,37 +24,77 @@ NamedPoint readNamedPoint(const FieldReader& fields) {
 }
 }  // namespace
 
+// Every matched section line is tested against every detail point, in file order (lines
+// outside, points inside), and the result is written as such a loop writes it; the points near
+// each line are found through a k-d tree instead of by testing them all. A failure is raised
+// where the loop would meet it: a line's ends when the loop reaches that line, a point that
+// cannot be read at the first line (which meets every point).
 DetailPointGroupingResult GroupDetailPoints(const DataFile& matchedLines, const DataFile& points, double tolerance,
                                             double& carriedAzimuth, ProgressSink& progress) {
     DetailPointGroupingResult result;
-    const PreRead<NamedPoint> detailPoints(points, readNamedPoint);
     const std::size_t lineCount = matchedLines.size();
-    std::string members;
+    const std::size_t pointCount = points.size();
+    if (pointCount == 0) {
+        // No point to test: the lines' ends are never read, every station is written empty.
+        for (std::size_t i = 0; i < lineCount; ++i) {
+            ++result.stations;
+            progress.Advance(kGroupingStatusPrefix, i + 1, lineCount);
+            result.output << FieldReader(matchedLines, matchedLines[i]).Text(0) << ',';
+            result.output.EndLine();
+        }
+        return result;
+    }
+    if (lineCount == 0) return result;
+
+    const PreRead<NamedPoint> detailPoints(points, readNamedPoint);
+    std::vector<SectionLineEnds> ends;  // of the lines reached so far
+    ends.reserve(lineCount);
+    const auto pairPoints = [&](std::size_t line, std::size_t point) {
+        const PlanePoint p = detailPoints.At(point).position;
+        return std::pair{p, FootOfPerpendicular(p, ends[line].first, ends[line].second)};
+    };
+    // Leaves the carried azimuth as the loop leaves it when it stops before pair (line, point).
+    const auto stopBefore = [&](std::size_t line, std::size_t point) {
+        carriedAzimuth = CarriedAzimuthAfter(line * pointCount + point, pointCount, pairPoints, carriedAzimuth);
+    };
+
+    ends.push_back(ReadSectionLineEnds(FieldReader(matchedLines, matchedLines[0])));
+    if (const auto unreadable = detailPoints.FirstUnreadable()) {
+        stopBefore(0, *unreadable);
+        detailPoints.At(*unreadable);  // raises that point's error
+    }
+
+    const LineNeighbours neighbours(
+        pointCount, [&](std::size_t j) { return detailPoints.At(j).position; }, tolerance);
+    std::vector<PointIndex::Id> members;
     for (std::size_t i = 0; i < lineCount; ++i) {
         const FieldReader line(matchedLines, matchedLines[i]);
-        members.clear();
-        if (!points.empty()) {
-            const SectionLineEnds ends = ReadSectionLineEnds(line);
-            for (std::size_t j = 0; j < points.size(); ++j) {
-                const NamedPoint& point = detailPoints.At(j);
-                if (DistanceToLine(point.position, ends.first, ends.second, carriedAzimuth) < tolerance) {
-                    ++result.memberships;
-                    // The list is joined as it always was: a first member without a name leaves
-                    // it empty, so the next member opens it without a comma.
-                    if (members.empty()) {
-                        members = point.name;
-                    } else {
-                        members += ',';
-                        members += point.name;
-                    }
-                }
+        if (i > 0) {
+            try {
+                ends.push_back(ReadSectionLineEnds(line));
+            } catch (const StepError&) {
+                stopBefore(i, 0);
+                throw;
             }
         }
+        neighbours.Find(ends[i].first, ends[i].second, members);
+        result.memberships += members.size();
         ++result.stations;
         progress.Advance(kGroupingStatusPrefix, i + 1, lineCount);
-        result.output << line.Text(0) << ',' << members;
+
+        result.output << line.Text(0) << ',';
+        // The list is joined as it always was: a first member without a name leaves it empty,
+        // so the next member opens it without a comma.
+        bool listEmpty = true;
+        for (const PointIndex::Id id : members) {
+            const std::string_view name = detailPoints.At(id).name;
+            if (!listEmpty) result.output << ',';
+            result.output << name;
+            listEmpty = listEmpty && name.empty();
+        }
         result.output.EndLine();
     }
+    stopBefore(lineCount, 0);
     return result;
 }
 

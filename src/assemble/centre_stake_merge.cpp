@@ -36,11 +36,11 @@ std::string LabelChainageText(std::string_view label, bool numericLabels) {
 
 // Every label is tested against every detail point, in file order (labels outside, points
 // inside), keeping the last point within the tolerance; the points near the place a label puts
-// its stake are found through a k-d tree instead of by testing them all. Failures come where
-// that loop meets them: a label's coordinates when it is reached (and only when there are
-// points), a point that cannot be read at the first label (which meets every point), a matching
-// point without an elevation at the label it matches, the kept stake's numbers and the label's
-// text after the label's points.
+// its stake are found through a tree of boxes over the points instead of by testing them all.
+// Failures come where that loop meets them: a label's coordinates when it is reached (and only
+// when there are points), a point that cannot be read at the first label (which meets every
+// point), a matching point without an elevation at the label it matches, the kept stake's
+// numbers and the label's text after the label's points.
 CentreStakeMergeResult MergeCentreStakes(const DataFile& labels, const DataFile& points,
                                          const CentreStakeMergeOptions& options, ProgressSink& progress) {
     CentreStakeMergeResult result;

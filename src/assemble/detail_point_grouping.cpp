@@ -26,9 +26,9 @@ NamedPoint readNamedPoint(const FieldReader& fields) {
 
 // Every matched section line is tested against every detail point, in file order (lines
 // outside, points inside), and the result is written as such a loop writes it; the points near
-// each line are found through a k-d tree instead of by testing them all. A failure is raised
-// where the loop would meet it: a line's ends when the loop reaches that line, a point that
-// cannot be read at the first line (which meets every point).
+// each line are found through a tree of boxes over the points instead of by testing them all.
+// A failure is raised where the loop would meet it: a line's ends when the loop reaches that
+// line, a point that cannot be read at the first line (which meets every point).
 DetailPointGroupingResult GroupDetailPoints(const DataFile& matchedLines, const DataFile& points, double tolerance,
                                             double& carriedAzimuth, ProgressSink& progress) {
     DetailPointGroupingResult result;

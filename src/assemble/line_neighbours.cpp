@@ -53,8 +53,7 @@ void LineNeighbours::Find(PlanePoint a, PlanePoint b, std::vector<PointIndex::Id
     ids.clear();
     if (!(tolerance_ > 0) || index_.empty()) return;
     const auto decide = [&](PointIndex::Id id, PlanePoint p) {
-        double unused = 0;
-        if (DistanceToLine(p, a, b, unused) < tolerance_) ids.push_back(id);
+        if (DistanceToLine(p, a, b) < tolerance_) ids.push_back(id);
     };
     const double halfWidth = LineSearchHalfWidth(a, b, tolerance_, index_.magnitude());
     if (std::isfinite(halfWidth)) index_.VisitStrip({a, FootLineDirection(a, b), halfWidth}, decide);

@@ -4,9 +4,9 @@
 // than a tolerance. Points far out on the line's extension count as much as those between its
 // ends.
 //
-// A k-d tree proposes the points of a strip along the line, a little wider than the tolerance;
-// each is then decided by the exact computation, so the boundary cases come out bit for bit as
-// they do when every point is tested.
+// A tree of boxes over the points proposes those of a strip along the line, a little wider
+// than the tolerance; each is then decided by the exact computation, so the boundary cases come
+// out bit for bit as they do when every point is tested.
 
 #include <cstddef>
 #include <vector>

@@ -1,5 +1,5 @@
 #pragma once
-// A k-d tree over survey points, for finding the few points near a place (a box) or near a
+// A tree of boxes over survey points, for finding the few points near a place (a box) or near a
 // whole infinite line (a strip) among a million without looking at every one.
 //
 // The tree only proposes candidates: every point that truly lies in the box or strip is
@@ -45,8 +45,8 @@ public:
     template <class PositionOf>
     PointIndex(std::size_t count, PositionOf position);
 
-    std::size_t size() const { return ids_.size(); }
-    bool empty() const { return ids_.empty(); }
+    std::size_t size() const { return entries_.size(); }
+    bool empty() const { return entries_.empty(); }
     // The largest magnitude of any indexed coordinate (0 for an empty index).
     double magnitude() const { return magnitude_; }
 
@@ -73,15 +73,15 @@ private:
         std::uint32_t end;
         std::uint32_t second;   // second child (the first follows the node); 0 for a leaf
     };
-    static constexpr std::size_t kLeafSize = 16;
+    static constexpr std::size_t kLeafSize = 32;
     static constexpr std::size_t kMaxDepth = 64;
 
-    void build(std::vector<Entry>& entries);
-    std::uint32_t buildNode(std::vector<Entry>& entries, std::uint32_t begin, std::uint32_t end, PlaneBox loose);
+    void build();
+    void sortAlongZCurve(const PlaneBox& all);
+    std::uint32_t buildNode(std::uint32_t begin, std::uint32_t end);
 
-    // Positions and ids in tree order: the points of every node are contiguous.
-    std::vector<PlanePoint> positions_;
-    std::vector<Id> ids_;
+    // The points in tree order: those of every node are contiguous.
+    std::vector<Entry> entries_;
     std::vector<Node> nodes_;
     double magnitude_ = 0;
 };
@@ -89,18 +89,17 @@ private:
 template <class PositionOf>
 PointIndex::PointIndex(std::size_t count, PositionOf position) {
     if (count > std::size_t{UINT32_MAX}) throw std::length_error("too many points for one index");
-    std::vector<Entry> entries;
-    entries.reserve(count);
+    entries_.reserve(count);
     for (std::size_t id = 0; id < count; ++id) {
         const PlanePoint p = position(id);
-        if (std::isfinite(p.east) && std::isfinite(p.north)) entries.push_back({p, static_cast<Id>(id)});
+        if (std::isfinite(p.east) && std::isfinite(p.north)) entries_.push_back({p, static_cast<Id>(id)});
     }
-    build(entries);
+    build();
 }
 
 template <class Visit>
 void PointIndex::VisitAll(Visit&& visit) const {
-    for (std::size_t k = 0; k < ids_.size(); ++k) visit(ids_[k], positions_[k]);
+    for (const Entry& entry : entries_) visit(entry.id, entry.position);
 }
 
 template <class Visit>
@@ -121,9 +120,9 @@ void PointIndex::VisitBox(const PlaneBox& box, Visit&& visit) const {
             continue;
         }
         for (std::uint32_t k = node.begin; k < node.end; ++k) {
-            const PlanePoint& p = positions_[k];
+            const PlanePoint& p = entries_[k].position;
             if (p.east >= box.minEast && p.east <= box.maxEast && p.north >= box.minNorth && p.north <= box.maxNorth)
-                visit(ids_[k], p);
+                visit(entries_[k].id, p);
         }
     }
 }
@@ -164,8 +163,8 @@ void PointIndex::VisitStrip(const PlaneStrip& strip, Visit&& visit) const {
             continue;
         }
         for (std::uint32_t k = node.begin; k < node.end; ++k) {
-            const PlanePoint& p = positions_[k];
-            if (std::fabs(offset(p.east, p.north)) <= halfWidth) visit(ids_[k], p);
+            const PlanePoint& p = entries_[k].position;
+            if (std::fabs(offset(p.east, p.north)) <= halfWidth) visit(entries_[k].id, p);
         }
     }
 }

@@ -20,8 +20,8 @@ PlanePoint readStake(const FieldReader& fields) { return {fields.Lenient(2), fie
 
 // Every stake is tested against every section line, in file order (stakes outside, lines
 // inside), and the pairs are written in that order; the stakes near each line are found through
-// a k-d tree over the stakes instead of by testing them all. A failure is raised where the loop
-// would meet it: a stake when the loop reaches it, a section line at the first stake (which
+// a tree of boxes over the stakes instead of by testing them all. A failure is raised where the
+// loop would meet it: a stake when the loop reaches it, a section line at the first stake (which
 // meets every line).
 SectionLineMatchResult MatchSectionLines(const DataFile& stakes, const DataFile& lines, double tolerance,
                                          double& carriedAzimuth) {

@@ -44,7 +44,7 @@ std::string LabelChainageText(std::string_view label, bool numericLabels) {
 CentreStakeMergeResult MergeCentreStakes(const DataFile& labels, const DataFile& points,
                                          const CentreStakeMergeOptions& options, ProgressSink& progress) {
     CentreStakeMergeResult result;
-    const PreRead<PlanePoint> detailPoints(points, readDetailPoint);
+    const PreRead<PlanePoint> detailPoints(points, readDetailPoint, ReadThreads::Two);
     const double offsetEast = kLabelOffset * std::sin(kLabelDirection);
     const double offsetNorth = kLabelOffset * std::cos(kLabelDirection);
     const double tolerance = options.tolerance;

@@ -46,7 +46,7 @@ DetailPointGroupingResult GroupDetailPoints(const DataFile& matchedLines, const 
     }
     if (lineCount == 0) return result;
 
-    const PreRead<NamedPoint> detailPoints(points, readNamedPoint);
+    const PreRead<NamedPoint> detailPoints(points, readNamedPoint, ReadThreads::Two);
     std::vector<SectionLineEnds> ends;  // of the lines reached so far
     ends.reserve(lineCount);
     const auto pairPoints = [&](std::size_t line, std::size_t point) {

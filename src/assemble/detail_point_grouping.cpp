@@ -10,6 +10,7 @@
 #include "assemble/section_line.h"
 #include "core/fields.h"
 #include "core/pre_read.h"
+#include "core/two_halves.h"
 
 namespace qorvel {
 
@@ -47,8 +48,21 @@ DetailPointGroupingResult GroupDetailPoints(const DataFile& matchedLines, const 
     if (lineCount == 0) return result;
 
     const PreRead<NamedPoint> detailPoints(points, readNamedPoint, ReadThreads::Two);
-    std::vector<SectionLineEnds> ends;  // of the lines reached so far
+    // The lines' ends in file order, up to the first line whose ends cannot be read: the loop
+    // stops there, after the lines before it are written.
+    std::vector<SectionLineEnds> ends;
     ends.reserve(lineCount);
+    std::optional<StepError> endsFailure;
+    for (std::size_t i = 0; i < lineCount && !endsFailure; ++i) {
+        try {
+            ends.push_back(ReadSectionLineEnds(FieldReader(matchedLines, matchedLines[i])));
+        } catch (const StepError& error) {
+            endsFailure = error;
+        }
+    }
+    const std::size_t reached = ends.size();
+    if (reached == 0) throw *endsFailure;  // the first line, before it meets any point
+
     const auto pairPoints = [&](std::size_t line, std::size_t point) {
         const PlanePoint p = detailPoints.At(point).position;
         return std::pair{p, FootOfPerpendicular(p, ends[line].first, ends[line].second)};
@@ -57,42 +71,56 @@ DetailPointGroupingResult GroupDetailPoints(const DataFile& matchedLines, const 
     const auto stopBefore = [&](std::size_t line, std::size_t point) {
         carriedAzimuth = CarriedAzimuthAfter(line * pointCount + point, pointCount, pairPoints, carriedAzimuth);
     };
-
-    ends.push_back(ReadSectionLineEnds(FieldReader(matchedLines, matchedLines[0])));
     if (const auto unreadable = detailPoints.FirstUnreadable()) {
         stopBefore(0, *unreadable);
         detailPoints.At(*unreadable);  // raises that point's error
     }
 
+    // The members of every line reached, found on two threads (each line on its own), then
+    // written in file order.
     const LineNeighbours neighbours(
         pointCount, [&](std::size_t j) { return detailPoints.At(j).position; }, tolerance);
-    std::vector<PointIndex::Id> members;
-    for (std::size_t i = 0; i < lineCount; ++i) {
-        const FieldReader line(matchedLines, matchedLines[i]);
-        if (i > 0) {
-            try {
-                ends.push_back(ReadSectionLineEnds(line));
-            } catch (const StepError&) {
-                stopBefore(i, 0);
-                throw;
-            }
+    struct MemberLists {
+        std::vector<std::size_t> starts{0};  // line k of the part: ids[starts[k] .. starts[k + 1])
+        std::vector<PointIndex::Id> ids;
+    };
+    MemberLists parts[2];
+    constexpr std::size_t kWorthASecondThread = 1000;
+    InTwoHalves(reached, kWorthASecondThread, [&](std::size_t begin, std::size_t end, int part) {
+        MemberLists& lists = parts[part];
+        std::vector<PointIndex::Id> members;
+        for (std::size_t i = begin; i < end; ++i) {
+            neighbours.Find(ends[i].first, ends[i].second, members);
+            lists.ids.insert(lists.ids.end(), members.begin(), members.end());
+            lists.starts.push_back(lists.ids.size());
         }
-        neighbours.Find(ends[i].first, ends[i].second, members);
-        result.memberships += members.size();
+    });
+
+    const std::size_t half = reached / 2;
+    for (std::size_t i = 0; i < reached; ++i) {
+        const MemberLists& lists = parts[i < half ? 0 : 1];
+        const std::size_t k = i < half ? i : i - half;
+        const std::size_t first = lists.starts[k];
+        const std::size_t last = lists.starts[k + 1];
+        result.memberships += last - first;
         ++result.stations;
         progress.Advance(kGroupingStatusPrefix, i + 1, lineCount);
 
-        result.output << line.Text(0) << ',';
+        result.output << FieldReader(matchedLines, matchedLines[i]).Text(0) << ',';
         // The list is joined as it always was: a first member without a name leaves it empty,
         // so the next member opens it without a comma.
         bool listEmpty = true;
-        for (const PointIndex::Id id : members) {
-            const std::string_view name = detailPoints.At(id).name;
+        for (std::size_t m = first; m < last; ++m) {
+            const std::string_view name = detailPoints.At(lists.ids[m]).name;
             if (!listEmpty) result.output << ',';
             result.output << name;
             listEmpty = listEmpty && name.empty();
         }
         result.output.EndLine();
+    }
+    if (endsFailure) {
+        stopBefore(reached, 0);
+        throw *endsFailure;
     }
     stopBefore(lineCount, 0);
     return result;

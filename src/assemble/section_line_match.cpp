@@ -11,6 +11,7 @@
 #include "assemble/section_line.h"
 #include "core/fields.h"
 #include "core/pre_read.h"
+#include "core/two_halves.h"
 
 namespace qorvel {
 
@@ -51,15 +52,20 @@ SectionLineMatchResult MatchSectionLines(const DataFile& stakes, const DataFile&
         stakePoints.At(*unreadable);
     }
 
-    // Pairs (stake, line) found line by line, then put in the loop's order.
-    std::vector<std::uint64_t> pairs;
+    // Pairs (stake, line) found line by line on two threads, then put in the loop's order.
     const LineNeighbours neighbours(stakeCount, [&](std::size_t i) { return stakePoints.At(i); }, tolerance);
-    std::vector<PointIndex::Id> near;
-    for (std::size_t j = 0; j < lineCount; ++j) {
-        const SectionLineEnds& ends = sectionLines.At(j);
-        neighbours.Find(ends.first, ends.second, near);
-        for (const PointIndex::Id i : near) pairs.push_back(std::uint64_t{i} << 32 | j);
-    }
+    std::vector<std::uint64_t> found[2];
+    constexpr std::size_t kWorthASecondThread = 1000;
+    InTwoHalves(lineCount, kWorthASecondThread, [&](std::size_t begin, std::size_t end, int part) {
+        std::vector<PointIndex::Id> near;
+        for (std::size_t j = begin; j < end; ++j) {
+            const SectionLineEnds& ends = sectionLines.At(j);
+            neighbours.Find(ends.first, ends.second, near);
+            for (const PointIndex::Id i : near) found[part].push_back(std::uint64_t{i} << 32 | j);
+        }
+    });
+    std::vector<std::uint64_t>& pairs = found[0];
+    pairs.insert(pairs.end(), found[1].begin(), found[1].end());
     std::sort(pairs.begin(), pairs.end());
 
     std::optional<FieldReader> stake;

@@ -4,9 +4,7 @@
 // before: a file is only at fault for the fields a step actually uses.
 
 #include <cstddef>
-#include <exception>
 #include <optional>
-#include <thread>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -14,6 +12,7 @@
 #include "core/data_file.h"
 #include "core/fields.h"
 #include "core/step_error.h"
+#include "core/two_halves.h"
 
 namespace qorvel {
 
@@ -33,31 +32,14 @@ public:
         constexpr std::size_t kWorthASecondThread = 50000;
         const std::size_t count = file.size();
         values_.resize(count);
-        std::vector<std::pair<std::size_t, StepError>> errors;
-        if (threads == ReadThreads::Two && count >= kWorthASecondThread && std::thread::hardware_concurrency() > 1) {
-            const std::size_t half = count / 2;
-            std::vector<std::pair<std::size_t, StepError>> secondErrors;
-            std::exception_ptr secondFailure;
-            std::thread second([&] {
-                try {
-                    readRange(file, read, half, count, secondErrors);
-                } catch (...) {
-                    secondFailure = std::current_exception();
-                }
-            });
-            try {
-                readRange(file, read, 0, half, errors);
-            } catch (...) {
-                second.join();
-                throw;
-            }
-            second.join();
-            if (secondFailure) std::rethrow_exception(secondFailure);
-            errors.insert(errors.end(), secondErrors.begin(), secondErrors.end());
-        } else {
-            readRange(file, read, 0, count, errors);
-        }
-        for (auto& [index, error] : errors) errors_.emplace(index, std::move(error));
+        std::vector<std::pair<std::size_t, StepError>> errors[2];
+        const auto readPart = [&](std::size_t begin, std::size_t end, int part) {
+            readRange(file, read, begin, end, errors[part]);
+        };
+        if (threads == ReadThreads::Two) InTwoHalves(count, kWorthASecondThread, readPart);
+        else readPart(0, count, 0);
+        for (auto& part : errors)
+            for (auto& [index, error] : part) errors_.emplace(index, std::move(error));
     }
 
     std::size_t size() const { return values_.size(); }

@@ -149,5 +149,31 @@ TEST(DetailPointGroupingEquivalence, PointsFarOutOnTheExtension) {
     EXPECT_EQ(result.counts[1], 20u);
 }
 
+TEST(DetailPointGroupingEquivalence, ARouteLongEnoughForTwoThreads) {
+    // 1100 sections along a gently curving route, a point or two on each, a few strays, and a
+    // line that cannot be read near the end (so the lines before it are written first).
+    std::string lines;
+    std::string points;
+    for (int k = 0; k < 1100; ++k) {
+        const double east = 439000 + 20 * k;
+        const double north = 3391000 + 0.002 * k * k;
+        const double tilt = 0.004 * k;  // the section's direction turns with the route
+        const std::string chainage = std::to_string(20 * k);
+        lines += chainage + "," + ExactText(east - 30 * tilt) + "," + ExactText(north + 30) + "," +
+                 ExactText(east + 30 * tilt) + "," + ExactText(north - 30) + "\r\n";
+        points += "P" + chainage + ",," + ExactText(east + 0.01) + "," + ExactText(north) + ",1\r\n";
+        if (k % 3 == 0) points += "Q" + chainage + ",," + ExactText(east + 10 * tilt) + "," + ExactText(north - 10) + ",1\r\n";
+        if (k % 97 == 0) points += "S" + chainage + ",," + ExactText(east + 5) + "," + ExactText(north + 5) + ",1\r\n";
+    }
+    const GroupingCase whole{lines, points, 0.05, 45};
+    const StepOutcome result = indexed(whole);
+    EXPECT_EQ(result, reference(whole));
+    EXPECT_EQ(result.counts[0], 1100u);
+    const GroupingCase broken{lines + "9999,1,2,3\r\n" + lines, points, 0.05, 45};
+    const StepOutcome failed = indexed(broken);
+    EXPECT_EQ(failed, reference(broken));
+    EXPECT_EQ(failed.progress.size(), 1100u);
+}
+
 }  // namespace
 }  // namespace qorvel::testing

@@ -1,6 +1,9 @@
 // The indexed section line matching against the all-pairs loop: the same bytes, counts,
 // failures and carried azimuth on many random stakes and section lines.
 
+#include <cmath>
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
 #include "assemble/section_line_match.h"
@@ -17,6 +20,13 @@ struct MatchCase {
     double tolerance = 0;
     double carried = 0;
 };
+
+// Three decimals, as the stakes and section lines are written.
+std::string SurveyTextOf(double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.3f", value);
+    return text;
+}
 
 MatchCase randomCase(RandomSource& random, std::size_t mostStakes, std::size_t mostLines) {
     const RandomLayout layout = RandomLinesAndPoints(random, mostLines, mostStakes);
@@ -102,6 +112,27 @@ TEST(SectionLineMatchEquivalence, FailuresAndTheAzimuthLeftBehind) {
     const StepOutcome failed = indexed({"1200,,100,50\r\n1220,,120\r\n", "1,0,0,10,10\r\n", 0.01, 5});
     EXPECT_EQ(failed.failure, "stakes.dat:2:3: 缺少该字段（这一行只有 3 个字段）");
     EXPECT_NEAR(std::bit_cast<double>(failed.carriedBits), 315.0, 1e-9);
+}
+
+TEST(SectionLineMatchEquivalence, ARouteLongEnoughForTwoThreads) {
+    // 1200 stakes along a curving route, each section line drawn through its stake; lines on
+    // the curve's inside pass near other stakes on their extension.
+    std::string stakes;
+    std::string lines;
+    for (int k = 0; k < 1200; ++k) {
+        const double angle = k * 0.002;
+        const double east = 439000 + 5000 * std::sin(angle);
+        const double north = 3391000 + 5000 * (1 - std::cos(angle));
+        stakes += std::to_string(20 * k) + ",," + SurveyTextOf(east) + "," + SurveyTextOf(north) + ",10.000\r\n";
+        const double across[2] = {-std::sin(angle + 1.5707963267948966), std::cos(angle + 1.5707963267948966)};
+        lines += std::to_string(k + 1) + "," + SurveyTextOf(east - 30 * across[1]) + "," +
+                 SurveyTextOf(north + 30 * across[0]) + "," + SurveyTextOf(east + 30 * across[1]) + "," +
+                 SurveyTextOf(north - 30 * across[0]) + "\r\n";
+    }
+    const MatchCase c{stakes, lines, 0.01, 180};
+    const StepOutcome result = indexed(c);
+    EXPECT_EQ(result, reference(c));
+    EXPECT_GE(result.counts[0], 1200u);
 }
 
 }  // namespace

@@ -108,15 +108,5 @@ TEST(LineNeighbours, TheSameMembersAsTestingEveryPoint) {
     }
 }
 
-TEST(DistanceToLine, WithoutTheAzimuthTheSameDistance) {
-    std::mt19937_64 random(3);
-    for (int k = 0; k < 10000; ++k) {
-        const Case c = randomCase(random);
-        double carried = 12.5;
-        const double withAzimuth = DistanceToLine(c.p, c.a, c.b, carried);
-        ASSERT_EQ(DistanceToLine(c.p, c.a, c.b), withAzimuth);
-    }
-}
-
 }  // namespace
 }  // namespace qorvel

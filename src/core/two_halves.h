@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <exception>
+#include <system_error>
 #include <thread>
 
 namespace qorvel {
@@ -22,13 +23,21 @@ void InTwoHalves(std::size_t count, std::size_t worthASecondThread, Work&& work)
         return;
     }
     std::exception_ptr secondFailure;
-    std::thread second([&] {
-        try {
-            work(half, count, 1);
-        } catch (...) {
-            secondFailure = std::current_exception();
-        }
-    });
+    std::thread second;
+    try {
+        second = std::thread([&] {
+            try {
+                work(half, count, 1);
+            } catch (...) {
+                secondFailure = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had: both halves here.
+        work(std::size_t{0}, half, 0);
+        work(half, count, 1);
+        return;
+    }
     try {
         work(std::size_t{0}, half, 0);
     } catch (...) {

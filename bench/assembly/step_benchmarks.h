@@ -35,8 +35,8 @@ struct StepBenchmark {
     std::string inputs;  // what the two loops run over, e.g. "labels × points"
     // The record counts of the all-pairs loops: outer, inner.
     std::function<std::pair<std::size_t, std::size_t>(const SurveyCase&)> loops;
-    // One run as a user has it: the inputs read from the case's folder, the computation, the
-    // output written back there.
+    // One run: the inputs read from the case's folder and the output computed (writing it is
+    // the same work for either implementation; scripts/bench times the whole commands).
     std::function<void(const SurveyCase&, Implementation)> run;
 };
 

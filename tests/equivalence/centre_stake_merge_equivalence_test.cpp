@@ -32,9 +32,9 @@ double distance(PlanePoint a, PlanePoint b) {
 }
 
 MergeCase randomCase(RandomSource& random, std::size_t mostLabels, std::size_t mostPoints) {
-    const double bases[] = {0, 500, 439000, 3391000, 38500000};
-    const double base = bases[random.Below(5)];
-    const double span = random.Magnitude(0, 4);
+    const double bases[] = {0, 500, 439000, 3391000, 38500000, 1e120};
+    const double base = bases[random.Below(random.Chance(0.05) ? 6 : 5)];
+    const double span = base > 1e100 ? base * random.Magnitude(-8, -2) : random.Magnitude(0, 4);
     const double usual[] = {0.05, 0.01, 0.5, 1e-7};
     double tolerance = usual[random.Below(4)];
     const int toleranceKind = static_cast<int>(random.Below(10));

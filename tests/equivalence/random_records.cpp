@@ -91,10 +91,11 @@ PlanePoint unitAlong(PlanePoint a, PlanePoint b) {
 
 RandomLayout RandomLinesAndPoints(RandomSource& random, std::size_t mostLines, std::size_t mostPoints) {
     RandomLayout layout;
-    // Grid coordinates of every size a survey uses, from a local grid to a zone-prefixed easting.
-    const double bases[] = {0, 1000, 439000, 3391000, 38500000};
-    const double base = bases[random.Below(5)];
-    const double span = random.Magnitude(0, 4);
+    // Grid coordinates of every size a survey uses, from a local grid to a zone-prefixed easting,
+    // and now and then coordinates no survey has (where the search falls back to every point).
+    const double bases[] = {0, 1000, 439000, 3391000, 38500000, 1e120};
+    const double base = bases[random.Below(random.Chance(0.05) ? 6 : 5)];
+    const double span = base > 1e100 ? base * random.Magnitude(-8, -2) : random.Magnitude(0, 4);
     const double usual[] = {0.05, 0.01, 0.5, 1e-7};
     double tolerance = usual[random.Below(4)];
     const auto somewhere = [&] { return PlanePoint{base + random.Uniform(-span, span), base + random.Uniform(-span, span)}; };

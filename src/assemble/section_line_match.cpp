@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 #include "assemble/carried_azimuth.h"
@@ -30,6 +31,7 @@ SectionLineMatchResult MatchSectionLines(const DataFile& stakes, const DataFile&
     const std::size_t stakeCount = stakes.size();
     const std::size_t lineCount = lines.size();
     if (stakeCount == 0 || lineCount == 0) return result;
+    if (lineCount > UINT32_MAX) throw std::length_error("too many section lines");  // pairs keep j in 32 bits
 
     const PreRead<PlanePoint> stakePoints(stakes, readStake);
     const PreRead<SectionLineEnds> sectionLines(lines, ReadSectionLineEnds);

@@ -26,6 +26,9 @@ public:
         EndLine();
     }
 
+    // Room for `bytes` in all, so that a large output is not copied as it grows.
+    void Reserve(std::size_t bytes) { bytes_.reserve(bytes); }
+
     const std::string& bytes() const { return bytes_; }
     std::size_t lineCount() const { return lines_; }
 

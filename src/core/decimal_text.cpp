@@ -1,5 +1,6 @@
 #include "core/decimal_text.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -193,29 +194,30 @@ std::optional<std::uint64_t> quickUnits(double magnitude, int scale) {
     if (scale < -kExactPowers || scale > kExactPowers) return std::nullopt;
     const double product = scale >= 0 ? magnitude * kPowersOfTen[scale] : magnitude / kPowersOfTen[-scale];
     if (!(product >= 0 && product < 1e11)) return std::nullopt;  // NaN and infinities too
-    const double whole = std::floor(product);
-    const double fraction = product - whole;  // exact
+    const auto whole = static_cast<std::uint64_t>(product);      // the floor, for these
+    const double fraction = product - static_cast<double>(whole);  // exact
     if (std::fabs(fraction - 0.5) <= 1.0 / 64) return std::nullopt;
-    return static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    return whole + (fraction > 0.5 ? 1 : 0);
 }
 
 // Writes units / 10^decimals with exactly `decimals` places; a minus only for a value that is
 // not zero once written.
 void appendUnits(std::string& out, bool negative, std::uint64_t units, int decimals) {
-    const std::uint64_t unit = kUnitPowers[decimals];
-    if (negative && units != 0) out += '-';
-    char text[24];
-    const auto end = std::to_chars(text, text + sizeof text, units / unit).ptr;
-    out.append(text, end);
-    if (decimals == 0) return;
-    out += '.';
-    std::uint64_t fraction = units % unit;
-    char digits[16];
-    for (int k = decimals; k-- > 0;) {
-        digits[k] = static_cast<char>('0' + fraction % 10);
-        fraction /= 10;
+    const bool zero = units == 0;
+    // Digits from the last: the decimals, the point, then at least one whole digit.
+    char text[32];
+    char* at = text + sizeof text;
+    for (int k = 0; k < decimals; ++k) {
+        *--at = static_cast<char>('0' + units % 10);
+        units /= 10;
     }
-    out.append(digits, static_cast<std::size_t>(decimals));
+    if (decimals > 0) *--at = '.';
+    do {
+        *--at = static_cast<char>('0' + units % 10);
+        units /= 10;
+    } while (units != 0);
+    if (negative && !zero) *--at = '-';
+    out.append(at, static_cast<std::size_t>(text + sizeof text - at));
 }
 
 constexpr int kMostQuickDecimals = 11;  // kUnitPowers' reach
@@ -247,11 +249,13 @@ void AppendRoundedFixed(std::string& out, double value, int first, Rounding firs
 double RoundTextToSignificant(double value, int significant, Rounding mode) {
     if (value != 0 && std::isfinite(value) && significant >= 1 && significant <= kMostQuickDecimals) {
         const double magnitude = std::fabs(value);
-        // The power of ten of the first digit, from the logarithm, checked on the product
-        // (which must hold `significant` digits before its point). A value within rounding of a
-        // power of ten rounds to that power with either choice.
-        int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
-        for (int attempt = 0; attempt < 3; ++attempt) {
+        // The power of ten of the first digit, from the binary exponent (times log10 2, about
+        // 78913 / 2^18), checked on the product, which must hold `significant` digits before
+        // its point. A value within rounding of a power of ten rounds to that power with either
+        // choice.
+        const int binaryExponent = static_cast<int>(std::bit_cast<std::uint64_t>(magnitude) >> 52 & 0x7FF) - 1023;
+        int exponent = (binaryExponent * 78913) >> 18;
+        for (int attempt = 0; attempt < 4; ++attempt) {
             const int scale = significant - 1 - exponent;
             if (scale < -kExactPowers || scale > kExactPowers) break;
             const double product = scale >= 0 ? magnitude * kPowersOfTen[scale] : magnitude / kPowersOfTen[-scale];

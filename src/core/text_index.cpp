@@ -33,30 +33,44 @@ std::uint64_t TextIndex::Hash(std::string_view text) {
 TextIndex::TextIndex(std::vector<std::string_view> keys) : keys_(std::move(keys)) {
     const std::size_t count = keys_.size();
     if (count >= std::size_t{kNone}) throw std::length_error("too many records for one index");
-    // At most half the slots taken: short probe runs.
     std::size_t slots = 16;
     while (slots < 2 * count) slots *= 2;
-    slots_.assign(slots, kNone);
+    slots_.assign(slots, Slot{});
     mask_ = slots - 1;
     next_.assign(count, kNone);
     // From the last record back, each one put in front of those with its text: the lists end
-    // up in file order.
-    for (std::size_t k = count; k-- > 0;) {
-        const std::string_view key = keys_[k];
-        std::size_t slot = static_cast<std::size_t>(Hash(key)) & mask_;
-        while (slots_[slot] != kNone && keys_[slots_[slot]] != key) slot = (slot + 1) & mask_;
-        next_[k] = slots_[slot];
-        slots_[slot] = static_cast<Id>(k);
+    // up in file order. The slots of the records ahead are fetched early.
+    std::uint64_t hashes[kAhead];
+    for (std::size_t k = 0; k < count && k < kAhead; ++k) {
+        hashes[k] = Hash(keys_[count - 1 - k]);
+        prefetch(hashes[k]);
     }
+    for (std::size_t done = 0; done < count; ++done) {
+        const std::size_t k = count - 1 - done;
+        const std::uint64_t hash = hashes[done % kAhead];
+        if (done + kAhead < count) {
+            hashes[done % kAhead] = Hash(keys_[k - kAhead]);
+            prefetch(hashes[done % kAhead]);
+        }
+        const std::string_view key = keys_[k];
+        const std::uint32_t tag = tagOf(hash);
+        std::size_t slot = slotOf(hash);
+        while (slots_[slot].first != kNone && !(slots_[slot].tag == tag && keys_[slots_[slot].first] == key))
+            slot = (slot + 1) & mask_;
+        next_[k] = slots_[slot].first;
+        slots_[slot] = {static_cast<Id>(k), tag};
+    }
+    head_.assign(count, 0);
+    for (const Slot& slot : slots_)
+        if (slot.first != kNone) head_[slot.first] = 1;
 }
 
-TextIndex::Id TextIndex::First(std::string_view key) const {
+TextIndex::Id TextIndex::find(std::string_view key, std::uint64_t hash) const {
     if (slots_.empty()) return kNone;
-    std::size_t slot = static_cast<std::size_t>(Hash(key)) & mask_;
-    for (;;) {
-        const Id id = slots_[slot];
-        if (id == kNone || keys_[id] == key) return id;
-        slot = (slot + 1) & mask_;
+    const std::uint32_t tag = tagOf(hash);
+    for (std::size_t slot = slotOf(hash);; slot = (slot + 1) & mask_) {
+        const Slot& at = slots_[slot];
+        if (at.first == kNone || (at.tag == tag && keys_[at.first] == key)) return at.first;
     }
 }
 

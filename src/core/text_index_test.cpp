@@ -42,6 +42,31 @@ TEST(TextIndex, ManyTextsOfEveryLength) {
     }
     EXPECT_TRUE(found(index, "x").empty());
     EXPECT_TRUE(found(index, names[100] + "0").empty());
+
+    // Many keys at once give what one key at a time gives, in the order of the keys.
+    std::vector<std::string_view> asked{"x", names[7], names[4999], "", names[7]};
+    for (int k = 0; k < 40; ++k) asked.push_back(names[static_cast<std::size_t>(k * 97)]);
+    std::vector<std::pair<std::size_t, TextIndex::Id>> together;
+    TextIndex::Hint hint;
+    index.ForEachOfEach(asked, hint, [&](std::size_t k, TextIndex::Id id) { together.emplace_back(k, id); });
+    std::vector<std::pair<std::size_t, TextIndex::Id>> oneByOne;
+    for (std::size_t k = 0; k < asked.size(); ++k)
+        for (const TextIndex::Id id : found(index, asked[k])) oneByOne.emplace_back(k, id);
+    EXPECT_EQ(together, oneByOne);
+    EXPECT_EQ(together.size(), 2 * (asked.size() - 2));
+}
+
+TEST(TextIndex, KeysInTheRecordsOrderStillFindEveryRecord) {
+    // The record after the last one found is tried first; it counts only when it is the first
+    // record with its text (the second A is not where the As begin).
+    const TextIndex index({"A", "B", "A", "C", "D", "C"});
+    const std::vector<std::string_view> keys{"B", "A", "C", "D", "C", "E", "A"};
+    std::vector<std::pair<std::size_t, TextIndex::Id>> visited;
+    TextIndex::Hint hint;
+    index.ForEachOfEach(keys, hint, [&](std::size_t k, TextIndex::Id id) { visited.emplace_back(k, id); });
+    const std::vector<std::pair<std::size_t, TextIndex::Id>> expected{{0, 1}, {1, 0}, {1, 2}, {2, 3}, {2, 5},
+                                                                      {3, 4}, {4, 3}, {4, 5}, {6, 0}, {6, 2}};
+    EXPECT_EQ(visited, expected);
 }
 
 TEST(TextIndex, AnEmptyIndexFindsNothing) {

@@ -5,7 +5,6 @@
 #include <optional>
 #include <vector>
 
-#include "assemble/carried_azimuth.h"
 #include "assemble/geometry.h"
 #include "core/decimal_text.h"
 #include "core/fields.h"
@@ -80,7 +79,15 @@ double SevenDigitValue(float value) {
     return RoundTextToSignificant(static_cast<double>(value), 7, Rounding::HalfToEven);
 }
 
-SectionSides BuildSectionSides(const SectionRecord& record, double stakeAvoidDistance, double& carriedAzimuth) {
+namespace {
+// Raised when a record measured apart from the others has a point on its stake that a side
+// could take.
+struct DependsOnCarriedAzimuth {};
+
+// `lastSet`, when given, receives the last azimuth a measurement set (none when every
+// measurement kept the one before it).
+SectionSides buildSections(const SectionRecord& record, double stakeAvoidDistance, double& carriedAzimuth,
+                           bool independent, std::optional<double>* lastSet = nullptr) {
     const PlanePoint stake{record.stakeEast.Strict(), record.stakeNorth.Strict()};
     // Each point is measured from it to the stake once for each side, the azimuth carried from
     // measurement to measurement. The first round reads the points and measures them; the
@@ -92,12 +99,14 @@ SectionSides BuildSectionSides(const SectionRecord& record, double stakeAvoidDis
         const MemberPoint& point = record.points[k];
         const PlanePoint at{pointField(record, point, point.east, 2).Lenient(),
                             pointField(record, point, point.north, 3).Lenient()};
-        const double azimuthBefore = carriedAzimuth;
         const AzimuthDistanceResult toStake = AzimuthDistance(at, stake, carriedAzimuth);
-        // An azimuth that differs from the one before was set; an equal one may have been kept.
-        const bool surelySet = !(toStake.azimuth == azimuthBefore) && !std::isnan(azimuthBefore);
-        const std::optional<double> azimuth = surelySet ? std::optional(toStake.azimuth) : AzimuthSet(at, stake);
-        measurements.push_back({azimuth, toStake.distance});
+        // The azimuth is kept only when both differences are zero (the coordinates are finite,
+        // so no difference is NaN), and then the distance is zero: a side takes the point, at
+        // the azimuth carried in, only when the avoid distance is negative.
+        const bool kept = stake.east - at.east == 0 && stake.north - at.north == 0;
+        if (kept && independent && 0 > stakeAvoidDistance) throw DependsOnCarriedAzimuth{};
+        measurements.push_back({kept ? std::nullopt : std::optional(toStake.azimuth), toStake.distance});
+        if (!kept && lastSet) *lastSet = toStake.azimuth;
         return toStake;
     });
     sides.second = buildSide(record, ReverseAzimuth(record.lineAzimuth), stakeAvoidDistance, [&](std::size_t k) {
@@ -106,6 +115,22 @@ SectionSides BuildSectionSides(const SectionRecord& record, double stakeAvoidDis
         return AzimuthDistanceResult{carriedAzimuth, measured.distance};
     });
     return sides;
+}
+}  // namespace
+
+SectionSides BuildSectionSides(const SectionRecord& record, double stakeAvoidDistance, double& carriedAzimuth) {
+    return buildSections(record, stakeAvoidDistance, carriedAzimuth, false);
+}
+
+std::optional<SectionSides> BuildIndependentSectionSides(const SectionRecord& record, double stakeAvoidDistance,
+                                                         std::optional<double>& azimuthLeft) {
+    double carried = 0;  // read only for points on the stake, which no side takes here
+    azimuthLeft.reset();
+    try {
+        return buildSections(record, stakeAvoidDistance, carried, true, &azimuthLeft);
+    } catch (const DependsOnCarriedAzimuth&) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace qorvel

@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 #include <gtest/gtest.h>
@@ -241,6 +242,72 @@ TEST(SectionResultsEquivalence, ARouteOfSections) {
         EXPECT_EQ(result, observe(c, false)) << layout;
         EXPECT_EQ(result.counts[0], 199u + 7u);  // 1400 twice makes eight sections of one
     }
+}
+
+// A route of `stations` sections, 20 m apart, each with the stake's own shot and `points` more
+// across its section line; `pointName` names point m of station k.
+SectionCase route(int stations, int points, const std::function<std::string(int, int)>& pointName) {
+    SectionCase c;
+    for (int k = 0; k < stations; ++k) {
+        const double heading = 0.3 + 0.0004 * k;
+        const PlanePoint centre{439000 + 20000 * std::sin(heading), 3391000 + 20000 * std::cos(heading)};
+        const double across = degrees(heading) + 90;
+        const std::string chainage = std::to_string(20 * k);
+        const std::string east = FormatFixed(centre.east, 3);
+        const std::string north = FormatFixed(centre.north, 3);
+        c.stakes += chainage + ",," + east + "," + north + ",52.300\r\n";
+        const PlanePoint first = towards(centre, across + 180, 30);
+        const PlanePoint second = towards(centre, across, 30);
+        c.lines += chainage + "," + FormatFixed(first.east, 3) + "," + FormatFixed(first.north, 3) + "," +
+                   FormatFixed(second.east, 3) + "," + FormatFixed(second.north, 3) + "\r\n";
+        c.members += chainage + "," + pointName(k, 0);
+        c.points += pointName(k, 0) + ",," + east + "," + north + ",52.3\r\n";
+        for (int m = 1; m <= points; ++m) {
+            const PlanePoint p = towards(centre, across, -25 + 50.0 * m / points + 0.01 * (k % 7));
+            c.points += pointName(k, m) + ",," + FormatFixed(p.east, 3) + "," + FormatFixed(p.north, 3) + "," +
+                        FormatFixed(50 + 0.1 * m - 0.001 * k, 3) + "\r\n";
+            c.members += "," + pointName(k, m);
+        }
+        c.members += "\r\n";
+    }
+    return c;
+}
+
+TEST(SectionResultsEquivalence, SectionsOnTwoThreads) {
+    // Enough sections to be built on two threads. Every section holds its stake's own shot,
+    // whose measurement keeps the azimuth before it; with a negative avoid distance a side takes
+    // it, and the sections depend on each other through it.
+    const auto name = [](int k, int m) { return std::to_string(k) + "-" + std::to_string(m); };
+    SectionCase c = route(1000, 1, name);
+    c.carried = 33;
+    for (const double avoid : {0.08, -1.0}) {
+        c.options.stakeAvoidDistance = avoid;
+        const StepOutcome result = observe(c, true);
+        EXPECT_EQ(result, observe(c, false)) << avoid;
+        EXPECT_EQ(result.counts, (std::vector<std::size_t>{1000, 1000}));
+    }
+    // A section in either half that cannot be written: an elevation beyond a single.
+    for (const int broken : {300, 800}) {
+        SectionCase failing = c;
+        const std::string point = name(broken, 1) + ",,";
+        const std::size_t at = failing.points.find("\n" + point) + 1;
+        const std::size_t elevation = failing.points.rfind(',', failing.points.find('\r', at)) + 1;
+        failing.points.replace(elevation, failing.points.find('\r', at) - elevation, "1e39");
+        const StepOutcome result = observe(failing, true);
+        EXPECT_EQ(result, observe(failing, false)) << broken;
+        EXPECT_EQ(result.progress.size(), 3u * 1000 + static_cast<std::size_t>(broken)) << broken;
+    }
+}
+
+TEST(SectionResultsEquivalence, ManyNamesAreIndexedOnTheSide) {
+    // Few sections but many detail points, named as surveys number them, so that the points are
+    // indexed on a second thread; the sections' names in the points' order and out of it.
+    SectionCase c = route(30, 2, [](int k, int m) { return std::to_string(3 * k + m); });
+    for (int k = 0; k < 60000; ++k) c.points += "X" + std::to_string(k) + ",,1,2,3\r\n";
+    c.members += "9000,59,X59999,X7,X59999\r\n";
+    const StepOutcome result = observe(c, true);
+    EXPECT_EQ(result, observe(c, false));
+    EXPECT_EQ(result.counts[0], 30u);
 }
 
 }  // namespace

@@ -20,7 +20,8 @@ std::optional<QString> DesktopInteraction::ChooseFile(QWidget& window, const Fil
     dialog->setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // An open dialog also takes a name that does not exist (the step then says so); a save
     // dialog asks before replacing. A typed name keeps its extension or lack of one.
-    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setFileMode(request.folder ? QFileDialog::Directory : QFileDialog::AnyFile);
+    dialog->setOption(QFileDialog::ShowDirsOnly, request.folder);
     dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
     dialog->setOption(QFileDialog::DontResolveSymlinks, true);
     dialog->setDefaultSuffix(QString());

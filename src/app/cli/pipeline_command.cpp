@@ -47,8 +47,7 @@ void AddPipelineCommand(CLI::App& app, CliRegistry& registry) {
     auto request = std::make_shared<PipelineRequest>();
     CLI::App* run = registry.AddCustomCommand(
         app, "run",
-        "一键生成断面成果：依次提取桩号文字、合成中桩坐标、检查中桩、提取横断面线、断面线匹配桩号、"
-        "检查断面线、碎步点按桩号归类、输出成果，各步的文件写入输出文件夹",
+        "一键生成断面成果：依次运行第 2、3、5、4、6、7、9、10 步，各步的文件写入输出文件夹",
         [request](const Settings& chosen) { return RunPipelineFromCommandLine(chosen, *request); });
     run->add_option("DRAWING", request->drawing, "路线图形（DXF 文件）")->required();
     run->add_option("POINTS", request->points, "全图碎步点数据文件")->required();

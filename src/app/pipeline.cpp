@@ -189,7 +189,7 @@ PipelineReport RunPipeline(StepHost& host, Session& session, const PipelineReque
     if (session.drawing && !SameFile(session.drawing->path(), request.drawing))
         attachedBefore = std::exchange(session.drawing, nullptr);
 
-    int shownPercent = -1;
+    int shownPercent = 0;
     host.SetProgress(0);
     for (std::size_t index = 0; index < kStages.size(); ++index) {
         const PipelineStage& stage = kStages[index];

@@ -16,6 +16,9 @@ std::optional<QString> DesktopInteraction::ChooseFile(QWidget& window, const Fil
     if (dialog.isNull()) {
         dialog = new QFileDialog(&window);  // owned by the window
         dialog->setObjectName(QStringLiteral("CommonDialog%1").arg(request.instance));
+    } else if (dialog->parentWidget() != &window) {
+        // An instance shared by the main window and a dialog opens over the one asking.
+        dialog->setParent(&window, dialog->windowFlags());
     }
     dialog->setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // An open dialog also takes a name that does not exist (the step then says so); a save

@@ -305,7 +305,7 @@ void MainWindow::RunStepCommand(const StepCommand& command) {
 
 void MainWindow::ShowOneClick() {
     if (oneClickDialog_.isNull()) oneClickDialog_ = new OneClickDialog(*this, ui_);  // owned by the window
-    oneClickDialog_->ShowAttachedDrawing();
+    oneClickDialog_->Prepare();
     oneClickDialog_->show();
     oneClickDialog_->raise();
     oneClickDialog_->activateWindow();

@@ -96,9 +96,7 @@ OneClickDialog::OneClickDialog(MainWindow& window, UserInteraction& ui) : QDialo
     form->addRow(QStringLiteral("输出文件夹："), Row(this, folder_, chooseFolder));
     form->addRow(QStringLiteral("成果格式："), layout_);
 
-    stage_ = new QLabel(QStringLiteral("依次提取桩号文字、合成中桩坐标并检查、提取横断面线、匹配桩号并检查、"
-                                       "碎步点归类、输出成果。"),
-                        this);
+    stage_ = new QLabel(this);
     stage_->setObjectName(QStringLiteral("Stage"));
     stage_->setWordWrap(true);
     status_ = new QLabel(this);
@@ -125,10 +123,18 @@ OneClickDialog::OneClickDialog(MainWindow& window, UserInteraction& ui) : QDialo
     layout->addWidget(buttons);
 
     host_ = std::make_unique<QtStepHost>(*this, StepDisplay{stage_, status_, progress_}, ui_);
-    ShowAttachedDrawing();
+    Prepare();
 }
 
 OneClickDialog::~OneClickDialog() = default;
+
+void OneClickDialog::Prepare() {
+    stage_->setText(QStringLiteral("依次提取桩号文字、合成中桩坐标并检查、提取横断面线、匹配桩号并检查、"
+                                   "碎步点归类、输出成果。"));
+    status_->clear();
+    progress_->setValue(0);
+    ShowAttachedDrawing();
+}
 
 void OneClickDialog::ShowAttachedDrawing() {
     const std::shared_ptr<AttachedDrawing>& drawing = window_.session().drawing;

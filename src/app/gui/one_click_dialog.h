@@ -34,6 +34,8 @@ public:
     OneClickDialog(MainWindow& window, UserInteraction& ui);
     ~OneClickDialog() override;
 
+    // Ready for a run: the progress of the last run cleared, the attached drawing shown.
+    void Prepare();
     // Shows the drawing attached to the window and its layers (kept boxes keep what was typed).
     void ShowAttachedDrawing();
 

@@ -136,6 +136,7 @@ private slots:
         // Opened again, the dialog keeps what was entered.
         OneClickDialog& again = Open();
         QCOMPARE(&again, &dialog);
+        QCOMPARE(Find<QProgressBar>(again, "Progress").value(), 0);
         QCOMPARE(Find<QLineEdit>(again, "Points").text(), Q(kPoints));
         QCOMPARE(Find<QComboBox>(again, "LabelLayer").currentText(), QString("zh"));
     }

@@ -1,11 +1,16 @@
 #include "assemble/detail_point_grouping.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "assemble/carried_azimuth.h"
 #include "assemble/geometry.h"
+#include "assemble/line_neighbours.h"
 #include "assemble/section_line.h"
 #include "core/fields.h"
 #include "core/pre_read.h"
+#include "core/two_halves.h"
 
 namespace qorvel {
 
@@ -20,37 +25,104 @@ NamedPoint readNamedPoint(const FieldReader& fields) {
 }
 }  // namespace
 
+// Every matched section line is tested against every detail point, in file order (lines
+// outside, points inside), and the result is written as such a loop writes it; the points near
+// each line are found through a tree of boxes over the points instead of by testing them all.
+// A failure is raised where the loop would meet it: a line's ends when the loop reaches that
+// line, a point that cannot be read at the first line (which meets every point).
 DetailPointGroupingResult GroupDetailPoints(const DataFile& matchedLines, const DataFile& points, double tolerance,
                                             double& carriedAzimuth, ProgressSink& progress) {
     DetailPointGroupingResult result;
-    const PreRead<NamedPoint> detailPoints(points, readNamedPoint);
     const std::size_t lineCount = matchedLines.size();
-    std::string members;
-    for (std::size_t i = 0; i < lineCount; ++i) {
-        const FieldReader line(matchedLines, matchedLines[i]);
-        members.clear();
-        if (!points.empty()) {
-            const SectionLineEnds ends = ReadSectionLineEnds(line);
-            for (std::size_t j = 0; j < points.size(); ++j) {
-                const NamedPoint& point = detailPoints.At(j);
-                if (DistanceToLine(point.position, ends.first, ends.second, carriedAzimuth) < tolerance) {
-                    ++result.memberships;
-                    // The list is joined as it always was: a first member without a name leaves
-                    // it empty, so the next member opens it without a comma.
-                    if (members.empty()) {
-                        members = point.name;
-                    } else {
-                        members += ',';
-                        members += point.name;
-                    }
-                }
-            }
+    const std::size_t pointCount = points.size();
+    if (pointCount == 0) {
+        // No point to test: the lines' ends are never read, every station is written empty.
+        for (std::size_t i = 0; i < lineCount; ++i) {
+            ++result.stations;
+            progress.Advance(kGroupingStatusPrefix, i + 1, lineCount);
+            result.output << FieldReader(matchedLines, matchedLines[i]).Text(0) << ',';
+            result.output.EndLine();
         }
+        return result;
+    }
+    if (lineCount == 0) return result;
+
+    const PreRead<NamedPoint> detailPoints(points, readNamedPoint, ReadThreads::Two);
+    // The lines' ends in file order, up to the first line whose ends cannot be read: the loop
+    // stops there, after the lines before it are written.
+    std::vector<SectionLineEnds> ends;
+    ends.reserve(lineCount);
+    std::optional<StepError> endsFailure;
+    for (std::size_t i = 0; i < lineCount && !endsFailure; ++i) {
+        try {
+            ends.push_back(ReadSectionLineEnds(FieldReader(matchedLines, matchedLines[i])));
+        } catch (const StepError& error) {
+            endsFailure = error;
+        }
+    }
+    const std::size_t reached = ends.size();
+    if (reached == 0) throw *endsFailure;  // the first line, before it meets any point
+
+    const auto pairPoints = [&](std::size_t line, std::size_t point) {
+        const PlanePoint p = detailPoints.At(point).position;
+        return std::pair{p, FootOfPerpendicular(p, ends[line].first, ends[line].second)};
+    };
+    // Leaves the carried azimuth as the loop leaves it when it stops before pair (line, point).
+    const auto stopBefore = [&](std::size_t line, std::size_t point) {
+        carriedAzimuth = CarriedAzimuthAfter(line * pointCount + point, pointCount, pairPoints, carriedAzimuth);
+    };
+    if (const auto unreadable = detailPoints.FirstUnreadable()) {
+        stopBefore(0, *unreadable);
+        detailPoints.At(*unreadable);  // raises that point's error
+    }
+
+    // The members of every line reached, found on two threads (each line on its own), then
+    // written in file order.
+    const LineNeighbours neighbours(
+        pointCount, [&](std::size_t j) { return detailPoints.At(j).position; }, tolerance);
+    struct MemberLists {
+        std::vector<std::size_t> starts{0};  // line k of the part: ids[starts[k] .. starts[k + 1])
+        std::vector<PointIndex::Id> ids;
+    };
+    MemberLists parts[2];
+    constexpr std::size_t kWorthASecondThread = 1000;
+    InTwoHalves(reached, kWorthASecondThread, [&](std::size_t begin, std::size_t end, int part) {
+        MemberLists& lists = parts[part];
+        std::vector<PointIndex::Id> members;
+        for (std::size_t i = begin; i < end; ++i) {
+            neighbours.Find(ends[i].first, ends[i].second, members);
+            lists.ids.insert(lists.ids.end(), members.begin(), members.end());
+            lists.starts.push_back(lists.ids.size());
+        }
+    });
+
+    const std::size_t half = reached / 2;
+    for (std::size_t i = 0; i < reached; ++i) {
+        const MemberLists& lists = parts[i < half ? 0 : 1];
+        const std::size_t k = i < half ? i : i - half;
+        const std::size_t first = lists.starts[k];
+        const std::size_t last = lists.starts[k + 1];
+        result.memberships += last - first;
         ++result.stations;
         progress.Advance(kGroupingStatusPrefix, i + 1, lineCount);
-        result.output << line.Text(0) << ',' << members;
+
+        result.output << FieldReader(matchedLines, matchedLines[i]).Text(0) << ',';
+        // The list is joined as it always was: a first member without a name leaves it empty,
+        // so the next member opens it without a comma.
+        bool listEmpty = true;
+        for (std::size_t m = first; m < last; ++m) {
+            const std::string_view name = detailPoints.At(lists.ids[m]).name;
+            if (!listEmpty) result.output << ',';
+            result.output << name;
+            listEmpty = listEmpty && name.empty();
+        }
         result.output.EndLine();
     }
+    if (endsFailure) {
+        stopBefore(reached, 0);
+        throw *endsFailure;
+    }
+    stopBefore(lineCount, 0);
     return result;
 }
 

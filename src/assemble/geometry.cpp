@@ -27,7 +27,7 @@ AzimuthDistanceResult AzimuthDistance(PlanePoint from, PlanePoint to, double& ca
         azimuth = dEast > 0 ? 90 : 270;
     }
     carriedAzimuth = azimuth;
-    return {azimuth, std::sqrt(dNorth * dNorth + dEast * dEast)};
+    return {azimuth, PlaneDistance(from, to)};
 }
 
 PlanePoint FootOfPerpendicular(PlanePoint p, PlanePoint a, PlanePoint b) {

@@ -3,6 +3,7 @@
 // degrees clockwise from grid north, 0 up to but excluding 360.
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <span>
 
@@ -23,6 +24,14 @@ struct AzimuthDistanceResult {
 // to call (it lives in the Session) and which every other call updates.
 AzimuthDistanceResult AzimuthDistance(PlanePoint from, PlanePoint to, double& carriedAzimuth);
 
+// The distance AzimuthDistance gives from `from` to `to`, to the last bit, without the azimuth
+// (and without touching the carried one).
+inline double PlaneDistance(PlanePoint from, PlanePoint to) {
+    const double dNorth = to.north - from.north;
+    const double dEast = to.east - from.east;
+    return std::sqrt(dNorth * dNorth + dEast * dEast);
+}
+
 // Foot of the perpendicular from P onto the infinite line through A and B. A line whose ends
 // coincide counts as an east-west line through them.
 PlanePoint FootOfPerpendicular(PlanePoint p, PlanePoint a, PlanePoint b);
@@ -31,6 +40,10 @@ PlanePoint FootOfPerpendicular(PlanePoint p, PlanePoint a, PlanePoint b);
 // measured it: through the foot of the perpendicular and AzimuthDistance (which updates the
 // carried azimuth).
 double DistanceToLine(PlanePoint p, PlanePoint a, PlanePoint b, double& carriedAzimuth);
+// The same distance, the carried azimuth left alone.
+inline double DistanceToLine(PlanePoint p, PlanePoint a, PlanePoint b) {
+    return PlaneDistance(p, FootOfPerpendicular(p, a, b));
+}
 
 // The (distance, elevation) rows of one side of a cross-section, single precision.
 using SortRow = std::array<float, 2>;

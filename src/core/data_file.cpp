@@ -1,5 +1,6 @@
 #include "core/data_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -31,6 +32,8 @@ struct FileDescriptor {
 
 std::vector<Record> SplitRecords(std::string_view bytes) {
     std::vector<Record> records;
+    // One quick count of the line ends spares the vector its regrowths on a million lines.
+    records.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
     std::size_t start = 0;
     std::size_t line = 1;
     while (start < bytes.size()) {

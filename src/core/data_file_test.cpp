@@ -72,6 +72,30 @@ TEST(FieldReader, ReportsTheFieldThatCannotBeRead) {
     }
 }
 
+TEST(Fields, EmptyFieldsAtEitherEnd) {
+    const auto split = [](std::string_view text) {
+        const Fields fields(text);
+        std::vector<std::string> out;
+        for (std::size_t k = 0; k < fields.size(); ++k) out.emplace_back(fields[k]);
+        return out;
+    };
+    EXPECT_EQ(split(""), (std::vector<std::string>{""}));
+    EXPECT_EQ(split(","), (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(split("1200,,5,"), (std::vector<std::string>{"1200", "", "5", ""}));
+    EXPECT_EQ(split(" a ,b"), (std::vector<std::string>{" a ", "b"}));
+}
+
+TEST(ReadWholeFile, FilesThatReportNoSize) {
+    // Files under /proc report a size of 0 and still have content: it comes in whole.
+    const std::string status = ReadWholeFile("/proc/self/status");
+    EXPECT_NE(status.find("Name:"), std::string::npos);
+    EXPECT_EQ(status.back(), '\n');
+    testing::TempDir dir;
+    const std::string exact(100000, 'x');
+    EXPECT_EQ(ReadWholeFile(dir.Write("exact.dat", exact)), exact);
+    EXPECT_EQ(ReadWholeFile(dir.Write("empty.dat", "")), "");
+}
+
 TEST(Fields, ManyFieldsAndNonUtf8Bytes) {
     std::string line = "1200";
     for (int k = 0; k < 30; ++k) line += "," + std::to_string(k);

@@ -1,7 +1,5 @@
 #include "core/fields.h"
 
-#include <cstring>
-
 #include "core/number_read.h"
 #include "core/step_error.h"
 #include "core/text_encoding.h"
@@ -11,16 +9,17 @@ namespace qorvel {
 void Fields::Split(std::string_view text) {
     count_ = 0;
     overflow_.clear();
+    // Fields are short: a plain scan beats a library search per field.
+    const char* const data = text.data();
+    const std::size_t size = text.size();
     std::size_t start = 0;
-    for (;;) {
-        const void* comma = std::memchr(text.data() + start, ',', text.size() - start);
-        const std::size_t end =
-            comma ? static_cast<std::size_t>(static_cast<const char*>(comma) - text.data()) : text.size();
-        const std::string_view field = text.substr(start, end - start);
+    for (std::size_t at = 0;; ++at) {
+        if (at < size && data[at] != ',') continue;
+        const std::string_view field(data + start, at - start);
         if (count_ < inline_.size()) inline_[count_] = field; else overflow_.push_back(field);
         ++count_;
-        if (!comma) break;
-        start = end + 1;
+        if (at == size) break;
+        start = at + 1;
     }
 }
 

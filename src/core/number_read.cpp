@@ -1,7 +1,10 @@
 #include "core/number_read.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <iterator>
 #include <string>
 
 namespace qorvel {
@@ -69,7 +72,37 @@ std::size_t MatchUnsignedDecimal(std::string_view text) {
     return pos;
 }
 
+namespace {
+// The powers of ten a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Survey numbers are short decimals (439123.457): their digits make an integer that a double
+// holds exactly, and their decimals a power of ten that it holds exactly, so one division,
+// rounded once, gives the double nearest to the text, as the general conversion does. Reads the
+// leading digits[.digits] of `text`; nothing when they are not of that kind or an exponent
+// follows (the general reading decides those).
+std::optional<double> readShortDecimal(std::string_view text) {
+    constexpr std::uint64_t kExactIntegers = std::uint64_t{1} << 53;
+    std::uint64_t mantissa = 0;  // wraps on more than 19 digits, which are refused below
+    std::size_t digits = 0;
+    std::size_t decimals = 0;
+    std::size_t pos = 0;
+    for (; pos < text.size() && isDigit(text[pos]); ++pos, ++digits)
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[pos] - '0');
+    if (pos < text.size() && text[pos] == '.') {
+        for (++pos; pos < text.size() && isDigit(text[pos]); ++pos, ++digits, ++decimals)
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[pos] - '0');
+    }
+    if (digits == 0 || digits > 19 || mantissa > kExactIntegers || decimals >= std::size(kExactPowersOfTen))
+        return std::nullopt;
+    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) return std::nullopt;
+    return static_cast<double>(mantissa) / kExactPowersOfTen[decimals];
+}
+}  // namespace
+
 std::optional<double> ConvertUnsignedDecimal(std::string_view digits) {
+    if (const auto value = readShortDecimal(digits)) return value;
     // from_chars does not take a leading "+" in the exponent's place either way, but it does
     // take "1e+5"; the mantissa never carries a sign here.
     double value = 0;
@@ -85,7 +118,8 @@ std::optional<double> ConvertUnsignedDecimal(std::string_view digits) {
 std::optional<double> ReadLenient(std::string_view text) {
     // Most fields carry no blanks: read them in place; otherwise read a copy without them.
     std::string compacted;
-    if (text.find_first_of(" \t") != std::string_view::npos) {
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    if (std::any_of(text.begin(), text.end(), isBlank)) {
         compacted.reserve(text.size());
         for (char c : text)
             if (c != ' ' && c != '\t') compacted += c;
@@ -96,6 +130,7 @@ std::optional<double> ReadLenient(std::string_view text) {
         negative = text[0] == '-';
         text.remove_prefix(1);
     }
+    if (const auto value = readShortDecimal(text)) return negative ? -*value : *value;
     const std::size_t length = MatchUnsignedDecimal(text);
     if (length == 0) return 0.0;
     const auto value = ConvertUnsignedDecimal(text.substr(0, length));

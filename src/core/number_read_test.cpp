@@ -1,5 +1,9 @@
 #include "core/number_read.h"
 
+#include <charconv>
+#include <random>
+#include <string>
+
 #include <gtest/gtest.h>
 
 namespace qorvel {
@@ -29,6 +33,30 @@ TEST(ReadLenient, NoDigitsReadAsZeroButOverflowIsReported) {
     EXPECT_EQ(ReadLenient("1e-400"), 0.0);  // underflow is just a very small number
     EXPECT_EQ(ReadLenient("1e400"), std::nullopt);
     EXPECT_EQ(ReadLenient("-1e99999999999999999999"), std::nullopt);
+}
+
+TEST(ReadLenient, ShortDecimalsReadAsTheNearestDouble) {
+    // Survey numbers take a quick path; it must give what a correctly rounded conversion gives.
+    const auto nearest = [](const std::string& text) {
+        double value = 0;
+        std::from_chars(text.data(), text.data() + text.size(), value);
+        return value;
+    };
+    std::mt19937_64 random(20240611);
+    for (int k = 0; k < 20000; ++k) {
+        const int digits = 1 + static_cast<int>(random() % 19);
+        std::string text;
+        for (int d = 0; d < digits; ++d) text += static_cast<char>('0' + random() % 10);
+        if (random() % 4 != 0) text.insert(random() % (text.size() + 1), ".");
+        ASSERT_EQ(ReadLenient(text), nearest(text)) << text;
+        ASSERT_EQ(ReadLenient("-" + text + "x"), -nearest(text)) << text;
+    }
+    // At the edges of the quick path: 2^53 and just beyond, 22 and 23 decimals, 19 and 20 digits.
+    for (const std::string text : {"9007199254740992", "9007199254740993", "0.1234567890123456789012",
+                                   "0.12345678901234567890123", "1234567890123456789", "12345678901234567890",
+                                   "0.3", "439123.457", "3391000.125", "000000000000000000000001.5"})
+        EXPECT_EQ(ReadLenient(text), nearest(text)) << text;
+    EXPECT_EQ(ReadStrict("9007199254740993"), 9007199254740992.0);  // the nearest double, ties to even
 }
 
 TEST(ReadStrict, AcceptsOnlyAWholeNumber) {

@@ -11,6 +11,8 @@ namespace qorvel {
 
 namespace {
 constexpr std::array kCommands{
+    // Attaches another drawing; a toolbar button only.
+    StepCommand{"BT-DWG", "", "打开图形", "打开图形", &steps::AttachDrawing},
     StepCommand{"BT2", "Command8", "1、提取多段线节点坐标", "提取多段线节点坐标", &steps::ExtractPolylineVertices},
     StepCommand{"BT3", "Command7", "2、提取中桩桩号文字", "提取中桩桩号文字信息", &steps::ExtractStationLabels},
     StepCommand{"BT4", "Command6", "3、桩号文字与桩号坐标合并", "合成中桩坐标", &steps::MergeCentreStakes},

@@ -11,13 +11,13 @@ namespace qorvel {
 
 struct StepCommand {
     std::string_view key;      // toolbar key, e.g. "BT4"
-    std::string_view button;   // command button, e.g. "Command6"
+    std::string_view button;   // command button, e.g. "Command6"; empty for a toolbar button only
     std::string_view caption;  // the button's caption
     std::string_view tooltip;  // the toolbar button's tooltip
     StepProcedure run;         // nullptr while the step is not available yet
 };
 
-// In the order of the numbered steps.
+// In the order of the numbered steps, after attaching a drawing.
 std::span<const StepCommand> StepCommands();
 
 // Exact, case-sensitive lookups; nullptr when nothing matches.

@@ -61,5 +61,9 @@ void AddAssemblyCommands(CLI::App& app, CliRegistry& registry);  // stakes, matc
 void AddCheckCommands(CLI::App& app, CliRegistry& registry);  // check-stakes, check-lines, add-codes, project-points
 void AddDrawingCommands(CLI::App& app, CliRegistry& registry);   // polylines, labels, lines
 void AddSectionCommands(CLI::App& app, CliRegistry& registry);   // sections
+void AddPipelineCommand(CLI::App& app, CliRegistry& registry);   // run
+
+// The layout, the four switches and the stake avoidance distance of the result step.
+void AddSectionOptions(CLI::App* command, Settings& settings);
 
 }  // namespace qorvel::cli

@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     AddAssemblyCommands(app, registry);
     AddCheckCommands(app, registry);
     AddSectionCommands(app, registry);
+    AddPipelineCommand(app, registry);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -3,12 +3,7 @@
 
 namespace qorvel::cli {
 
-void AddSectionCommands(CLI::App& app, CliRegistry& registry) {
-    Settings& settings = registry.settings();
-
-    CLI::App* sections = registry.AddStepCommand(app, "sections", "10、输出成果：生成横断面成果文件",
-                                                 &steps::OutputSectionResults,
-                                                 {"MEMBERS", "STAKES", "POINTS", "MATCHED"});
+void AddSectionOptions(CLI::App* sections, Settings& settings) {
     // The layout by its number, exactly 1 to 5, as the window's layout box offers them.
     sections
         ->add_option_function<std::string>(
@@ -21,6 +16,13 @@ void AddSectionCommands(CLI::App& app, CliRegistry& registry) {
     sections->add_flag("--blank-line", settings.Check4, "断面桩号隔一行生成");
     CliRegistry::AddToleranceOption(sections, "--avoid", settings.StakeAvoidDistance,
                                     "生成成果时，规避中桩的距离值（默认 0.08）");
+}
+
+void AddSectionCommands(CLI::App& app, CliRegistry& registry) {
+    CLI::App* sections = registry.AddStepCommand(app, "sections", "10、输出成果：生成横断面成果文件",
+                                                 &steps::OutputSectionResults,
+                                                 {"MEMBERS", "STAKES", "POINTS", "MATCHED"});
+    AddSectionOptions(sections, registry.settings());
 }
 
 }  // namespace qorvel::cli

@@ -16,11 +16,15 @@ std::optional<QString> DesktopInteraction::ChooseFile(QWidget& window, const Fil
     if (dialog.isNull()) {
         dialog = new QFileDialog(&window);  // owned by the window
         dialog->setObjectName(QStringLiteral("CommonDialog%1").arg(request.instance));
+    } else if (dialog->parentWidget() != &window) {
+        // An instance shared by the main window and a dialog opens over the one asking.
+        dialog->setParent(&window, dialog->windowFlags());
     }
     dialog->setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // An open dialog also takes a name that does not exist (the step then says so); a save
     // dialog asks before replacing. A typed name keeps its extension or lack of one.
-    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setFileMode(request.folder ? QFileDialog::Directory : QFileDialog::AnyFile);
+    dialog->setOption(QFileDialog::ShowDirsOnly, request.folder);
     dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
     dialog->setOption(QFileDialog::DontResolveSymlinks, true);
     dialog->setDefaultSuffix(QString());

@@ -12,12 +12,14 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/gui/one_click_dialog.h"
 #include "app/gui/painted_icons.h"
 #include "app/gui/qt_step_host.h"
 #include "app/gui/settings_dialog.h"
 #include "app/gui/toolbar_table.h"
 #include "app/gui/twips.h"
 #include "app/gui/user_interaction.h"
+#include "drawing/attached_drawing.h"
 
 namespace qorvel::gui {
 
@@ -32,7 +34,7 @@ constexpr int kToggleLeft = 100;
 constexpr int kToolbarTop = 120;
 constexpr int kToolbar1Left = 780;
 constexpr int kToolbar1Inset = 45;
-constexpr int kIconSize = 360;
+constexpr int kIconSize = 330;  // sixteen buttons fit left of the layer box
 constexpr int kProgressLeft = 8930;
 constexpr int kProgressWidth = 3325;  // ends where the layout box ends
 constexpr int kProgressHeight = 210;
@@ -49,6 +51,18 @@ const char* const kWelcome = "    欢迎使用QORVEL 5.0 ";
 const char* const kTitle = "QORVEL 5.0 路线横断面格式整理软件";
 
 QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The window counts as busy while a step or a run goes on.
+class Running {
+public:
+    explicit Running(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Running() { flag_ = false; }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+
+private:
+    bool& flag_;
+};
 
 }  // namespace
 
@@ -280,17 +294,50 @@ void MainWindow::RunStepCommand(const StepCommand& command) {
         ShowUnavailable(FromUtf8(command.caption));
         return;
     }
-    struct Running {
-        bool& flag;
-        explicit Running(bool& f) : flag(f) { flag = true; }
-        ~Running() { flag = false; }
-    } running(stepRunning_);
+    Running running(stepRunning_);
     CopyWindowStateToSettings();
     command.run(*host_, session_);
     // Clicks and keys that came while the step ran are delivered now, while the window still
     // counts as busy, and so are dropped: a step is never started behind the user's back.
     QCoreApplication::processEvents();
+    ShowDrawingLayers();
 }
+
+void MainWindow::ShowOneClick() {
+    if (oneClickDialog_.isNull()) oneClickDialog_ = new OneClickDialog(*this, ui_);  // owned by the window
+    oneClickDialog_->Prepare();
+    oneClickDialog_->show();
+    oneClickDialog_->raise();
+    oneClickDialog_->activateWindow();
+}
+
+OneClickDialog* MainWindow::oneClickDialog() const { return oneClickDialog_.data(); }
+
+std::optional<PipelineReport> MainWindow::RunPipeline(const PipelineRequest& request, const std::string& layout,
+                                                      StepHost& host) {
+    if (stepRunning_) return std::nullopt;
+    Running running(stepRunning_);
+    CopyWindowStateToSettings();
+    session_.settings.LayoutName = layout;
+    PipelineReport report = qorvel::RunPipeline(host, session_, request);
+    QCoreApplication::processEvents();  // as after a step: what came meanwhile is dropped
+    ShowDrawingLayers();
+    return report;
+}
+
+void MainWindow::ShowDrawingLayers() {
+    const std::shared_ptr<AttachedDrawing>& drawing = session_.drawing;
+    if (!drawing || listedDrawing_.lock() == drawing) return;
+    listedDrawing_ = drawing;
+    const QString typed = combo1_->currentText();
+    combo1_->clear();
+    for (const std::string& layer : drawing->LayerNames()) combo1_->addItem(FromUtf8(layer));
+    combo1_->setEditText(typed);
+}
+
+QString MainWindow::layerText() const { return combo1_->currentText(); }
+
+QString MainWindow::layoutText() const { return combo2_->currentText(); }
 
 void MainWindow::CopyWindowStateToSettings() {
     Settings& settings = session_.settings;
@@ -317,6 +364,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     if (settingsDialog_) settingsDialog_->close();
+    if (oneClickDialog_) oneClickDialog_->close();
     event->accept();
 }
 

@@ -7,9 +7,12 @@
 #include <QPointer>
 #include <QWidget>
 #include <memory>
+#include <optional>
+#include <string>
 #include <span>
 #include <string_view>
 
+#include "app/pipeline.h"
 #include "app/session.h"
 #include "app/step_table.h"
 
@@ -22,6 +25,7 @@ class QToolBar;
 
 namespace qorvel::gui {
 
+class OneClickDialog;
 class QtStepHost;
 class SettingsDialog;
 class UserInteraction;
@@ -48,9 +52,24 @@ public:
     // Runs a step in the window: the settings dialog's switches and the two boxes are handed to
     // it, then it runs to its end. A step not available yet says so.
     void RunStepCommand(const StepCommand& command);
+    // "一键生成断面成果": shows the dialog of the whole run, loading it the first time.
+    void ShowOneClick();
+    // Runs the stages from the drawing to the result with `host` showing them, the settings
+    // dialog's switches and tolerances in force and `layout` as the result layout. Nothing
+    // (and no run) while a step runs.
+    std::optional<PipelineReport> RunPipeline(const PipelineRequest& request, const std::string& layout,
+                                              StepHost& host);
+    // Lists the layers of the attached drawing in the layer box when it is another drawing than
+    // the one listed (or the same one read again), keeping the text in the box.
+    void ShowDrawingLayers();
+
+    QString layerText() const;
+    QString layoutText() const;
 
     // The settings dialog while it is loaded (shown, or hidden after "确定"); nullptr otherwise.
     SettingsDialog* settingsDialog() const;
+    // The one-click dialog once loaded; nullptr before.
+    OneClickDialog* oneClickDialog() const;
     Session& session() { return session_; }
     QtStepHost& host() { return *host_; }
     bool isExpanded() const { return expanded_; }
@@ -85,6 +104,8 @@ private:
     QLineEdit* text1_ = nullptr;
     std::unique_ptr<QtStepHost> host_;
     QPointer<SettingsDialog> settingsDialog_;
+    QPointer<OneClickDialog> oneClickDialog_;
+    std::weak_ptr<AttachedDrawing> listedDrawing_;  // the drawing whose layers the layer box lists
     bool expanded_ = true;
     bool stepRunning_ = false;
 };

@@ -32,6 +32,7 @@ const std::vector<KeyAndTooltip> kToolbar1{
     {"BT1", "设置"},
     {"BT-CODE", "向碎步点中增加桩号代码"},
     {"BT-M", "计算碎步点移动到横断面线上的坐标"},
+    {"BT-DWG", "打开图形"},
     {"BT2", "提取多段线节点坐标"},
     {"BT3", "提取中桩桩号文字信息"},
     {"BT4", "合成中桩坐标"},
@@ -41,6 +42,7 @@ const std::vector<KeyAndTooltip> kToolbar1{
     {"BT7", "检查有无缺失的断面线"},
     {"BT8", "碎步点按桩号归属"},
     {"BT9", "成果输出"},
+    {"BT-ALL", "一键生成断面成果"},
     {"guanyu", "关于本软件"},
     {"BT-EXIT", "退出"},
 };
@@ -221,7 +223,7 @@ private slots:
     void KeysDifferingOnlyInLetterCaseDoNothing() {
         const QSize size = window_->size();
         for (const char* key : {"bt1", "Bt1", "bt-exit", "BT-exit", "Guanyu", "GUANYU", "zkai", "SJIN", "bt4",
-                                "BT-Check-k", "BT-code", "bt-m", "BT4 ", " BT4", "BT10", ""}) {
+                                "BT-Check-k", "BT-code", "bt-m", "BT4 ", " BT4", "BT10", "bt-dwg", "BT-all", ""}) {
             window_->Dispatch(key);
         }
         QVERIFY(ui_->messages.empty());

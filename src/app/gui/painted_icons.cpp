@@ -110,6 +110,54 @@ void Settings(QPainter& p) {
     p.drawPath(gear.simplified().subtracted(hole));
 }
 
+void OpenDrawing(QPainter& p) {
+    // The folder's back, the drawing's sheet with a route and a section line on it, the front.
+    const QColor folder(215, 160, 40);
+    p.setPen(QPen(folder.darker(130), 1));
+    p.setBrush(folder);
+    QPainterPath back;
+    back.moveTo(1.5, 20.5);
+    back.lineTo(1.5, 4.5);
+    back.lineTo(8, 4.5);
+    back.lineTo(10, 6.5);
+    back.lineTo(20.5, 6.5);
+    back.lineTo(20.5, 20.5);
+    back.closeSubpath();
+    p.drawPath(back);
+    p.setPen(QPen(kRouteGrey, 0.8));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(5, 2.5, 14, 12));
+    p.setPen(Stroke(kDrawingBlue, 1.5));
+    p.drawPolyline(QPolygonF({QPointF(6.5, 12), QPointF(11, 8), QPointF(17.5, 7)}));
+    p.setPen(Stroke(kCheckOrange, 1.2));
+    p.drawLine(QPointF(9, 5), QPointF(13, 11));
+    p.setPen(QPen(folder.darker(130), 1));
+    p.setBrush(folder.lighter(120));
+    p.drawPolygon(QPolygonF({QPointF(1.5, 20.5), QPointF(4.5, 11), QPointF(23, 11), QPointF(20.5, 20.5)}));
+}
+
+void OneClick(QPainter& p) {
+    // The result sheet of step 10, reached in one go.
+    QPainterPath page;
+    page.moveTo(2, 1.5);
+    page.lineTo(11, 1.5);
+    page.lineTo(15, 5.5);
+    page.lineTo(15, 21.5);
+    page.lineTo(2, 21.5);
+    page.closeSubpath();
+    p.setPen(QPen(kResultPurple, 1.3));
+    p.setBrush(Qt::white);
+    p.drawPath(page);
+    p.setPen(QPen(kResultPurple, 1.2));
+    for (const qreal y : {8.0, 11.5, 15.0, 18.5}) p.drawLine(QPointF(4.5, y), QPointF(12.5, y));
+    QPolygonF bolt;
+    bolt << QPointF(17.5, 1) << QPointF(11.5, 12.5) << QPointF(15.5, 12.5) << QPointF(13, 23) << QPointF(22.5, 9.5)
+         << QPointF(18, 9.5) << QPointF(21.5, 1);
+    p.setPen(QPen(QColor(150, 70, 0), 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(255, 180, 0));
+    p.drawPolygon(bolt);
+}
+
 void AddCodes(QPainter& p) {
     // A luggage tag marked "K" hanging from a detail point.
     Dot(p, QPointF(4.5, 4.5), 2.2, kRouteGrey);

@@ -15,6 +15,8 @@ QIcon PaintedIcon(IconPainter painter);
 
 namespace icons {
 void Settings(QPainter& p);          // a gear
+void OpenDrawing(QPainter& p);       // an open folder holding a route drawing
+void OneClick(QPainter& p);          // a result sheet with a lightning bolt: everything in one go
 void AddCodes(QPainter& p);          // step 8: a tag on a detail point
 void ProjectPoints(QPainter& p);     // step 11: points moved onto a section line
 void PolylineVertices(QPainter& p);  // step 1

@@ -92,6 +92,11 @@ void QtStepHost::OpenResult(const std::string& path) {
                         QStringLiteral("无法启动文本编辑器。结果已保存在：\n%1").arg(file));
 }
 
+void QtStepHost::BringMainWindowToFront() {
+    window_.raise();
+    window_.activateWindow();
+}
+
 void QtStepHost::KeepWindowPainted() {
     if (sinceEvents_.elapsed() < kEventIntervalMs) return;
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -40,6 +40,7 @@ public:
     void SetStatus(int panel, std::string_view text) override;
     void SetProgress(int percent) override;
     void OpenResult(const std::string& path) override;
+    void BringMainWindowToFront() override;
 
     // The file last chosen in dialog instance `dialog`; empty before its first use.
     QString LastFileOf(int dialog) const;

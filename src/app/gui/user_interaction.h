@@ -17,6 +17,7 @@ struct FileRequest {
     bool save = false;        // a save dialog: asks before replacing a file
     QStringList nameFilters;  // in Qt's "description (patterns)" form
     QString offeredFile;      // the file last chosen in this instance, offered again
+    bool folder = false;      // chooses a folder, not a file
 };
 
 class UserInteraction {

@@ -18,6 +18,8 @@ int main(int argc, char** argv) {
         {QStringLiteral("SettingsDialogTest"), MakeSettingsDialogTest},
         {QStringLiteral("ConsentDialogTest"), MakeConsentDialogTest},
         {QStringLiteral("WindowStepsTest"), MakeWindowStepsTest},
+        {QStringLiteral("WindowDrawingTest"), MakeWindowDrawingTest},
+        {QStringLiteral("OneClickDialogTest"), MakeOneClickDialogTest},
     };
     QStringList arguments = QApplication::arguments();
     QString only;

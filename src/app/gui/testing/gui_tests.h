@@ -11,5 +11,7 @@ std::unique_ptr<QObject> MakeMainWindowTest();
 std::unique_ptr<QObject> MakeSettingsDialogTest();
 std::unique_ptr<QObject> MakeConsentDialogTest();
 std::unique_ptr<QObject> MakeWindowStepsTest();
+std::unique_ptr<QObject> MakeWindowDrawingTest();
+std::unique_ptr<QObject> MakeOneClickDialogTest();
 
 }  // namespace qorvel::gui::testing

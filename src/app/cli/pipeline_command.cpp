@@ -1,0 +1,69 @@
+// qorvel run: from the drawing and the detail point file to the cross-section result in one go.
+
+#include <cstdio>
+#include <memory>
+
+#include "app/cli/cli_host.h"
+#include "app/cli/cli_registry.h"
+#include "app/pipeline.h"
+#include "app/pipeline_summary.h"
+
+namespace qorvel::cli {
+
+namespace {
+
+// Each stage's line on stdout as soon as its file is written, so a long run shows how far it is.
+class PrintStageLines final : public PipelineObserver {
+public:
+    explicit PrintStageLines(CliHost& host) : host_(host) {}
+    void StageStarting(const PipelineStage&, std::size_t, std::size_t) override {}
+    void StageEnded(const StageReport& report) override {
+        if (report.outcome != StepOutcome::Completed) return;
+        host_.EndProgress();
+        std::printf("%s\n", StageLine(report).c_str());
+        std::fflush(stdout);
+    }
+
+private:
+    CliHost& host_;
+};
+
+int RunPipelineFromCommandLine(const Settings& settings, const PipelineRequest& request) {
+    Session session;
+    session.settings = settings;
+    CliHost host({}, {});  // the run answers every dialog itself
+    PrintStageLines lines(host);
+    const PipelineReport report = RunPipeline(host, session, request, &lines);
+    host.EndProgress();
+    if (report.Completed()) return kExitCompleted;
+    std::fprintf(stderr, "%s\n", PipelineStopText(report).c_str());
+    return report.outcome == StepOutcome::Warned ? kExitWarned : kExitFailed;
+}
+
+}  // namespace
+
+void AddPipelineCommand(CLI::App& app, CliRegistry& registry) {
+    Settings& settings = registry.settings();
+    auto request = std::make_shared<PipelineRequest>();
+    CLI::App* run = registry.AddCustomCommand(
+        app, "run",
+        "一键生成断面成果：依次运行第 2、3、5、4、6、7、9、10 步，各步的文件写入输出文件夹",
+        [request](const Settings& chosen) { return RunPipelineFromCommandLine(chosen, *request); });
+    run->add_option("DRAWING", request->drawing, "路线图形（DXF 文件）")->required();
+    run->add_option("POINTS", request->points, "全图碎步点数据文件")->required();
+    run->add_option("--label-layer", request->labelLayer, "中桩桩号文字所在图层（区分大小写）")->required();
+    run->add_option("--line-layer", request->lineLayer, "横断面线所在图层（区分大小写）")->required();
+    run->add_option("-o,--output", request->outputFolder, "输出文件夹（不存在时创建，其上一级文件夹须已存在）")
+        ->required();
+
+    CliRegistry::AddToleranceOption(run, "--stake-tolerance", settings.StakeTextTolerance,
+                                    "桩号文字插入点与中桩点允许偏差值（默认 0.05）");
+    run->add_flag("--numeric-labels", settings.Option2, "图上里程为数值");
+    CliRegistry::AddToleranceOption(run, "--match-tolerance", settings.LineMatchTolerance,
+                                    "匹配断面线桩号时，中桩点与断面线的垂直距离允许值（默认 0.01）");
+    CliRegistry::AddToleranceOption(run, "--group-tolerance", settings.GroupTolerance,
+                                    "碎步点按桩号归类时，其垂直断面线的允许距离值（默认 0.05）");
+    AddSectionOptions(run, settings);
+}
+
+}  // namespace qorvel::cli

@@ -1,0 +1,78 @@
+#pragma once
+// "一键生成断面成果": the whole way from the drawing and the detail point file to the result in
+// one go. The surveyor names the drawing, the two layers (offered from the drawing's layers),
+// the detail point file, the output folder and the layout; the dialog runs the same steps the
+// toolbar runs one by one, shows how far it is, ends with one message of every step's count
+// and the problems the checks found, and opens the result.
+
+#include <QDialog>
+#include <memory>
+
+#include "app/pipeline.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace qorvel::gui {
+
+class MainWindow;
+class QtStepHost;
+class UserInteraction;
+
+// The dialog instances it asks in: the drawing's (shared with the drawing steps), its own for
+// the detail point file and the output folder.
+inline constexpr int kOneClickPointsDialog = 8;
+inline constexpr int kOneClickFolderDialog = 9;
+
+class OneClickDialog final : public QDialog {
+    Q_OBJECT
+
+public:
+    OneClickDialog(MainWindow& window, UserInteraction& ui);
+    ~OneClickDialog() override;
+
+    // Ready for a run: the progress of the last run cleared, the attached drawing shown.
+    void Prepare();
+    // Shows the drawing attached to the window and its layers (kept boxes keep what was typed).
+    void ShowAttachedDrawing();
+
+    // The buttons.
+    void ChooseDrawing();
+    void ChoosePoints();
+    void ChooseFolder();
+    void Start();
+
+    // What the boxes ask for.
+    PipelineRequest Request() const;
+    QString Layout() const;
+
+    // Not while the run is going: it ends first.
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FillLayers(const std::vector<std::string>& layers);
+    void SuggestFolder();
+    QStringList MissingEntries() const;
+
+    MainWindow& window_;
+    UserInteraction& ui_;
+    std::unique_ptr<QtStepHost> host_;
+    QLineEdit* drawing_ = nullptr;
+    QComboBox* labelLayer_ = nullptr;
+    QComboBox* lineLayer_ = nullptr;
+    QLineEdit* points_ = nullptr;
+    QLineEdit* folder_ = nullptr;
+    QComboBox* layout_ = nullptr;
+    QLabel* stage_ = nullptr;
+    QLabel* status_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QPushButton* start_ = nullptr;
+};
+
+}  // namespace qorvel::gui

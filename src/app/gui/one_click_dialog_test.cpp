@@ -1,0 +1,198 @@
+// "一键生成断面成果" from the toolbar: the dialog asks for the drawing, the layers, the detail
+// point file, the folder and the layout, runs every stage and writes what `qorvel run` writes.
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/gui/main_window.h"
+#include "app/gui/one_click_dialog.h"
+#include "drawing/attached_drawing.h"
+#include "support/test_files.h"
+#include "testing/gui_tests.h"
+#include "testing/scripted_interaction.h"
+
+namespace qorvel::gui::testing {
+namespace {
+
+using qorvel::testing::FileExists;
+using qorvel::testing::ListFolder;
+using qorvel::testing::ReadFile;
+using qorvel::testing::RunProcess;
+using qorvel::testing::TempDir;
+
+const std::string kExamples = std::string(QORVEL_SOURCE_DIR) + "/examples/";
+const std::string kRoute = kExamples + "route.dxf";
+const std::string kPoints = kExamples + "points.dat";
+
+QString Q(const std::string& path) { return QString::fromStdString(path); }
+
+template <class T>
+T& Find(QWidget& parent, const char* name) {
+    T* found = parent.findChild<T*>(name);
+    if (found == nullptr) qFatal("no %s", name);
+    return *found;
+}
+
+class OneClickDialogTest final : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ScriptedInteraction> ui_;
+    std::unique_ptr<MainWindow> window_;
+
+    OneClickDialog& Open() {
+        window_->Dispatch("BT-ALL");
+        OneClickDialog* dialog = window_->oneClickDialog();
+        if (dialog == nullptr) qFatal("no dialog");
+        return *dialog;
+    }
+    void Click(OneClickDialog& dialog, const char* button) {
+        QTest::mouseClick(&Find<QPushButton>(dialog, button), Qt::LeftButton);
+    }
+    // The drawing, the detail points and the folder through their buttons; the label layer typed.
+    void FillIn(OneClickDialog& dialog, const std::string& folder, const QString& labelLayer) {
+        ui_->Answer(Q(kRoute));
+        Click(dialog, "ChooseDrawing");
+        ui_->Answer(Q(kPoints));
+        Click(dialog, "ChoosePoints");
+        ui_->Answer(Q(folder));
+        Click(dialog, "ChooseFolder");
+        Find<QComboBox>(dialog, "LabelLayer").setEditText(labelLayer);
+    }
+
+private slots:
+    void init() {
+        ui_ = std::make_unique<ScriptedInteraction>();
+        window_ = std::make_unique<MainWindow>(*ui_);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+    void cleanup() {
+        window_.reset();
+        ui_.reset();
+    }
+
+    void RunsEveryStageAndWritesWhatTheCommandLineWrites() {
+        TempDir dir;
+        Find<QComboBox>(*window_, "Combo2").setCurrentIndex(2);  // 格式 3
+        OneClickDialog& dialog = Open();
+        QVERIFY(dialog.isVisible());
+        QVERIFY(dialog.isModal());
+        QCOMPARE(dialog.windowTitle(), QString("一键生成断面成果"));
+        QCOMPARE(Find<QLineEdit>(dialog, "Drawing").text(), QString());
+        QCOMPARE(Find<QComboBox>(dialog, "LineLayer").currentText(), QString("dmx"));  // the window's layer box
+        QCOMPARE(Find<QComboBox>(dialog, "Layout").currentText(), QString("格式 3"));
+
+        FillIn(dialog, dir.File("out"), "zh");
+        QCOMPARE(ui_->fileDialogs.size(), std::size_t{3});
+        QCOMPARE(ui_->fileDialogs[0].instance, 7);
+        QCOMPARE(ui_->fileDialogs[0].nameFilters, QStringList{"DXF图形文件(*.dxf)"});
+        QCOMPARE(ui_->fileDialogs[1].instance, kOneClickPointsDialog);
+        QCOMPARE(ui_->fileDialogs[1].nameFilters, QStringList{"全图碎步点数据_dat文件(*.dat)"});
+        QCOMPARE(ui_->fileDialogs[2].instance, kOneClickFolderDialog);
+        QVERIFY(ui_->fileDialogs[2].folder);
+        // Choosing the drawing attached it: both layer boxes and the window's offer its layers.
+        QCOMPARE(window_->session().drawing->path(), kRoute);
+        const QStringList layers{"bt", "dmx", "zh", "zxx"};
+        for (const char* box : {"LabelLayer", "LineLayer"}) {
+            QCOMPARE(Find<QComboBox>(dialog, box).count(), 4);
+            for (int index = 0; index < 4; ++index) QCOMPARE(Find<QComboBox>(dialog, box).itemText(index), layers[index]);
+        }
+        QCOMPARE(Find<QComboBox>(*window_, "Combo1").itemText(3), layers[3]);
+        QCOMPARE(Find<QComboBox>(dialog, "LineLayer").currentText(), QString("dmx"));
+        QVERIFY(ui_->messages.empty());  // attached without "连接CAD成功！"
+
+        ui_->Clear();
+        Click(dialog, "Start");
+        QVERIFY(ui_->fileDialogs.empty());
+        QCOMPARE(ui_->messages.size(), std::size_t{1});
+        QCOMPARE(ui_->messages[0].title, QString("提示！"));
+        const QString summary = ui_->messages[0].text;
+        QVERIFY2(summary.startsWith("断面成果已生成：" + Q(dir.File("out/10-sections.dat"))), qPrintable(summary));
+        QVERIFY2(summary.contains("05-check-stakes.dat：共检查桩号文字 54 个，有问题的 1 个！\n"), qPrintable(summary));
+        QVERIFY2(summary.endsWith("检查发现 2 个问题：\n缺少中桩：K0+340\n缺少断面线：中桩 660"), qPrintable(summary));
+        QCOMPARE(ui_->editorCalls, std::vector<QString>{Q(dir.File("out/10-sections.dat"))});
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(Find<QProgressBar>(dialog, "Progress").value(), 100);
+        QCOMPARE(window_->session().settings.LayoutName, std::string("格式 3"));
+
+        // The same files as the command line's run with the same layout.
+        const auto run = RunProcess(QORVEL_BINARY, {"run", kRoute, kPoints, "--label-layer", "zh", "--line-layer",
+                                                    "dmx", "--format", "3", "-o", dir.File("cli")});
+        QCOMPARE(run.exitCode, 0);
+        const std::vector<std::string> files = ListFolder(dir.File("cli"));
+        QCOMPARE(files.size(), std::size_t{8});
+        QCOMPARE(ListFolder(dir.File("out")), files);
+        for (const std::string& file : files)
+            QVERIFY2(ReadFile(dir.File("out/" + file)) == ReadFile(dir.File("cli/" + file)), file.c_str());
+        // Each stage's closing count is the line the command line printed for it.
+        for (const QString& line : QString::fromStdString(run.out).split('\n', Qt::SkipEmptyParts))
+            QVERIFY2(summary.contains(line + "\n"), qPrintable(line));
+
+        // Opened again, the dialog keeps what was entered.
+        OneClickDialog& again = Open();
+        QCOMPARE(&again, &dialog);
+        QCOMPARE(Find<QProgressBar>(again, "Progress").value(), 0);
+        QCOMPARE(Find<QLineEdit>(again, "Points").text(), Q(kPoints));
+        QCOMPARE(Find<QComboBox>(again, "LabelLayer").currentText(), QString("zh"));
+    }
+
+    void MissingEntriesAreNamedAndNothingRuns() {
+        OneClickDialog& dialog = Open();
+        Find<QComboBox>(dialog, "LineLayer").setEditText("");
+        Click(dialog, "Start");
+        QCOMPARE(ui_->messages.size(), std::size_t{1});
+        QCOMPARE(ui_->messages[0].title, QString("注意！"));
+        QCOMPARE(ui_->messages[0].text, QString("请填写：路线图形、桩号文字图层、横断面线图层、碎步点文件、输出文件夹。"));
+        QVERIFY(ui_->editorCalls.empty());
+        QVERIFY(dialog.isVisible());
+    }
+
+    void AStopIsReportedAndTheDialogStaysForAnotherTry() {
+        TempDir dir;
+        OneClickDialog& dialog = Open();
+        FillIn(dialog, dir.File("out"), "ZH");  // layers compare with their letter case
+        ui_->Clear();
+        Click(dialog, "Start");
+        QCOMPARE(ui_->messages.size(), std::size_t{2});
+        QCOMPARE(ui_->messages[0].title, QString("注意！"));
+        QCOMPARE(ui_->messages[0].text, QString("该图层没有CASS高程点的实体或者没有该图层，请检查！"));
+        QCOMPARE(ui_->messages[1].title, QString("注意！"));
+        QVERIFY2(ui_->messages[1].text.startsWith("一键生成停在“2、提取中桩桩号文字”"), qPrintable(ui_->messages[1].text));
+        QVERIFY(ui_->editorCalls.empty());
+        QVERIFY(dialog.isVisible());
+        QVERIFY(ListFolder(dir.File("out")).empty());
+        QVERIFY(!window_->isRunningStep());
+
+        // Put right, it runs to the end.
+        ui_->Clear();
+        Find<QComboBox>(dialog, "LabelLayer").setCurrentIndex(2);  // zh
+        Click(dialog, "Start");
+        QCOMPARE(ui_->messages.size(), std::size_t{1});
+        QCOMPARE(ui_->messages[0].title, QString("提示！"));
+        QVERIFY(FileExists(dir.File("out/10-sections.dat")));
+    }
+
+    void ADrawingThatCannotBeReadIsReportedWhenChosen() {
+        TempDir dir;
+        OneClickDialog& dialog = Open();
+        ui_->Answer(Q(dir.Write("broken.dxf", "0\nSECTION\n")));
+        Click(dialog, "ChooseDrawing");
+        QCOMPARE(ui_->messages.size(), std::size_t{1});
+        QCOMPARE(ui_->messages[0].title, QString("警告！"));
+        QVERIFY(window_->session().drawing == nullptr);
+        QCOMPARE(Find<QLineEdit>(dialog, "Drawing").text(), QString());
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<QObject> MakeOneClickDialogTest() { return std::make_unique<OneClickDialogTest>(); }
+
+}  // namespace qorvel::gui::testing
+
+#include "one_click_dialog_test.moc"

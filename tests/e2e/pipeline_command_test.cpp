@@ -1,0 +1,169 @@
+// qorvel run on the example project: the files of the single steps, run one by one, in one go;
+// a stop at the first step that does not complete, keeping what was written before it.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "e2e/qorvel_runner.h"
+
+namespace qorvel::testing {
+namespace {
+
+const std::string kExamples = std::string(QORVEL_SOURCE_DIR) + "/examples/";
+const std::string kDrawing = kExamples + "route.dxf";
+const std::string kPoints = kExamples + "points.dat";
+
+const std::vector<std::string> kFiles{"02-labels.dat",  "03-stakes.dat",      "04-lines.dat",   "05-check-stakes.dat",
+                                      "06-matched.dat", "07-check-lines.dat", "09-members.dat", "10-sections.dat"};
+
+struct SingleStep {
+    std::string file;
+    std::vector<std::string> arguments;  // without -o
+};
+
+// The single commands in the order the run takes them, reading the files written before.
+std::vector<SingleStep> SingleSteps(const TempDir& dir, const std::vector<std::string>& resultOptions) {
+    const auto in = [&](const std::string& name) { return dir.File("single/" + name); };
+    std::vector<std::string> sections{"sections", in("09-members.dat"), in("03-stakes.dat"), kPoints, in("06-matched.dat")};
+    sections.insert(sections.end(), resultOptions.begin(), resultOptions.end());
+    return {
+        {"02-labels.dat", {"labels", kDrawing, "--layer", "zh"}},
+        {"03-stakes.dat", {"stakes", in("02-labels.dat"), kPoints}},
+        {"05-check-stakes.dat", {"check-stakes", in("02-labels.dat"), in("03-stakes.dat")}},
+        {"04-lines.dat", {"lines", kDrawing, "--layer", "dmx"}},
+        {"06-matched.dat", {"match", in("03-stakes.dat"), in("04-lines.dat")}},
+        {"07-check-lines.dat", {"check-lines", in("03-stakes.dat"), in("06-matched.dat")}},
+        {"09-members.dat", {"group", in("06-matched.dat"), kPoints}},
+        {"10-sections.dat", sections},
+    };
+}
+
+void ExpectTheSameAsTheSingleSteps(const std::vector<std::string>& resultOptions) {
+    TempDir dir;
+    std::vector<std::string> arguments{"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "dmx",
+                                       "-o", dir.File("run")};
+    arguments.insert(arguments.end(), resultOptions.begin(), resultOptions.end());
+    const auto run = RunQorvel(arguments);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(ListFolder(dir.File("run")), kFiles);
+
+    std::filesystem::create_directory(dir.File("single"));
+    std::string lines;
+    for (SingleStep& step : SingleSteps(dir, resultOptions)) {
+        SCOPED_TRACE(step.file);
+        step.arguments.insert(step.arguments.end(), {"-o", dir.File("single/" + step.file)});
+        const auto single = RunQorvel(step.arguments);
+        ASSERT_EQ(single.exitCode, 0) << single.err;
+        lines += step.file + "：" + single.out;
+        EXPECT_EQ(ReadFile(dir.File("run/" + step.file)), ReadFile(dir.File("single/" + step.file)));
+    }
+    EXPECT_EQ(run.out, lines);
+}
+
+TEST(PipelineCommand, WritesWhatTheSingleStepsWriteOneByOne) {
+    ExpectTheSameAsTheSingleSteps({});
+    ExpectTheSameAsTheSingleSteps({"--format", "3", "--station-text", "--swap-sides", "--avoid", "2"});
+}
+
+TEST(PipelineCommand, TheExampleShowsItsTwoSurveyedFaults) {
+    TempDir dir;
+    const auto run = RunQorvel({"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "dmx", "-o", dir.File("out")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    // 50 stations every 20 m from K0+000 to K1+000 and three odd ones; K0+340's stake was never
+    // surveyed, K0+660's section line never drawn.
+    EXPECT_EQ(run.out,
+              "02-labels.dat：图中共有桩号文字信息 54 个！\n"
+              "03-stakes.dat：本次共合成中桩坐标个数 53 个！\n"
+              "05-check-stakes.dat：共检查桩号文字 54 个，有问题的 1 个！\n"
+              "04-lines.dat：本项目共有：53 条横断面线\n"
+              "06-matched.dat：本次桩号共匹配断面线：52 条！\n"
+              "07-check-lines.dat：共检查中桩 53 个，缺少断面线 1 个，断面线重复 0 个！\n"
+              "09-members.dat：本次完成添加归属点号的桩号有52个！\n"
+              "10-sections.dat：共有断面数：52 条。\n");
+    const std::string missingStake = "\xC8\xB1\xC9\xD9\xD6\xD0\xD7\xAE,";        // 缺少中桩 in GBK
+    const std::string missingLine = "\xC8\xB1\xC9\xD9\xB6\xCF\xC3\xE6\xCF\xDF,";  // 缺少断面线 in GBK
+    const std::string stakeCheck = ReadFile(dir.File("out/05-check-stakes.dat"));
+    EXPECT_TRUE(stakeCheck.starts_with(missingStake)) << stakeCheck;
+    EXPECT_TRUE(stakeCheck.ends_with(",K0+340\r\n")) << stakeCheck;
+    const std::string lineCheck = ReadFile(dir.File("out/07-check-lines.dat"));
+    EXPECT_TRUE(lineCheck.starts_with(missingLine + "660,,")) << lineCheck;
+    EXPECT_EQ(std::count(lineCheck.begin(), lineCheck.end(), '\n'), 1);
+}
+
+TEST(PipelineCommand, AMissingLayerStopsAtTheLabelsWithTheWarning) {
+    TempDir dir;
+    const auto run = RunQorvel({"run", kDrawing, kPoints, "--label-layer", "ZH", "--line-layer", "dmx", "-o", dir.File("out")});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err,
+              "该图层没有CASS高程点的实体或者没有该图层，请检查！\n"
+              "一键生成停在“2、提取中桩桩号文字”，之后的步骤没有运行。\n本次没有写出文件。\n");
+    EXPECT_TRUE(ListFolder(dir.File("out")).empty());
+
+    // The section lines on a layer of their own name: the run stops at them, the files of the
+    // three stages before stay.
+    const auto lines = RunQorvel({"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "DMX", "-o", dir.File("out")});
+    EXPECT_EQ(lines.exitCode, 3);
+    EXPECT_EQ(ListFolder(dir.File("out")), (std::vector<std::string>{"02-labels.dat", "03-stakes.dat", "05-check-stakes.dat"}));
+    EXPECT_NE(lines.err.find("图形中没有[DMX]图层"), std::string::npos) << lines.err;
+    EXPECT_EQ(std::count(lines.out.begin(), lines.out.end(), '\n'), 3);
+}
+
+TEST(PipelineCommand, AFailureLeavesTheEarlierFilesAndNamesTheFilesOfAnEarlierRun) {
+    TempDir dir;
+    const std::string out = dir.File("out");
+    ASSERT_EQ(RunQorvel({"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "dmx", "-o", out}).exitCode, 0);
+    const std::string earlierResult = ReadFile(out + "/10-sections.dat");
+
+    // The stake of K0+000 (the first detail point) loses its elevation.
+    std::string points = ReadFile(kPoints);
+    points.replace(points.find("152.346"), 7, "152.3x6");
+    const std::string badPoints = dir.Write("points.dat", points);
+    const auto run = RunQorvel({"run", kDrawing, badPoints, "--label-layer", "zh", "--line-layer", "dmx", "-o", out});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "02-labels.dat：图中共有桩号文字信息 54 个！\n");
+    EXPECT_TRUE(run.err.starts_with("错误：文件“" + badPoints + "”第 1 行，字段 4：")) << run.err;
+    EXPECT_NE(run.err.find("一键生成停在“3、桩号文字与桩号坐标合并”，之后的步骤没有运行。\n本次已写出：02-labels.dat。\n"
+                           "文件夹中的 03-stakes.dat、05-check-stakes.dat、04-lines.dat、06-matched.dat、"
+                           "07-check-lines.dat、09-members.dat、10-sections.dat 是以前生成的，不属于本次结果。\n"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(ReadFile(out + "/10-sections.dat"), earlierResult);
+}
+
+TEST(PipelineCommand, TheOutputFolderAndTheOptions) {
+    TempDir dir;
+    const std::vector<std::string> base{"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "dmx"};
+    const auto with = [&](std::vector<std::string> more) {
+        std::vector<std::string> arguments = base;
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        return RunQorvel(arguments);
+    };
+    // One level is made, not two.
+    const auto deep = with({"-o", dir.File("a/b")});
+    EXPECT_EQ(deep.exitCode, 1);
+    EXPECT_EQ(deep.out, "");
+    EXPECT_TRUE(deep.err.starts_with("错误：无法创建输出文件夹“" + dir.File("a/b") + "”：上一级文件夹“")) << deep.err;
+    EXPECT_FALSE(FileExists(dir.File("a")));
+
+    // Tolerances are read strictly; a usage error runs nothing.
+    EXPECT_EQ(with({"-o", dir.File("o"), "--match-tolerance", "0.01m"}).exitCode, 2);
+    EXPECT_EQ(with({"-o", dir.File("o"), "--format", "6"}).exitCode, 2);
+    EXPECT_EQ(with({"-o", dir.File("o"), "--tolerance", "0.05"}).exitCode, 2);  // which one?
+    EXPECT_EQ(RunQorvel({"run", kDrawing, kPoints, "--line-layer", "dmx", "-o", dir.File("o")}).exitCode, 2);
+    EXPECT_FALSE(FileExists(dir.File("o")));
+
+    // A stake tolerance too tight for every label: no stake, so nothing downstream either, and
+    // the check says so for every label.
+    const auto tight = with({"-o", dir.File("t"), "--stake-tolerance", "1e-9"});
+    ASSERT_EQ(tight.exitCode, 0) << tight.err;
+    EXPECT_NE(tight.out.find("03-stakes.dat：本次共合成中桩坐标个数 0 个！\n"), std::string::npos);
+    EXPECT_NE(tight.out.find("05-check-stakes.dat：共检查桩号文字 54 个，有问题的 54 个！\n"), std::string::npos);
+    EXPECT_EQ(ReadFile(dir.File("t/10-sections.dat")), "");
+}
+
+}  // namespace
+}  // namespace qorvel::testing

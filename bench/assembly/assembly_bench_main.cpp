@@ -10,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -83,6 +84,7 @@ SurveyCase writeCase(const std::string& name, SurveyShape shape, const std::stri
     c.stakes = countRecords(files.stakes);
     c.matched = countRecords(files.matched);
     c.members = countRecords(files.members);
+    for (const char character : files.members) c.memberNames += character == ',';
     return c;
 }
 
@@ -138,6 +140,8 @@ int run(int argc, char** argv) {
     mallopt(M_MMAP_THRESHOLD, 1 << 30);
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     benchmark::Initialize(&argc, argv);
+    std::stable_sort(StepBenchmarks().begin(), StepBenchmarks().end(),
+                     [](const StepBenchmark& a, const StepBenchmark& b) { return a.order < b.order; });
 
     TempFolder temp;
     std::vector<SurveyCase> cases;

@@ -15,6 +15,7 @@ namespace {
 bool indexed(Implementation implementation) { return implementation == Implementation::Indexed; }
 
 const StepRegistration merge({
+    1,
     "3 stakes",
     "labels × points",
     [](const SurveyCase& c) { return std::pair{c.labels, c.points}; },
@@ -29,6 +30,7 @@ const StepRegistration merge({
 });
 
 const StepRegistration match({
+    2,
     "6 match",
     "stakes × lines",
     [](const SurveyCase& c) { return std::pair{c.stakes, c.lines}; },
@@ -43,6 +45,7 @@ const StepRegistration match({
 });
 
 const StepRegistration group({
+    3,
     "9 group",
     "matched lines × points",
     [](const SurveyCase& c) { return std::pair{c.matched, c.points}; },

@@ -26,11 +26,13 @@ struct SurveyCase {
     std::size_t stakes = 0;
     std::size_t matched = 0;
     std::size_t members = 0;
+    std::size_t memberNames = 0;  // names in the membership file, over all its lines
 
     std::string File(const std::string& name) const { return folder + "/" + name; }
 };
 
 struct StepBenchmark {
+    int order = 0;       // place in the tables: the pipeline's steps, then the checks and commands
     std::string name;    // "3 stakes"
     std::string inputs;  // what the two loops run over, e.g. "labels × points"
     // The record counts of the all-pairs loops: outer, inner.

@@ -10,7 +10,6 @@
 #include "assemble/section_line.h"
 #include "core/fields.h"
 #include "core/pre_read.h"
-#include "core/two_halves.h"
 
 namespace qorvel {
 
@@ -80,29 +79,10 @@ DetailPointGroupingResult GroupDetailPoints(const DataFile& matchedLines, const 
     // written in file order.
     const LineNeighbours neighbours(
         pointCount, [&](std::size_t j) { return detailPoints.At(j).position; }, tolerance);
-    struct MemberLists {
-        std::vector<std::size_t> starts{0};  // line k of the part: ids[starts[k] .. starts[k + 1])
-        std::vector<PointIndex::Id> ids;
-    };
-    MemberLists parts[2];
-    constexpr std::size_t kWorthASecondThread = 1000;
-    InTwoHalves(reached, kWorthASecondThread, [&](std::size_t begin, std::size_t end, int part) {
-        MemberLists& lists = parts[part];
-        std::vector<PointIndex::Id> members;
-        for (std::size_t i = begin; i < end; ++i) {
-            neighbours.Find(ends[i].first, ends[i].second, members);
-            lists.ids.insert(lists.ids.end(), members.begin(), members.end());
-            lists.starts.push_back(lists.ids.size());
-        }
-    });
-
-    const std::size_t half = reached / 2;
+    const LineMembers members = FindLineMembers(neighbours, ends);
     for (std::size_t i = 0; i < reached; ++i) {
-        const MemberLists& lists = parts[i < half ? 0 : 1];
-        const std::size_t k = i < half ? i : i - half;
-        const std::size_t first = lists.starts[k];
-        const std::size_t last = lists.starts[k + 1];
-        result.memberships += last - first;
+        const std::span<const PointIndex::Id> ids = members.Of(i);
+        result.memberships += ids.size();
         ++result.stations;
         progress.Advance(kGroupingStatusPrefix, i + 1, lineCount);
 
@@ -110,8 +90,8 @@ DetailPointGroupingResult GroupDetailPoints(const DataFile& matchedLines, const 
         // The list is joined as it always was: a first member without a name leaves it empty,
         // so the next member opens it without a comma.
         bool listEmpty = true;
-        for (std::size_t m = first; m < last; ++m) {
-            const std::string_view name = detailPoints.At(lists.ids[m]).name;
+        for (const PointIndex::Id id : ids) {
+            const std::string_view name = detailPoints.At(id).name;
             if (!listEmpty) result.output << ',';
             result.output << name;
             listEmpty = listEmpty && name.empty();

@@ -2,9 +2,11 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/fields.h"
+#include "core/text_index.h"
 #include "core/text_encoding.h"
 
 namespace qorvel {
@@ -14,18 +16,16 @@ LineCheckResult CheckSectionLines(const DataFile& stakes, const DataFile& matche
     const std::string repeated = Utf8ToGbk(kRepeatedSectionLine).value();
 
     // Only field 0 of either file is read, and every record has one: nothing here can fail.
+    // The section lines are looked up by their chainage text instead of compared one by one.
     std::vector<std::string_view> lineChainages;
     lineChainages.reserve(matchedLines.size());
-    for (const Record& line : matchedLines.records())
-        lineChainages.push_back(FieldReader(matchedLines, line).Text(0));
+    for (const Record& line : matchedLines.records()) lineChainages.push_back(FirstField(line.text));
+    const TextIndex linesByChainage(std::move(lineChainages));
 
     LineCheckResult result;
     const std::size_t stakeCount = stakes.size();
     for (std::size_t i = 0; i < stakeCount; ++i) {
-        const std::string_view chainage = FieldReader(stakes, stakes[i]).Text(0);
-        std::size_t found = 0;
-        for (const std::string_view lineChainage : lineChainages)
-            if (lineChainage == chainage && ++found == 2) break;  // two already make it a repeat
+        const std::size_t found = linesByChainage.Count(FirstField(stakes[i].text), 2);  // two make a repeat
         const std::string* reason = nullptr;
         if (found == 0) {
             reason = &missing;

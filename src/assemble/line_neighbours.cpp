@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "core/two_halves.h"
+
 namespace qorvel {
 
 namespace {
@@ -59,6 +61,26 @@ void LineNeighbours::Find(PlanePoint a, PlanePoint b, std::vector<PointIndex::Id
     if (std::isfinite(halfWidth)) index_.VisitStrip({a, FootLineDirection(a, b), halfWidth}, decide);
     else index_.VisitAll(decide);
     std::sort(ids.begin(), ids.end());
+}
+
+LineMembers FindLineMembers(const LineNeighbours& neighbours, std::span<const SectionLineEnds> lines) {
+    LineMembers parts[2];
+    constexpr std::size_t kWorthASecondThread = 1000;
+    InTwoHalves(lines.size(), kWorthASecondThread, [&](std::size_t begin, std::size_t end, int part) {
+        LineMembers& members = parts[part];
+        members.starts.reserve(end - begin + 1);
+        std::vector<PointIndex::Id> near;
+        for (std::size_t i = begin; i < end; ++i) {
+            neighbours.Find(lines[i].first, lines[i].second, near);
+            members.ids.insert(members.ids.end(), near.begin(), near.end());
+            members.starts.push_back(members.ids.size());
+        }
+    });
+    LineMembers& all = parts[0];
+    const std::size_t offset = all.ids.size();
+    all.ids.insert(all.ids.end(), parts[1].ids.begin(), parts[1].ids.end());
+    for (std::size_t k = 1; k < parts[1].starts.size(); ++k) all.starts.push_back(offset + parts[1].starts[k]);
+    return std::move(all);
 }
 
 }  // namespace qorvel

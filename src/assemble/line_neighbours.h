@@ -9,10 +9,12 @@
 // out bit for bit as they do when every point is tested.
 
 #include <cstddef>
+#include <span>
 #include <vector>
 
 #include "assemble/geometry.h"
 #include "assemble/point_index.h"
+#include "assemble/section_line.h"
 
 namespace qorvel {
 
@@ -31,6 +33,21 @@ private:
     PointIndex index_;
     double tolerance_;
 };
+
+// The points near each of a run of section lines: those of line k are
+// ids[starts[k] .. starts[k + 1]), ascending.
+struct LineMembers {
+    std::vector<std::size_t> starts{0};
+    std::vector<PointIndex::Id> ids;
+
+    std::span<const PointIndex::Id> Of(std::size_t line) const {
+        return std::span(ids).subspan(starts[line], starts[line + 1] - starts[line]);
+    }
+};
+
+// The members of every line, found on two threads for a long run of lines (each line on its
+// own, the first half on this thread).
+LineMembers FindLineMembers(const LineNeighbours& neighbours, std::span<const SectionLineEnds> lines);
 
 // The direction of the line FootOfPerpendicular drops its perpendicular onto: A to B, north
 // when only the northings differ, east when the northings are equal (ends that coincide

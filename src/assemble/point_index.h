@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <stdexcept>
 #include <vector>
@@ -61,6 +62,10 @@ public:
     // of this test could hide). A strip that is not finite visits every point.
     template <class Visit>
     void VisitStrip(const PlaneStrip& strip, Visit&& visit) const;
+    // visit(id, position) for every point inside `box` that VisitStrip would visit: the points
+    // near a stretch of the line. A strip that is not finite visits the whole box.
+    template <class Visit>
+    void VisitStripInBox(const PlaneStrip& strip, const PlaneBox& box, Visit&& visit) const;
 
 private:
     struct Entry {
@@ -129,12 +134,18 @@ void PointIndex::VisitBox(const PlaneBox& box, Visit&& visit) const {
 
 template <class Visit>
 void PointIndex::VisitStrip(const PlaneStrip& strip, Visit&& visit) const {
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    VisitStripInBox(strip, {-kInfinity, -kInfinity, kInfinity, kInfinity}, visit);
+}
+
+template <class Visit>
+void PointIndex::VisitStripInBox(const PlaneStrip& strip, const PlaneBox& box, Visit&& visit) const {
     if (nodes_.empty()) return;
     const double length = std::hypot(strip.direction.east, strip.direction.north);
     const PlanePoint origin = strip.origin;
     const double reach = std::max({magnitude_, std::fabs(origin.east), std::fabs(origin.north)});
     if (!(length > 0) || !std::isfinite(length) || !std::isfinite(strip.halfWidth) || !std::isfinite(reach)) {
-        VisitAll(visit);
+        VisitBox(box, visit);
         return;
     }
     // Unit normal of the line. The signed distance n.(p - origin) is off from the true one by a
@@ -153,6 +164,9 @@ void PointIndex::VisitStrip(const PlaneStrip& strip, Visit&& visit) const {
     while (depth > 0) {
         const Node& node = nodes_[stack[--depth]];
         const PlaneBox& b = node.bounds;
+        if (b.maxEast < box.minEast || b.minEast > box.maxEast || b.maxNorth < box.minNorth ||
+            b.minNorth > box.maxNorth)
+            continue;
         const double centre = offset(0.5 * b.minEast + 0.5 * b.maxEast, 0.5 * b.minNorth + 0.5 * b.maxNorth);
         const double spread = std::fabs(normalEast) * (0.5 * b.maxEast - 0.5 * b.minEast) +
                               std::fabs(normalNorth) * (0.5 * b.maxNorth - 0.5 * b.minNorth);
@@ -164,7 +178,9 @@ void PointIndex::VisitStrip(const PlaneStrip& strip, Visit&& visit) const {
         }
         for (std::uint32_t k = node.begin; k < node.end; ++k) {
             const PlanePoint& p = entries_[k].position;
-            if (std::fabs(offset(p.east, p.north)) <= halfWidth) visit(entries_[k].id, p);
+            if (std::fabs(offset(p.east, p.north)) <= halfWidth && p.east >= box.minEast && p.east <= box.maxEast &&
+                p.north >= box.minNorth && p.north <= box.maxNorth)
+                visit(entries_[k].id, p);
         }
     }
 }

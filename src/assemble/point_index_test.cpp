@@ -84,6 +84,40 @@ TEST(PointIndex, StripsHoldEveryPointWithinTheirWidth) {
     }
 }
 
+TEST(PointIndex, StripsWithinABoxHoldEveryPointOfBoth) {
+    std::mt19937_64 random(13);
+    const std::vector<PlanePoint> points = cloud(random, 3000);
+    const PointIndex index = indexOf(points);
+    std::uniform_real_distribution<double> unit(0, 1);
+    for (int query = 0; query < 300; ++query) {
+        // A stretch of a line between two points of the cloud, the box of its ends widened.
+        const PlanePoint& a = points[random() % points.size()];
+        const PlanePoint& b = query % 7 == 0 ? a : points[random() % points.size()];
+        const double halfWidth = std::pow(10.0, unit(random) * 4 - 3);
+        const PlaneBox box{std::min(a.east, b.east) - halfWidth, std::min(a.north, b.north) - halfWidth,
+                           std::max(a.east, b.east) + halfWidth, std::max(a.north, b.north) + halfWidth};
+        const PlanePoint direction = a.east == b.east && a.north == b.north ? PlanePoint{1, 0}
+                                                                            : PlanePoint{b.east - a.east, b.north - a.north};
+        std::vector<bool> visited(points.size());
+        index.VisitStripInBox({a, direction, halfWidth}, box, [&](PointIndex::Id id, PlanePoint p) {
+            EXPECT_TRUE(p.east >= box.minEast && p.east <= box.maxEast && p.north >= box.minNorth &&
+                        p.north <= box.maxNorth);
+            visited[id] = true;
+        });
+        const long double length = std::hypot(static_cast<long double>(direction.east), direction.north);
+        for (std::size_t id = 0; id < points.size(); ++id) {
+            const PlanePoint& p = points[id];
+            const long double offset = (static_cast<long double>(p.north) - a.north) * direction.east -
+                                       (static_cast<long double>(p.east) - a.east) * direction.north;
+            const bool inBox = p.east >= box.minEast && p.east <= box.maxEast && p.north >= box.minNorth &&
+                               p.north <= box.maxNorth;
+            if (inBox && std::fabs(offset / length) <= halfWidth) {
+                ASSERT_TRUE(visited[id]) << "query " << query << " point " << id;
+            }
+        }
+    }
+}
+
 TEST(PointIndex, DegenerateSets) {
     // Nothing indexed, one point, the same point many times, points that are no place at all.
     const PointIndex none = indexOf({});

@@ -1,9 +1,13 @@
 #include "assemble/point_projection.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "assemble/carried_azimuth.h"
 #include "assemble/geometry.h"
+#include "assemble/line_neighbours.h"
 #include "assemble/section_line.h"
 #include "core/decimal_text.h"
 #include "core/fields.h"
@@ -25,35 +29,97 @@ SurveyedPoint readSurveyedPoint(const FieldReader& fields) {
 }
 }  // namespace
 
+// Every matched section line is tested against every detail point, in file order (lines
+// outside, points inside), and the members are written as such a loop writes them; the points
+// near each line are found through a tree of boxes over the points instead of by testing them
+// all. A failure is raised where the loop would meet it: a line's ends when the loop reaches that
+// line, a point that cannot be read at the first line (which meets every point), a member
+// without an elevation when it is written.
 PointProjectionResult ProjectPointsOntoSectionLines(const DataFile& matchedLines, const DataFile& points,
                                                     double tolerance, double& carriedAzimuth, ProgressSink& progress) {
     PointProjectionResult result;
-    const PreRead<SurveyedPoint> detailPoints(points, readSurveyedPoint);
     const std::size_t lineCount = matchedLines.size();
-    for (std::size_t i = 0; i < lineCount; ++i) {
-        const FieldReader line(matchedLines, matchedLines[i]);
-        if (!points.empty()) {
-            const SectionLineEnds ends = ReadSectionLineEnds(line);
-            const std::string_view chainage = line.Text(0);
-            for (std::size_t j = 0; j < points.size(); ++j) {
-                const SurveyedPoint& point = detailPoints.At(j);
-                // The membership test of the grouping by station (DistanceToLine), with the foot
-                // kept because it is what gets written.
-                const PlanePoint foot = FootOfPerpendicular(point.position, ends.first, ends.second);
-                if (AzimuthDistance(point.position, foot, carriedAzimuth).distance < tolerance) {
-                    // A member without an elevation is reported by the field reader.
-                    const std::string_view elevation =
-                        point.elevation ? *point.elevation : FieldReader(points, points[j]).Text(4);
-                    result.output << point.name << ',' << chainage << ',' << FormatFixed(foot.east, 3) << ','
-                                  << FormatFixed(foot.north, 3) << ',' << elevation;
-                    result.output.EndLine();
-                    ++result.points;
-                }
-            }
+    const std::size_t pointCount = points.size();
+    if (pointCount == 0) {
+        // No point to test: the lines are never read, only counted.
+        for (std::size_t i = 0; i < lineCount; ++i) {
+            ++result.lines;
+            progress.Advance(kPointProjectionStatusPrefix, i + 1, lineCount);
+        }
+        return result;
+    }
+    if (lineCount == 0) return result;
+
+    const PreRead<SurveyedPoint> detailPoints(points, readSurveyedPoint, ReadThreads::Two);
+    // The lines' ends in file order, up to the first line whose ends cannot be read: the loop
+    // stops there, after the lines before it are written.
+    std::vector<SectionLineEnds> ends;
+    ends.reserve(lineCount);
+    std::optional<StepError> endsFailure;
+    for (std::size_t i = 0; i < lineCount && !endsFailure; ++i) {
+        try {
+            ends.push_back(ReadSectionLineEnds(FieldReader(matchedLines, matchedLines[i])));
+        } catch (const StepError& error) {
+            endsFailure = error;
+        }
+    }
+    const std::size_t reached = ends.size();
+    if (reached == 0) throw *endsFailure;  // the first line, before it meets any point
+
+    const auto pairPoints = [&](std::size_t line, std::size_t point) {
+        const PlanePoint p = detailPoints.At(point).position;
+        return std::pair{p, FootOfPerpendicular(p, ends[line].first, ends[line].second)};
+    };
+    // Leaves the carried azimuth as the loop leaves it when it stops before pair (line, point).
+    const auto stopBefore = [&](std::size_t line, std::size_t point) {
+        carriedAzimuth = CarriedAzimuthAfter(line * pointCount + point, pointCount, pairPoints, carriedAzimuth);
+    };
+    // A member is written with its elevation; one without fails the step right after its test.
+    const auto elevationOf = [&](std::size_t line, std::size_t point) {
+        const SurveyedPoint& member = detailPoints.At(point);
+        if (!member.elevation) {
+            stopBefore(line, point + 1);
+            FieldReader(points, points[point]).Text(4);  // raises the report
+        }
+        return *member.elevation;
+    };
+    if (const auto unreadable = detailPoints.FirstUnreadable()) {
+        // The first line meets the points in order up to the one it cannot read.
+        for (std::size_t j = 0; j < *unreadable; ++j) {
+            const auto [p, foot] = pairPoints(0, j);
+            if (PlaneDistance(p, foot) < tolerance) elevationOf(0, j);
+        }
+        stopBefore(0, *unreadable);
+        detailPoints.At(*unreadable);  // raises that point's error
+    }
+
+    const LineNeighbours neighbours(
+        pointCount, [&](std::size_t j) { return detailPoints.At(j).position; }, tolerance);
+    const LineMembers members = FindLineMembers(neighbours, ends);
+    result.output.Reserve(members.ids.size() * 48);
+    std::string number;
+    for (std::size_t i = 0; i < reached; ++i) {
+        const std::string_view chainage = FieldReader(matchedLines, matchedLines[i]).Text(0);
+        for (const PointIndex::Id j : members.Of(i)) {
+            const SurveyedPoint& point = detailPoints.At(j);
+            const std::string_view elevation = elevationOf(i, j);
+            const PlanePoint foot = FootOfPerpendicular(point.position, ends[i].first, ends[i].second);
+            number.clear();
+            AppendFixed(number, foot.east, 3);
+            number += ',';
+            AppendFixed(number, foot.north, 3);
+            result.output << point.name << ',' << chainage << ',' << number << ',' << elevation;
+            result.output.EndLine();
+            ++result.points;
         }
         ++result.lines;
         progress.Advance(kPointProjectionStatusPrefix, i + 1, lineCount);
     }
+    if (endsFailure) {
+        stopBefore(reached, 0);
+        throw *endsFailure;
+    }
+    stopBefore(lineCount, 0);
     return result;
 }
 

@@ -2,10 +2,12 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "assemble/centre_stake_merge.h"
 #include "core/fields.h"
+#include "core/text_index.h"
 #include "core/text_encoding.h"
 
 namespace qorvel {
@@ -16,10 +18,12 @@ StakeCheckResult CheckCentreStakes(const DataFile& labels, const DataFile& stake
     const std::string missing = Utf8ToGbk(kMissingStake).value();
     const std::string repeated = Utf8ToGbk(kRepeatedStake).value();
 
-    // Every record has a field 0, so the centre-stake file cannot fail here.
+    // Every record has a field 0, so the centre-stake file cannot fail here. The stakes are
+    // looked up by their chainage text instead of compared one by one.
     std::vector<std::string_view> stakeChainages;
     stakeChainages.reserve(stakes.size());
-    for (const Record& stake : stakes.records()) stakeChainages.push_back(FieldReader(stakes, stake).Text(0));
+    for (const Record& stake : stakes.records()) stakeChainages.push_back(FirstField(stake.text));
+    const TextIndex stakesByChainage(std::move(stakeChainages));
 
     StakeCheckResult result;
     const std::size_t labelCount = labels.size();
@@ -30,9 +34,7 @@ StakeCheckResult CheckCentreStakes(const DataFile& labels, const DataFile& stake
         if (chainage.empty()) {
             reason = &unreadable;
         } else {
-            std::size_t found = 0;
-            for (const std::string_view stakeChainage : stakeChainages)
-                if (stakeChainage == chainage && ++found == 2) break;  // two already make it a repeat
+            const std::size_t found = stakesByChainage.Count(chainage, 2);  // two already make it a repeat
             if (found == 0) reason = &missing;
             else if (found > 1) reason = &repeated;
         }

@@ -1,7 +1,10 @@
 #include "core/decimal_text.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 #include <stdexcept>
 
 namespace qorvel {
@@ -157,10 +160,123 @@ double DecimalText::ToDouble() const {
 
 std::string FormatGeneral(double value) { return DecimalText::FromDouble(value).General(); }
 
-std::string FormatFixed(double value, int decimals) { return DecimalText::FromDouble(value).Fixed(decimals); }
+std::string FormatFixed(double value, int decimals) {
+    std::string text;
+    AppendFixed(text, value, decimals);
+    return text;
+}
 
 double RoundToSignificantDigits(double value, int significant) {
     return DecimalText::FromDouble(value, significant).ToDouble();
+}
+
+}  // namespace qorvel
+
+namespace qorvel {
+
+namespace {
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kExactPowers = 22;  // 10^0 .. 10^22 are doubles exactly
+constexpr std::uint64_t kUnitPowers[] = {1,         10,         100,         1000,         10000,
+                                         100000,    1000000,    10000000,    100000000,    1000000000,
+                                         10000000000, 100000000000};
+
+// `magnitude` (not negative) times 10^scale, rounded to a whole number the way its 15-digit
+// text rounds, when that is certain whatever the rounding mode; nothing otherwise.
+//
+// The product is one rounded operation on exact operands: off by at most half a unit in its
+// last place, under 2e-5 for products below 1e11. The 15-digit text is off from the value by
+// at most half a unit in its fifteenth digit, 5e-15 of it: under 5e-4 at the product's scale. A fraction
+// farther than 1/64 from a half is therefore on the same side of it in the text, and the text
+// holds no half there: every rounding mode gives the same nearest whole number.
+std::optional<std::uint64_t> quickUnits(double magnitude, int scale) {
+    if (scale < -kExactPowers || scale > kExactPowers) return std::nullopt;
+    const double product = scale >= 0 ? magnitude * kPowersOfTen[scale] : magnitude / kPowersOfTen[-scale];
+    if (!(product >= 0 && product < 1e11)) return std::nullopt;  // NaN and infinities too
+    const auto whole = static_cast<std::uint64_t>(product);      // the floor, for these
+    const double fraction = product - static_cast<double>(whole);  // exact
+    if (std::fabs(fraction - 0.5) <= 1.0 / 64) return std::nullopt;
+    return whole + (fraction > 0.5 ? 1 : 0);
+}
+
+// Writes units / 10^decimals with exactly `decimals` places; a minus only for a value that is
+// not zero once written.
+void appendUnits(std::string& out, bool negative, std::uint64_t units, int decimals) {
+    const bool zero = units == 0;
+    // Digits from the last: the decimals, the point, then at least one whole digit.
+    char text[32];
+    char* at = text + sizeof text;
+    for (int k = 0; k < decimals; ++k) {
+        *--at = static_cast<char>('0' + units % 10);
+        units /= 10;
+    }
+    if (decimals > 0) *--at = '.';
+    do {
+        *--at = static_cast<char>('0' + units % 10);
+        units /= 10;
+    } while (units != 0);
+    if (negative && !zero) *--at = '-';
+    out.append(at, static_cast<std::size_t>(text + sizeof text - at));
+}
+
+constexpr int kMostQuickDecimals = 11;  // kUnitPowers' reach
+}  // namespace
+
+void AppendFixed(std::string& out, double value, int decimals) {
+    if (decimals >= 0 && decimals <= kMostQuickDecimals) {
+        if (const auto units = quickUnits(std::fabs(value), decimals)) {
+            appendUnits(out, std::signbit(value), *units, decimals);
+            return;
+        }
+    }
+    out += DecimalText::FromDouble(value).Fixed(decimals);
+}
+
+void AppendRoundedFixed(std::string& out, double value, int first, Rounding firstMode, int decimals) {
+    if (decimals >= 0 && first > decimals && first <= kMostQuickDecimals) {
+        if (const auto units = quickUnits(std::fabs(value), first)) {
+            // From `first` places to `decimals`, halves away from zero, on the whole number.
+            const std::uint64_t divisor = kUnitPowers[first - decimals];
+            const std::uint64_t rounded = *units / divisor + (*units % divisor >= divisor / 2 ? 1 : 0);
+            appendUnits(out, std::signbit(value), rounded, decimals);
+            return;
+        }
+    }
+    out += DecimalText::FromDouble(value).RoundToDecimals(first, firstMode).Fixed(decimals);
+}
+
+double RoundTextToSignificant(double value, int significant, Rounding mode) {
+    if (value != 0 && std::isfinite(value) && significant >= 1 && significant <= kMostQuickDecimals) {
+        const double magnitude = std::fabs(value);
+        // The power of ten of the first digit, from the binary exponent (times log10 2, about
+        // 78913 / 2^18), checked on the product, which must hold `significant` digits before
+        // its point. A value within rounding of a power of ten rounds to that power with either
+        // choice.
+        const int binaryExponent = static_cast<int>(std::bit_cast<std::uint64_t>(magnitude) >> 52 & 0x7FF) - 1023;
+        int exponent = (binaryExponent * 78913) >> 18;
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            const int scale = significant - 1 - exponent;
+            if (scale < -kExactPowers || scale > kExactPowers) break;
+            const double product = scale >= 0 ? magnitude * kPowersOfTen[scale] : magnitude / kPowersOfTen[-scale];
+            if (product < kPowersOfTen[significant - 1]) {
+                --exponent;
+                continue;
+            }
+            if (product >= kPowersOfTen[significant]) {
+                ++exponent;
+                continue;
+            }
+            const auto units = quickUnits(magnitude, scale);
+            if (!units) break;
+            // units / 10^scale: one rounded operation on exact operands gives the double
+            // nearest to the rounded decimal, as reading its text does.
+            const double rounded = scale >= 0 ? static_cast<double>(*units) / kPowersOfTen[scale]
+                                              : static_cast<double>(*units) * kPowersOfTen[-scale];
+            return value < 0 ? -rounded : rounded;
+        }
+    }
+    return DecimalText::FromDouble(value).RoundToSignificant(significant, mode).ToDouble();
 }
 
 }  // namespace qorvel

@@ -48,4 +48,19 @@ std::string FormatGeneral(double value);                 // 1200, 1234.56, 0.000
 std::string FormatFixed(double value, int decimals);     // "0.000": half away from zero
 double RoundToSignificantDigits(double value, int significant);  // 15 for chainages, 7 for singles
 
+// The same texts and values as the DecimalText expressions named, for the millions of numbers
+// a large survey writes. Numbers of a survey's size whose text lies clearly away from a half
+// at the rounded place are decided by one multiplication (the rounding of the 15-digit text
+// and of the product are far too small to move them across it); the others, and every value
+// that is not finite, go through DecimalText itself.
+//
+// Appends DecimalText::FromDouble(value).Fixed(decimals) (FormatFixed).
+void AppendFixed(std::string& out, double value, int decimals);
+// Appends DecimalText::FromDouble(value).RoundToDecimals(first, firstMode).Fixed(decimals),
+// for first > decimals: the two roundings of the section layouts.
+void AppendRoundedFixed(std::string& out, double value, int first, Rounding firstMode, int decimals);
+// DecimalText::FromDouble(value).RoundToSignificant(significant, mode).ToDouble(), for
+// significant from 1 to 15.
+double RoundTextToSignificant(double value, int significant, Rounding mode);
+
 }  // namespace qorvel

@@ -1,5 +1,10 @@
 #include "core/decimal_text.h"
 
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace qorvel {
@@ -76,6 +81,73 @@ TEST(DecimalText, StationMetresWithoutLeadingZero) {
     EXPECT_EQ(DecimalText::FromDouble(-0.4).GeneralWithoutLeadingZero(), "-.4");
     EXPECT_EQ(DecimalText::FromDouble(5.5).GeneralWithoutLeadingZero(), "5.5");
     EXPECT_EQ(DecimalText::FromDouble(0).GeneralWithoutLeadingZero(), "0");
+}
+
+// Values of every kind the files hold, and the ones the quick paths must hand to DecimalText:
+// exact halves at the rounded place and the doubles a few units in the last place either side,
+// values whose text rounds up to the next power of ten, tiny and huge ones, minus zero.
+std::vector<double> awkwardValues(int decimals, std::size_t count) {
+    std::mt19937_64 engine(static_cast<std::uint64_t>(decimals) * 7919 + 1);
+    const auto uniform = [&](double low, double high) {
+        return low + (high - low) * (static_cast<double>(engine() >> 11) * 0x1p-53);
+    };
+    std::vector<double> values{0.0, -0.0, 0.5, -0.5, 0.015, 52.1245, 999.9995, 0.0549999999999997, 9.9999999999999982,
+                               1e-300, 5e-324, 1e15, 123456789012.5, 1e300, -1e300};
+    while (values.size() < count) {
+        const double unit = std::pow(10.0, -decimals);
+        double value = 0;
+        switch (engine() % 6) {
+            case 0: value = uniform(-1, 1) * std::pow(10.0, uniform(-8, 12)); break;  // anything
+            case 1: value = std::round(uniform(-1e6, 1e6)) / 1000; break;           // three decimals
+            case 2: value = (std::round(uniform(-1e5, 1e5)) + 0.5) * unit; break;    // a half
+            case 3: value = std::round(uniform(-1e4, 1e4)) * unit * 0.1 + 0.05 * unit; break;
+            case 4: value = static_cast<double>(static_cast<float>(uniform(-1, 1) * std::pow(10.0, uniform(-3, 6)))); break;
+            default: value = uniform(-1, 1) * std::pow(10.0, std::round(uniform(-6, 9))) * 9.99999999999999; break;
+        }
+        const int steps = static_cast<int>(engine() % 7) - 3;
+        for (int k = 0; k < std::abs(steps); ++k) value = std::nextafter(value, steps > 0 ? HUGE_VAL : -HUGE_VAL);
+        values.push_back(value);
+    }
+    return values;
+}
+
+TEST(QuickDecimalPaths, SameTextsAndValuesAsTheDecimalText) {
+    for (const int decimals : {0, 2, 3, 4}) {
+        for (const double value : awkwardValues(decimals, 20000)) {
+            std::string quick;
+            AppendFixed(quick, value, decimals);
+            ASSERT_EQ(quick, DecimalText::FromDouble(value).Fixed(decimals)) << value << " to " << decimals;
+        }
+    }
+    for (const double value : awkwardValues(4, 40000)) {
+        for (const Rounding mode : {Rounding::HalfToEven, Rounding::HalfAwayFromZero}) {
+            std::string quick;
+            AppendRoundedFixed(quick, value, 4, mode, 2);
+            ASSERT_EQ(quick, DecimalText::FromDouble(value).RoundToDecimals(4, mode).Fixed(2)) << value;
+        }
+    }
+    for (const int significant : {1, 3, 7, 9}) {
+        for (const double value : awkwardValues(significant, 20000)) {
+            const double quick = RoundTextToSignificant(value, significant, Rounding::HalfToEven);
+            const double slow = DecimalText::FromDouble(value).RoundToSignificant(significant, Rounding::HalfToEven).ToDouble();
+            ASSERT_EQ(std::signbit(quick), std::signbit(slow)) << value;
+            ASSERT_EQ(quick, slow) << value << " at " << significant << " digits";
+        }
+    }
+}
+
+TEST(QuickDecimalPaths, HalvesAtTheRoundedPlace) {
+    // Worked by hand: the halves go to DecimalText, which decides them on the text.
+    std::string text;
+    AppendFixed(text, 52.1245, 3);
+    AppendRoundedFixed(text += ' ', 52.355 - 52.3, 4, Rounding::HalfToEven, 2);
+    AppendRoundedFixed(text += ' ', -0.004, 4, Rounding::HalfToEven, 2);
+    AppendRoundedFixed(text += ' ', 7.8 - 3.25, 4, Rounding::HalfToEven, 2);
+    EXPECT_EQ(text, "52.125 0.06 0.00 4.55");
+    EXPECT_EQ(RoundTextToSignificant(static_cast<double>(1234.5625f), 7, Rounding::HalfToEven), 1234.562);
+    EXPECT_EQ(RoundTextToSignificant(static_cast<double>(12.3456789f), 7, Rounding::HalfToEven), 12.34568);
+    EXPECT_EQ(RoundTextToSignificant(static_cast<double>(52.1f), 7, Rounding::HalfToEven), 52.1);
+    EXPECT_EQ(RoundTextToSignificant(9999999.6, 7, Rounding::HalfToEven), 10000000.0);
 }
 
 }  // namespace

@@ -51,6 +51,9 @@ private:
     Fields fields_;
 };
 
+// Field 0 of a record's text (every record has one): the text up to the first ",".
+inline std::string_view FirstField(std::string_view text) { return text.substr(0, text.find(',')); }
+
 // Text for messages: UTF-8 as it is, GBK bytes turned into UTF-8, anything else as \xNN;
 // long texts are shortened so a message stays readable.
 std::string DisplayText(std::string_view bytes);

@@ -26,6 +26,20 @@ public:
         EndLine();
     }
 
+    // Text written to another OutputText, holding `lines` lines ended there.
+    void AppendLines(std::string_view text, std::size_t lines) {
+        bytes_ += text;
+        lines_ += lines;
+    }
+    // Back to what was written when there were `size` bytes in `lines` lines.
+    void Truncate(std::size_t size, std::size_t lines) {
+        bytes_.resize(size);
+        lines_ = lines;
+    }
+
+    // Room for `bytes` in all, so that a large output is not copied as it grows.
+    void Reserve(std::size_t bytes) { bytes_.reserve(bytes); }
+
     const std::string& bytes() const { return bytes_; }
     std::size_t lineCount() const { return lines_; }
 

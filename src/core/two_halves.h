@@ -48,4 +48,39 @@ void InTwoHalves(std::size_t count, std::size_t worthASecondThread, Work&& work)
     if (secondFailure) std::rethrow_exception(secondFailure);
 }
 
+// Runs `here` on the calling thread and `there` on a helper thread at once (one after the other
+// when the work is not worth a thread, or there is no second core or thread). An exception from
+// either is raised after both have ended, the one from `here` when both fail.
+template <class Here, class There>
+void BothAtOnce(Here&& here, There&& there, bool worthAThread) {
+    if (!worthAThread || std::thread::hardware_concurrency() < 2) {
+        here();
+        there();
+        return;
+    }
+    std::exception_ptr thereFailure;
+    std::thread helper;
+    try {
+        helper = std::thread([&] {
+            try {
+                there();
+            } catch (...) {
+                thereFailure = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        here();
+        there();
+        return;
+    }
+    try {
+        here();
+    } catch (...) {
+        helper.join();
+        throw;
+    }
+    helper.join();
+    if (thereFailure) std::rethrow_exception(thereFailure);
+}
+
 }  // namespace qorvel

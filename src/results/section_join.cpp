@@ -1,53 +1,68 @@
 #include "results/section_join.h"
 
-#include <string>
+#include <algorithm>
+#include <optional>
 #include <string_view>
 
+#include "assemble/carried_azimuth.h"
 #include "assemble/geometry.h"
 #include "assemble/section_line.h"
 #include "core/fields.h"
 #include "core/pre_read.h"
+#include "core/text_index.h"
+#include "core/two_halves.h"
 
 namespace qorvel {
 
 namespace {
 
-// A detail point line as join C needs it: the name always, fields 2 to 4 when a member name
-// finds the line. A line lacking one of them is at fault only then.
-struct DetailPointLine {
-    std::string_view name;
-    MemberPoint point;
-    int missingField = -1;  // the first of fields 2 to 4 the line lacks, if any
-};
-
-DetailPointLine readDetailPointLine(const FieldReader& fields) {
-    DetailPointLine line;
-    line.name = fields.Text(0);
-    line.point.line = fields.record().line;
-    for (int field = 2; field <= 4; ++field) {
-        if (!fields.Has(field)) {
-            line.missingField = field;
-            break;
+// A detail point line as join C takes it: fields 2 to 4, which the line must have once a member
+// name finds it.
+MemberPoint readMemberPoint(const DataFile& points, TextIndex::Id j) {
+    const Record& record = points[j];
+    const std::string_view text = record.text;
+    // The commas that end fields 0 to 3; a line with fewer is reported by the field reader.
+    std::size_t commas[4];
+    std::size_t at = 0;
+    for (std::size_t& comma : commas) {
+        comma = text.find(',', at);
+        if (comma == std::string_view::npos) {
+            const FieldReader fields(points, record);
+            return {record.line, fields.Text(2), fields.Text(3), fields.Text(4)};  // raises the report
         }
+        at = comma + 1;
     }
-    if (line.missingField < 0) {
-        line.point.east = fields.Text(2);
-        line.point.north = fields.Text(3);
-        line.point.elevation = fields.Text(4);
-    }
-    return line;
+    const std::size_t end = std::min(text.find(',', at), text.size());
+    return {record.line, text.substr(commas[1] + 1, commas[2] - commas[1] - 1),
+            text.substr(commas[2] + 1, commas[3] - commas[2] - 1), text.substr(commas[3] + 1, end - commas[3] - 1)};
 }
 
-struct MatchedLine {
-    std::string_view chainage;
-    SectionLineEnds ends;
+// A section line as join B measures it: from its first end to its second, the azimuth only
+// when the ends differ (otherwise the measurement keeps the azimuth before it).
+struct MeasuredLine {
+    std::optional<double> azimuth;
+    double length = 0;
 };
 
-MatchedLine readMatchedLine(const FieldReader& fields) { return {fields.Text(0), ReadSectionLineEnds(fields)}; }
+MeasuredLine readMeasuredLine(const FieldReader& fields) {
+    fields.Text(0);
+    const SectionLineEnds ends = ReadSectionLineEnds(fields);
+    return {AzimuthSet(ends.first, ends.second), PlaneDistance(ends.first, ends.second)};
+}
 
 SourcedField sourced(const DataFile& file, const FieldReader& fields, int field) {
     return {fields.Text(field), file.name(), fields.record().line, field};
 }
+
+std::vector<std::string_view> firstFields(const DataFile& file) {
+    std::vector<std::string_view> texts;
+    texts.reserve(file.size());
+    for (const Record& record : file.records()) texts.push_back(FirstField(record.text));
+    return texts;
+}
+
+// Point files from this size on are indexed on a second thread.
+constexpr std::size_t kWorthASecondThread = 50000;
 
 struct StakeRow {  // join A: the membership line's chainage with its stake's fields 2, 3, 4
     SourcedField chainage;
@@ -62,103 +77,131 @@ struct LineRow {  // join B
     double length = 0;
 };
 
-struct StakeLineRow {  // join D
-    const StakeRow* stake;
-    const LineRow* line;
-};
-
 }  // namespace
 
+// The joins are those of nested loops over the files in file order, and give the same rows in
+// the same order; each inner loop is replaced by a look-up of the records with the text it
+// compares (every one of them, in file order). Fields are read, and failures raised, at the
+// same points of the loops.
 SectionJoin JoinSectionRecords(const SectionInputs& inputs, double& carriedAzimuth, ProgressSink& progress) {
-    // Every file is split once. Membership and centre-stake lines are held split; a field they
-    // lack is reported when a join reads it. Section line ends are read (leniently) up front,
-    // and an unreadable line raises its error when join B reaches it.
+    const DataFile& lines = inputs.lines;
     std::vector<FieldReader> memberLines;
     memberLines.reserve(inputs.members.size());
     for (const Record& record : inputs.members.records()) memberLines.emplace_back(inputs.members, record);
-    std::vector<FieldReader> stakeLines;
-    stakeLines.reserve(inputs.stakes.size());
-    for (const Record& record : inputs.stakes.records()) stakeLines.emplace_back(inputs.stakes, record);
-    std::vector<DetailPointLine> pointLines;
-    pointLines.reserve(inputs.points.size());
-    for (const Record& record : inputs.points.records())
-        pointLines.push_back(readDetailPointLine(FieldReader(inputs.points, record)));
-    const PreRead<MatchedLine> sectionLines(inputs.lines, readMatchedLine);
-
     const std::size_t memberCount = memberLines.size();
 
-    // A. Stakes. A centre-stake line is read beyond its chainage (fields 2, 3, 4) only when a
-    // membership line has that chainage.
+    // Joins A and B here while the detail points are indexed by name for join C on a second
+    // thread: a million names take a while.
     std::vector<StakeRow> stakeRows;
-    for (std::size_t i = 0; i < memberCount; ++i) {
-        const FieldReader& member = memberLines[i];
-        for (const FieldReader& stake : stakeLines) {
-            if (stake.Text(0) == member.Text(0)) {
+    std::vector<LineRow> lineRows;
+    TextIndex pointsByName;
+    BothAtOnce([&] {
+        // A. Stakes. A centre-stake line is read beyond its chainage (fields 2, 3, 4) only
+        // when a membership line has that chainage.
+        const TextIndex stakesByChainage(firstFields(inputs.stakes));
+        stakeRows.reserve(memberCount);
+        for (std::size_t i = 0; i < memberCount; ++i) {
+            const FieldReader& member = memberLines[i];
+            stakesByChainage.ForEach(member.Text(0), [&](TextIndex::Id k) {
+                const FieldReader stake(inputs.stakes, inputs.stakes[k]);
                 stakeRows.push_back({sourced(inputs.members, member, 0), sourced(inputs.stakes, stake, 2),
                                      sourced(inputs.stakes, stake, 3), sourced(inputs.stakes, stake, 4)});
+            });
+            progress.Advance(kJoinStakesStatus, i + 1, memberCount);
+        }
+
+        // B. Lines. Every section line is measured for every membership line, matching or not,
+        // the azimuth carried from measurement to measurement. A line with distinct ends gets
+        // its own azimuth; one whose ends coincide gets that of the nearest line before it with
+        // distinct ends, in the same round or, for the first lines of a round, the last such
+        // line of the round before; in the first round, before any, the azimuth handed in.
+        const PreRead<MeasuredLine> measured(lines, readMeasuredLine);
+        const std::size_t lineCount = lines.size();
+        const double before = carriedAzimuth;
+        if (memberCount > 0 && lineCount > 0) {
+            if (const auto unreadable = measured.FirstUnreadable()) {
+                // The first round stops at that line.
+                for (std::size_t j = 0; j < *unreadable; ++j)
+                    if (measured.At(j).azimuth) carriedAzimuth = *measured.At(j).azimuth;
+                measured.At(*unreadable);  // raises that line's error
             }
         }
-        progress.Advance(kJoinStakesStatus, i + 1, memberCount);
-    }
-
-    // B. Lines. Every section line is measured for every membership line, matching or not, so
-    // fields 1 to 4 of every section line are read as soon as there is a membership line.
-    std::vector<LineRow> lineRows;
-    for (std::size_t i = 0; i < memberCount; ++i) {
-        const std::string_view chainage = memberLines[i].Text(0);
-        for (std::size_t j = 0; j < sectionLines.size(); ++j) {
-            const MatchedLine& line = sectionLines.At(j);
-            const AzimuthDistanceResult measured = AzimuthDistance(line.ends.first, line.ends.second, carriedAzimuth);
-            if (line.chainage == chainage) lineRows.push_back({line.chainage, measured.azimuth, measured.distance});
+        std::vector<std::optional<double>> earlierAzimuth;  // before line j in a round
+        std::optional<double> lastAzimuth;                  // of the whole round
+        if (memberCount > 0) {  // else no line is measured, nor read
+            earlierAzimuth.resize(lineCount);
+            for (std::size_t j = 0; j < lineCount; ++j) {
+                earlierAzimuth[j] = lastAzimuth;
+                if (measured.At(j).azimuth) lastAzimuth = measured.At(j).azimuth;
+            }
         }
-        progress.Advance(kJoinLinesStatus, i + 1, memberCount);
-    }
+        const TextIndex linesByChainage(firstFields(lines));
+        lineRows.reserve(memberCount);
+        for (std::size_t i = 0; i < memberCount; ++i) {
+            const std::string_view chainage = memberLines[i].Text(0);
+            const double roundStart = i == 0 ? before : lastAzimuth.value_or(before);
+            linesByChainage.ForEach(chainage, [&](TextIndex::Id j) {
+                const MeasuredLine& line = measured.At(j);
+                const double azimuth = line.azimuth ? *line.azimuth : earlierAzimuth[j].value_or(roundStart);
+                lineRows.push_back({chainage, azimuth, line.length});
+            });
+            progress.Advance(kJoinLinesStatus, i + 1, memberCount);
+        }
+        if (memberCount > 0 && lineCount > 0) carriedAzimuth = lastAzimuth.value_or(before);
+    }, [&] { pointsByName = TextIndex(firstFields(inputs.points)); }, inputs.points.size() >= kWorthASecondThread);
 
     // C. Member points, one row per membership line, in the order of its names; a name found on
     // several detail point lines brings every one of them. A detail point line is read beyond
     // its name (fields 2, 3, 4) only when a member name finds it. An empty name names no point.
     SectionJoin join;
-    join.memberPoints.resize(memberCount);
+    join.memberRows.reserve(memberCount + 1);
+    join.memberRows.push_back(0);
+    std::size_t nameCount = 0;
+    for (const FieldReader& member : memberLines) nameCount += member.count() - 1;
+    join.memberPoints.reserve(nameCount);  // a point for each name, usually
+    std::vector<std::string_view> names;
+    TextIndex::Hint hint;
     for (std::size_t i = 0; i < memberCount; ++i) {
         const FieldReader& member = memberLines[i];
-        std::vector<MemberPoint>& row = join.memberPoints[i];
-        for (int k = 1; k < static_cast<int>(member.count()); ++k) {
-            const std::string_view name = member.Text(k);
-            if (name.empty()) continue;
-            for (std::size_t j = 0; j < pointLines.size(); ++j) {
-                const DetailPointLine& point = pointLines[j];
-                if (point.name != name) continue;
-                if (point.missingField >= 0)
-                    FieldReader(inputs.points, inputs.points[j]).Text(point.missingField);  // raises the report
-                row.push_back(point.point);
-            }
-        }
+        names.clear();
+        for (int k = 1; k < static_cast<int>(member.count()); ++k)
+            if (!member.Text(k).empty()) names.push_back(member.Text(k));
+        pointsByName.ForEachOfEach(names, hint, [&](std::size_t, TextIndex::Id j) {
+            join.memberPoints.push_back(readMemberPoint(inputs.points, j));
+        });
+        join.memberRows.push_back(join.memberPoints.size());
         progress.Advance(kJoinMembersStatus, i + 1, memberCount);
     }
 
-    // D. Stakes with lines of the same chainage.
-    std::vector<StakeLineRow> stakeLineRows;
-    for (const StakeRow& stake : stakeRows)
-        for (const LineRow& line : lineRows)
-            if (line.chainage == stake.chainage.text) stakeLineRows.push_back({&stake, &line});
-
-    // E. Sections: every stake-line row with every member row of the same chainage. A member
-    // row whose names found nothing still carries its chainage and gives a section without
-    // points.
-    for (const StakeLineRow& stakeLine : stakeLineRows) {
-        for (std::size_t i = 0; i < memberCount; ++i) {
-            if (memberLines[i].Text(0) != stakeLine.stake->chainage.text) continue;
-            SectionRecord record;
-            record.chainage = stakeLine.stake->chainage;
-            record.stakeEast = stakeLine.stake->east;
-            record.stakeNorth = stakeLine.stake->north;
-            record.stakeElevation = stakeLine.stake->elevation;
-            record.lineAzimuth = stakeLine.line->azimuth;
-            record.lineLength = stakeLine.line->length;
-            record.pointFile = inputs.points.name();
-            record.points = join.memberPoints[i];
-            join.records.push_back(record);
-        }
+    // D. Stakes with lines of the same chainage, and E. with every member row of that chainage
+    // (a member row whose names found nothing still carries its chainage and gives a section
+    // without points): one record for each, stake rows outside, then line rows, then member rows.
+    std::vector<std::string_view> lineRowChainages;
+    lineRowChainages.reserve(lineRows.size());
+    for (const LineRow& row : lineRows) lineRowChainages.push_back(row.chainage);
+    const TextIndex lineRowsByChainage(std::move(lineRowChainages));
+    std::vector<std::string_view> memberChainages;
+    memberChainages.reserve(memberCount);
+    for (const FieldReader& member : memberLines) memberChainages.push_back(member.Text(0));
+    const TextIndex membersByChainage(std::move(memberChainages));
+    join.records.reserve(memberCount);
+    for (const StakeRow& stake : stakeRows) {
+        lineRowsByChainage.ForEach(stake.chainage.text, [&](TextIndex::Id l) {
+            const LineRow& line = lineRows[l];
+            membersByChainage.ForEach(stake.chainage.text, [&](TextIndex::Id i) {
+                SectionRecord record;
+                record.chainage = stake.chainage;
+                record.stakeEast = stake.east;
+                record.stakeNorth = stake.north;
+                record.stakeElevation = stake.elevation;
+                record.lineAzimuth = line.azimuth;
+                record.lineLength = line.length;
+                record.pointFile = inputs.points.name();
+                record.points = std::span(join.memberPoints).subspan(join.memberRows[i],
+                                                                     join.memberRows[i + 1] - join.memberRows[i]);
+                join.records.push_back(record);
+            });
+        });
     }
     return join;
 }

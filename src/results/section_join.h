@@ -27,8 +27,11 @@ struct SectionJoin {
     SectionJoin(const SectionJoin&) = delete;
     SectionJoin& operator=(const SectionJoin&) = delete;
 
-    std::vector<std::vector<MemberPoint>> memberPoints;  // one row per membership line
-    std::vector<SectionRecord> records;                  // the sections, in output order
+    // The member points of every membership line, one row after the other: those of line i
+    // are memberPoints[memberRows[i] .. memberRows[i + 1]).
+    std::vector<MemberPoint> memberPoints;
+    std::vector<std::size_t> memberRows;
+    std::vector<SectionRecord> records;  // the sections, in output order
 };
 
 // Status texts of the three joins that go through the membership file row by row.
@@ -36,8 +39,9 @@ inline constexpr const char* kJoinStakesStatus = "向变量添加中桩坐标：
 inline constexpr const char* kJoinLinesStatus = "向变量添加方位角与距离值： ";
 inline constexpr const char* kJoinMembersStatus = "向变量添加归属断面点： ";
 
-// Joins the four files as the section results have always been assembled: nested loops in
-// file order, chainages and names compared as raw text, so that repeated chainages multiply
+// Joins the four files as the section results have always been assembled, as nested loops in
+// file order would (the records of each inner file are looked up by their text instead of
+// compared one by one): chainages and names compared as raw text, so that repeated chainages multiply
 // (a chainage on two membership lines with one stake and one section line gives eight
 // sections). Every section line is measured for every membership line, matching or not, and
 // `carriedAzimuth` (the Session's) goes from call to call: a section line whose ends coincide

@@ -38,9 +38,10 @@ const Layout* findLayout(std::string_view name) {
     return nullptr;
 }
 
+void appendNumber(std::string& text, double value) { AppendRoundedFixed(text, value, 4, Rounding::HalfToEven, 2); }
+
 // Pairs in list order, "first second", separated by single blanks; an empty side is empty.
-std::string sideText(const SideList& side, Heights heights, double stakeElevation, double sign) {
-    std::string text;
+void appendSide(std::string& text, const SideList& side, Heights heights, double stakeElevation, double sign) {
     for (std::size_t k = 0; k < side.size(); ++k) {
         const SidePoint& point = side[k];
         double first = point.distance;
@@ -61,17 +62,18 @@ std::string sideText(const SideList& side, Heights heights, double stakeElevatio
                 break;
         }
         if (k > 0) text += ' ';
-        text += LayoutNumberText(first);
+        appendNumber(text, first);
         text += ' ';
-        text += LayoutNumberText(second);
+        appendNumber(text, second);
     }
-    return text;
 }
 
 }  // namespace
 
 std::string LayoutNumberText(double value) {
-    return DecimalText::FromDouble(value).RoundToDecimals(4, Rounding::HalfToEven).Fixed(2);
+    std::string text;
+    appendNumber(text, value);
+    return text;
 }
 
 bool WriteSectionLayout(const SectionRecord& record, const SideList& first, const SideList& second,
@@ -88,19 +90,26 @@ bool WriteSectionLayout(const SectionRecord& record, const SideList& first, cons
 
     const double stakeElevation = layout->heights == Heights::Elevation ? 0 : record.stakeElevation.Lenient();
     const double sign = settings.negateHeights ? -1 : 1;
-    const std::string firstText = sideText(first, layout->heights, stakeElevation, sign);
-    const std::string secondText = sideText(second, layout->heights, stakeElevation, sign);
-    const std::string& sideX = settings.swapSides ? secondText : firstText;
-    const std::string& sideY = settings.swapSides ? firstText : secondText;
+    const SideList& sideX = settings.swapSides ? second : first;
+    const SideList& sideY = settings.swapSides ? first : second;
 
     if (settings.blankLine) output.Line(" ");
+    std::string text;
+    text.reserve(16 * (first.size() + second.size()) + 8);
     if (layout->oneLine) {
-        output << station << ' ' << record.stakeElevation.text << ' ' << sideX << ' ' << sideY;
+        text += ' ';
+        appendSide(text, sideX, layout->heights, stakeElevation, sign);
+        text += ' ';
+        appendSide(text, sideY, layout->heights, stakeElevation, sign);
+        output << station << ' ' << record.stakeElevation.text << text;
         output.EndLine();
     } else {
+        appendSide(text, sideX, layout->heights, stakeElevation, sign);
+        const std::size_t xLength = text.size();
+        appendSide(text, sideY, layout->heights, stakeElevation, sign);
         output.Line(station);
-        output.Line(sideX);
-        output.Line(sideY);
+        output.Line(std::string_view(text).substr(0, xLength));
+        output.Line(std::string_view(text).substr(xLength));
     }
     return true;
 }

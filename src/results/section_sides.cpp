@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "assemble/geometry.h"
 #include "core/decimal_text.h"
@@ -32,15 +33,23 @@ SourcedField pointField(const SectionRecord& record, const MemberPoint& point, s
     return {text, record.pointFile, point.line, field};
 }
 
-// The points of one side: measured from each point to the stake, in record order.
-SideList buildSide(const SectionRecord& record, PlanePoint stake, double direction, double stakeAvoidDistance,
-                   double& carriedAzimuth) {
+// A point as measured from it to the stake: the azimuth only when the two differ (otherwise the
+// measurement keeps the azimuth before it).
+struct Measurement {
+    std::optional<double> azimuth;
+    double distance = 0;
+};
+
+// One side: the points measured in record order, each taken into the side's table when its
+// azimuth lies within the wedge around `direction` and it lies farther than the avoid distance.
+// `measure(k)` measures point k and gives its azimuth and distance.
+template <class Measure>
+SideList buildSide(const SectionRecord& record, double direction, double stakeAvoidDistance, Measure measure) {
     // Rows from 1 as QuickSortPairs takes them; row 0 is present and never read.
     std::vector<SortRow> table(1, SortRow{0, 0});
-    for (const MemberPoint& point : record.points) {
-        const PlanePoint at{pointField(record, point, point.east, 2).Lenient(),
-                            pointField(record, point, point.north, 3).Lenient()};
-        const AzimuthDistanceResult toStake = AzimuthDistance(at, stake, carriedAzimuth);
+    for (std::size_t k = 0; k < record.points.size(); ++k) {
+        const MemberPoint& point = record.points[k];
+        const AzimuthDistanceResult toStake = measure(k);
         if (!(angleBetween(direction, toStake.azimuth) < kWedgeHalfAngle && toStake.distance > stakeAvoidDistance))
             continue;
         const SourcedField elevationField = pointField(record, point, point.elevation, 4);
@@ -67,15 +76,61 @@ double ReverseAzimuth(double azimuth) {
 }
 
 double SevenDigitValue(float value) {
-    return DecimalText::FromDouble(static_cast<double>(value)).RoundToSignificant(7, Rounding::HalfToEven).ToDouble();
+    return RoundTextToSignificant(static_cast<double>(value), 7, Rounding::HalfToEven);
 }
 
-SectionSides BuildSectionSides(const SectionRecord& record, double stakeAvoidDistance, double& carriedAzimuth) {
+namespace {
+// Raised when a record measured apart from the others has a point on its stake that a side
+// could take.
+struct DependsOnCarriedAzimuth {};
+
+// `lastSet`, when given, receives the last azimuth a measurement set (none when every
+// measurement kept the one before it).
+SectionSides buildSections(const SectionRecord& record, double stakeAvoidDistance, double& carriedAzimuth,
+                           bool independent, std::optional<double>* lastSet = nullptr) {
     const PlanePoint stake{record.stakeEast.Strict(), record.stakeNorth.Strict()};
+    // Each point is measured from it to the stake once for each side, the azimuth carried from
+    // measurement to measurement. The first round reads the points and measures them; the
+    // second repeats the measurements it made.
+    std::vector<Measurement> measurements;
+    measurements.reserve(record.points.size());
     SectionSides sides;
-    sides.first = buildSide(record, stake, record.lineAzimuth, stakeAvoidDistance, carriedAzimuth);
-    sides.second = buildSide(record, stake, ReverseAzimuth(record.lineAzimuth), stakeAvoidDistance, carriedAzimuth);
+    sides.first = buildSide(record, record.lineAzimuth, stakeAvoidDistance, [&](std::size_t k) {
+        const MemberPoint& point = record.points[k];
+        const PlanePoint at{pointField(record, point, point.east, 2).Lenient(),
+                            pointField(record, point, point.north, 3).Lenient()};
+        const AzimuthDistanceResult toStake = AzimuthDistance(at, stake, carriedAzimuth);
+        // The azimuth is kept only when both differences are zero (the coordinates are finite,
+        // so no difference is NaN), and then the distance is zero: a side takes the point, at
+        // the azimuth carried in, only when the avoid distance is negative.
+        const bool kept = stake.east - at.east == 0 && stake.north - at.north == 0;
+        if (kept && independent && 0 > stakeAvoidDistance) throw DependsOnCarriedAzimuth{};
+        measurements.push_back({kept ? std::nullopt : std::optional(toStake.azimuth), toStake.distance});
+        if (!kept && lastSet) *lastSet = toStake.azimuth;
+        return toStake;
+    });
+    sides.second = buildSide(record, ReverseAzimuth(record.lineAzimuth), stakeAvoidDistance, [&](std::size_t k) {
+        const Measurement& measured = measurements[k];
+        if (measured.azimuth) carriedAzimuth = *measured.azimuth;
+        return AzimuthDistanceResult{carriedAzimuth, measured.distance};
+    });
     return sides;
+}
+}  // namespace
+
+SectionSides BuildSectionSides(const SectionRecord& record, double stakeAvoidDistance, double& carriedAzimuth) {
+    return buildSections(record, stakeAvoidDistance, carriedAzimuth, false);
+}
+
+std::optional<SectionSides> BuildIndependentSectionSides(const SectionRecord& record, double stakeAvoidDistance,
+                                                         std::optional<double>& azimuthLeft) {
+    double carried = 0;  // read only for points on the stake, which no side takes here
+    azimuthLeft.reset();
+    try {
+        return buildSections(record, stakeAvoidDistance, carried, true, &azimuthLeft);
+    } catch (const DependsOnCarriedAzimuth&) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace qorvel

@@ -2,6 +2,8 @@
 // The two sides of one cross-section: the member points seen from the centre stake along the
 // section line, within 20 degrees of its direction on either side, ordered by distance.
 
+#include <optional>
+
 #include "results/section_record.h"
 
 namespace qorvel {
@@ -24,6 +26,14 @@ struct SectionSides {
 // of a single-precision value fails the step. Each point is measured once for each side
 // through AzimuthDistance with `carriedAzimuth` (the Session's).
 SectionSides BuildSectionSides(const SectionRecord& record, double stakeAvoidDistance, double& carriedAzimuth);
+
+// The same sides for a record on its own, when they do not depend on the azimuth carried in:
+// nothing when a point lies exactly on the stake (its measurement keeps the azimuth before it)
+// and the avoid distance is negative, so that a side may take it. Otherwise `azimuthLeft` is
+// the azimuth BuildSectionSides would leave behind: that of the last point not on the stake
+// (nothing when there is none, and the azimuth before the record stays).
+std::optional<SectionSides> BuildIndependentSectionSides(const SectionRecord& record, double stakeAvoidDistance,
+                                                         std::optional<double>& azimuthLeft);
 
 // The reverse of a direction: 180 degrees on, kept below 360 (180 gives 0, 179.5 gives 359.5).
 double ReverseAzimuth(double azimuth);

@@ -1,0 +1,50 @@
+#include "reference/all_pairs_steps.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "assemble/centre_stake_merge.h"
+#include "core/fields.h"
+#include "core/text_encoding.h"
+
+namespace qorvel::reference {
+
+StakeCheckResult CheckCentreStakes(const DataFile& labels, const DataFile& stakes, bool numericLabels,
+                                   ProgressSink& progress) {
+    const std::string unreadable = Utf8ToGbk(kUnreadableLabel).value();
+    const std::string missing = Utf8ToGbk(kMissingStake).value();
+    const std::string repeated = Utf8ToGbk(kRepeatedStake).value();
+
+    // Every record has a field 0, so the centre-stake file cannot fail here.
+    std::vector<std::string_view> stakeChainages;
+    stakeChainages.reserve(stakes.size());
+    for (const Record& stake : stakes.records()) stakeChainages.push_back(FieldReader(stakes, stake).Text(0));
+
+    StakeCheckResult result;
+    const std::size_t labelCount = labels.size();
+    for (std::size_t i = 0; i < labelCount; ++i) {
+        const FieldReader label(labels, labels[i]);
+        const std::string chainage = LabelChainageText(label.Text(5), numericLabels);
+        const std::string* reason = nullptr;
+        if (chainage.empty()) {
+            reason = &unreadable;
+        } else {
+            std::size_t found = 0;
+            for (const std::string_view stakeChainage : stakeChainages)
+                if (stakeChainage == chainage && ++found == 2) break;  // two already make it a repeat
+            if (found == 0) reason = &missing;
+            else if (found > 1) reason = &repeated;
+        }
+        if (reason) {
+            result.output << *reason << ',' << labels[i].text;
+            result.output.EndLine();
+            ++result.problems;
+        }
+        ++result.labels;
+        progress.Advance(kStakeCheckStatusPrefix, i + 1, labelCount);
+    }
+    return result;
+}
+
+}  // namespace qorvel::reference

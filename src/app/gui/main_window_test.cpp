@@ -18,6 +18,7 @@
 #include "app/gui/twips.h"
 #include "testing/gui_tests.h"
 #include "testing/scripted_interaction.h"
+#include "testing/window_fixture.h"
 
 namespace qorvel::gui::testing {
 namespace {
@@ -56,33 +57,18 @@ const std::vector<std::pair<const char*, const char*>> kCommandButtons{
     {"Command11", "计算横断面线上的点"},
 };
 
-template <class T>
-T* Find(QWidget& window, const char* name) {
-    T* found = window.findChild<T*>(QString::fromUtf8(name));
-    if (found == nullptr) qFatal("no %s", name);
-    return found;
-}
-
 QSize TwipSize(QWidget& window, int width, int height) { return TwipScale::For(window).Size(width, height); }
 
-class MainWindowTest final : public QObject {
+class MainWindowTest final : public QObject, private ShownMainWindow {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ScriptedInteraction> ui_;
-    std::unique_ptr<MainWindow> window_;
 
 private slots:
     void init() {
-        ui_ = std::make_unique<ScriptedInteraction>();
-        window_ = std::make_unique<MainWindow>(*ui_);
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QVERIFY(Show());
     }
-    void cleanup() {
-        window_.reset();
-        ui_.reset();
-    }
+    void cleanup() { Close(); }
 
     void StartsAsTheExpandedStrip() {
         MainWindow& w = *window_;

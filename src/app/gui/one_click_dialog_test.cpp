@@ -14,6 +14,7 @@
 #include "support/test_files.h"
 #include "testing/gui_tests.h"
 #include "testing/scripted_interaction.h"
+#include "testing/window_fixture.h"
 
 namespace qorvel::gui::testing {
 namespace {
@@ -28,21 +29,10 @@ const std::string kExamples = std::string(QORVEL_SOURCE_DIR) + "/examples/";
 const std::string kRoute = kExamples + "route.dxf";
 const std::string kPoints = kExamples + "points.dat";
 
-QString Q(const std::string& path) { return QString::fromStdString(path); }
-
-template <class T>
-T& Find(QWidget& parent, const char* name) {
-    T* found = parent.findChild<T*>(name);
-    if (found == nullptr) qFatal("no %s", name);
-    return *found;
-}
-
-class OneClickDialogTest final : public QObject {
+class OneClickDialogTest final : public QObject, private ShownMainWindow {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ScriptedInteraction> ui_;
-    std::unique_ptr<MainWindow> window_;
 
     OneClickDialog& Open() {
         window_->Dispatch("BT-ALL");
@@ -51,7 +41,7 @@ private:
         return *dialog;
     }
     void Click(OneClickDialog& dialog, const char* button) {
-        QTest::mouseClick(&Find<QPushButton>(dialog, button), Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(dialog, button), Qt::LeftButton);
     }
     // The drawing, the detail points and the folder through their buttons; the label layer typed.
     void FillIn(OneClickDialog& dialog, const std::string& folder, const QString& labelLayer) {
@@ -61,31 +51,25 @@ private:
         Click(dialog, "ChoosePoints");
         ui_->Answer(Q(folder));
         Click(dialog, "ChooseFolder");
-        Find<QComboBox>(dialog, "LabelLayer").setEditText(labelLayer);
+        Find<QComboBox>(dialog, "LabelLayer")->setEditText(labelLayer);
     }
 
 private slots:
     void init() {
-        ui_ = std::make_unique<ScriptedInteraction>();
-        window_ = std::make_unique<MainWindow>(*ui_);
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QVERIFY(Show());
     }
-    void cleanup() {
-        window_.reset();
-        ui_.reset();
-    }
+    void cleanup() { Close(); }
 
     void RunsEveryStageAndWritesWhatTheCommandLineWrites() {
         TempDir dir;
-        Find<QComboBox>(*window_, "Combo2").setCurrentIndex(2);  // 格式 3
+        Find<QComboBox>(*window_, "Combo2")->setCurrentIndex(2);  // 格式 3
         OneClickDialog& dialog = Open();
         QVERIFY(dialog.isVisible());
         QVERIFY(dialog.isModal());
         QCOMPARE(dialog.windowTitle(), QString("一键生成断面成果"));
-        QCOMPARE(Find<QLineEdit>(dialog, "Drawing").text(), QString());
-        QCOMPARE(Find<QComboBox>(dialog, "LineLayer").currentText(), QString("dmx"));  // the window's layer box
-        QCOMPARE(Find<QComboBox>(dialog, "Layout").currentText(), QString("格式 3"));
+        QCOMPARE(Find<QLineEdit>(dialog, "Drawing")->text(), QString());
+        QCOMPARE(Find<QComboBox>(dialog, "LineLayer")->currentText(), QString("dmx"));  // the window's layer box
+        QCOMPARE(Find<QComboBox>(dialog, "Layout")->currentText(), QString("格式 3"));
 
         FillIn(dialog, dir.File("out"), "zh");
         QCOMPARE(ui_->fileDialogs.size(), std::size_t{3});
@@ -99,11 +83,11 @@ private slots:
         QCOMPARE(window_->session().drawing->path(), kRoute);
         const QStringList layers{"bt", "dmx", "zh", "zxx"};
         for (const char* box : {"LabelLayer", "LineLayer"}) {
-            QCOMPARE(Find<QComboBox>(dialog, box).count(), 4);
-            for (int index = 0; index < 4; ++index) QCOMPARE(Find<QComboBox>(dialog, box).itemText(index), layers[index]);
+            QCOMPARE(Find<QComboBox>(dialog, box)->count(), 4);
+            for (int index = 0; index < 4; ++index) QCOMPARE(Find<QComboBox>(dialog, box)->itemText(index), layers[index]);
         }
-        QCOMPARE(Find<QComboBox>(*window_, "Combo1").itemText(3), layers[3]);
-        QCOMPARE(Find<QComboBox>(dialog, "LineLayer").currentText(), QString("dmx"));
+        QCOMPARE(Find<QComboBox>(*window_, "Combo1")->itemText(3), layers[3]);
+        QCOMPARE(Find<QComboBox>(dialog, "LineLayer")->currentText(), QString("dmx"));
         QVERIFY(ui_->messages.empty());  // attached without "连接CAD成功！"
 
         ui_->Clear();
@@ -117,7 +101,7 @@ private slots:
         QVERIFY2(summary.endsWith("检查发现 2 个问题：\n缺少中桩：K0+340\n缺少断面线：中桩 660"), qPrintable(summary));
         QCOMPARE(ui_->editorCalls, std::vector<QString>{Q(dir.File("out/10-sections.dat"))});
         QVERIFY(!dialog.isVisible());
-        QCOMPARE(Find<QProgressBar>(dialog, "Progress").value(), 100);
+        QCOMPARE(Find<QProgressBar>(dialog, "Progress")->value(), 100);
         QCOMPARE(window_->session().settings.LayoutName, std::string("格式 3"));
 
         // The same files as the command line's run with the same layout.
@@ -136,14 +120,14 @@ private slots:
         // Opened again, the dialog keeps what was entered.
         OneClickDialog& again = Open();
         QCOMPARE(&again, &dialog);
-        QCOMPARE(Find<QProgressBar>(again, "Progress").value(), 0);
-        QCOMPARE(Find<QLineEdit>(again, "Points").text(), Q(kPoints));
-        QCOMPARE(Find<QComboBox>(again, "LabelLayer").currentText(), QString("zh"));
+        QCOMPARE(Find<QProgressBar>(again, "Progress")->value(), 0);
+        QCOMPARE(Find<QLineEdit>(again, "Points")->text(), Q(kPoints));
+        QCOMPARE(Find<QComboBox>(again, "LabelLayer")->currentText(), QString("zh"));
     }
 
     void MissingEntriesAreNamedAndNothingRuns() {
         OneClickDialog& dialog = Open();
-        Find<QComboBox>(dialog, "LineLayer").setEditText("");
+        Find<QComboBox>(dialog, "LineLayer")->setEditText("");
         Click(dialog, "Start");
         QCOMPARE(ui_->messages.size(), std::size_t{1});
         QCOMPARE(ui_->messages[0].title, QString("注意！"));
@@ -170,7 +154,7 @@ private slots:
 
         // Put right, it runs to the end.
         ui_->Clear();
-        Find<QComboBox>(dialog, "LabelLayer").setCurrentIndex(2);  // zh
+        Find<QComboBox>(dialog, "LabelLayer")->setCurrentIndex(2);  // zh
         Click(dialog, "Start");
         QCOMPARE(ui_->messages.size(), std::size_t{1});
         QCOMPARE(ui_->messages[0].title, QString("提示！"));
@@ -185,7 +169,7 @@ private slots:
         QCOMPARE(ui_->messages.size(), std::size_t{1});
         QCOMPARE(ui_->messages[0].title, QString("警告！"));
         QVERIFY(window_->session().drawing == nullptr);
-        QCOMPARE(Find<QLineEdit>(dialog, "Drawing").text(), QString());
+        QCOMPARE(Find<QLineEdit>(dialog, "Drawing")->text(), QString());
     }
 };
 

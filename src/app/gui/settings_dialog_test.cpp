@@ -12,16 +12,10 @@
 #include "app/gui/settings_dialog.h"
 #include "testing/gui_tests.h"
 #include "testing/scripted_interaction.h"
+#include "testing/window_fixture.h"
 
 namespace qorvel::gui::testing {
 namespace {
-
-template <class T>
-T* Find(QWidget& window, const QString& name) {
-    T* found = window.findChild<T*>(name);
-    if (found == nullptr) qFatal("no %s", qPrintable(name));
-    return found;
-}
 
 QLineEdit* Box(SettingsDialog& dialog, int n) { return Find<QLineEdit>(dialog, QString("Text%1").arg(n)); }
 
@@ -49,12 +43,10 @@ void VerifyStartState(SettingsDialog& dialog) {
     for (int n = 1; n <= 5; ++n) QCOMPARE(Box(dialog, n)->text(), start[n - 1]);
 }
 
-class SettingsDialogTest final : public QObject {
+class SettingsDialogTest final : public QObject, private ShownMainWindow {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ScriptedInteraction> ui_;
-    std::unique_ptr<MainWindow> window_;
 
     SettingsDialog& Open() {
         window_->Dispatch("BT1");
@@ -65,15 +57,9 @@ private:
 
 private slots:
     void init() {
-        ui_ = std::make_unique<ScriptedInteraction>();
-        window_ = std::make_unique<MainWindow>(*ui_);
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QVERIFY(Show());
     }
-    void cleanup() {
-        window_.reset();
-        ui_.reset();
-    }
+    void cleanup() { Close(); }
 
     void OpensWithItsStartStatesBesideAWorkingMainWindow() {
         SettingsDialog& dialog = Open();

@@ -11,6 +11,7 @@
 #include "support/test_files.h"
 #include "testing/gui_tests.h"
 #include "testing/scripted_interaction.h"
+#include "testing/window_fixture.h"
 
 namespace qorvel::gui::testing {
 namespace {
@@ -24,20 +25,16 @@ const std::string kRoute = std::string(QORVEL_SOURCE_DIR) + "/examples/route.dxf
 // lines, station labels and centre line (not "gcd", which holds only points no step reads).
 const QStringList kRouteLayers{"bt", "dmx", "zh", "zxx"};
 
-QString Q(const std::string& path) { return QString::fromStdString(path); }
-
 QStringList Items(const QComboBox& box) {
     QStringList items;
     for (int index = 0; index < box.count(); ++index) items << box.itemText(index);
     return items;
 }
 
-class WindowDrawingTest final : public QObject {
+class WindowDrawingTest final : public QObject, private ShownMainWindow {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ScriptedInteraction> ui_;
-    std::unique_ptr<MainWindow> window_;
 
     QComboBox& Layers() { return *window_->findChild<QComboBox*>("Combo1"); }
 
@@ -57,15 +54,9 @@ private:
 
 private slots:
     void init() {
-        ui_ = std::make_unique<ScriptedInteraction>();
-        window_ = std::make_unique<MainWindow>(*ui_);
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QVERIFY(Show());
     }
-    void cleanup() {
-        window_.reset();
-        ui_.reset();
-    }
+    void cleanup() { Close(); }
 
     void OpenDrawingAttachesItAndListsItsLayers() {
         Layers().setEditText("中线");  // typed by the surveyor, kept

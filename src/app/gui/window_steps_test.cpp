@@ -17,6 +17,7 @@
 #include "support/test_files.h"
 #include "testing/gui_tests.h"
 #include "testing/scripted_interaction.h"
+#include "testing/window_fixture.h"
 
 namespace qorvel::gui::testing {
 namespace {
@@ -39,8 +40,6 @@ const char* const kPoints =
     "5,,520.01,290,10.2\r\n";
 const char* const kLines = "1,500,280,500,320\r\n2,520,320,520,280\r\n";
 
-QString Q(const std::string& path) { return QString::fromStdString(path); }
-
 // The summary line the command line prints for the same step.
 QString Cli(const std::vector<std::string>& arguments) {
     const auto run = RunProcess(QORVEL_BINARY, arguments);
@@ -50,19 +49,10 @@ QString Cli(const std::vector<std::string>& arguments) {
     return out;
 }
 
-template <class T>
-T* Find(QWidget& window, const char* name) {
-    T* found = window.findChild<T*>(name);
-    if (found == nullptr) qFatal("no %s", name);
-    return found;
-}
-
-class WindowStepsTest final : public QObject {
+class WindowStepsTest final : public QObject, private ShownMainWindow {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ScriptedInteraction> ui_;
-    std::unique_ptr<MainWindow> window_;
     std::vector<int> progressShown_;
 
     QString Panel2() { return Find<QLabel>(*window_, "Panel2")->text(); }
@@ -70,18 +60,12 @@ private:
 
 private slots:
     void init() {
-        ui_ = std::make_unique<ScriptedInteraction>();
-        window_ = std::make_unique<MainWindow>(*ui_);
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QVERIFY(Show());
         progressShown_.clear();
         connect(Find<QProgressBar>(*window_, "ProgressBar1"), &QProgressBar::valueChanged, this,
                 [this](int value) { progressShown_.push_back(value); });
     }
-    void cleanup() {
-        window_.reset();
-        ui_.reset();
-    }
+    void cleanup() { Close(); }
 
     void StepsThreeSixAndNineWriteWhatTheCommandLineWrites() {
         TempDir dir;

@@ -1,5 +1,7 @@
 #include "app/gui/painted_icons.h"
 
+#include <initializer_list>
+
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -86,6 +88,22 @@ void Magnifier(QPainter& p, const QColor& colour) {
     p.drawLine(QPointF(13.3, 13.3), QPointF(16, 16));
 }
 
+// A result sheet: a page with a folded corner, 13 wide from `left`, and rows at the heights given.
+void ResultSheet(QPainter& p, qreal left, qreal bottom, std::initializer_list<qreal> rows) {
+    QPainterPath page;
+    page.moveTo(left, 1.5);
+    page.lineTo(left + 9, 1.5);
+    page.lineTo(left + 13, 5.5);
+    page.lineTo(left + 13, bottom);
+    page.lineTo(left, bottom);
+    page.closeSubpath();
+    p.setPen(QPen(kResultPurple, 1.3));
+    p.setBrush(Qt::white);
+    p.drawPath(page);
+    p.setPen(QPen(kResultPurple, 1.2));
+    for (const qreal y : rows) p.drawLine(QPointF(left + 2.5, y), QPointF(left + 10.5, y));
+}
+
 }  // namespace
 
 QIcon PaintedIcon(IconPainter painter) { return QIcon(new PaintedIconEngine(painter)); }
@@ -138,18 +156,7 @@ void OpenDrawing(QPainter& p) {
 
 void OneClick(QPainter& p) {
     // The result sheet of step 10, reached in one go.
-    QPainterPath page;
-    page.moveTo(2, 1.5);
-    page.lineTo(11, 1.5);
-    page.lineTo(15, 5.5);
-    page.lineTo(15, 21.5);
-    page.lineTo(2, 21.5);
-    page.closeSubpath();
-    p.setPen(QPen(kResultPurple, 1.3));
-    p.setBrush(Qt::white);
-    p.drawPath(page);
-    p.setPen(QPen(kResultPurple, 1.2));
-    for (const qreal y : {8.0, 11.5, 15.0, 18.5}) p.drawLine(QPointF(4.5, y), QPointF(12.5, y));
+    ResultSheet(p, 2, 21.5, {8.0, 11.5, 15.0, 18.5});
     QPolygonF bolt;
     bolt << QPointF(17.5, 1) << QPointF(11.5, 12.5) << QPointF(15.5, 12.5) << QPointF(13, 23) << QPointF(22.5, 9.5)
          << QPointF(18, 9.5) << QPointF(21.5, 1);
@@ -268,19 +275,7 @@ void GroupPoints(QPainter& p) {
 }
 
 void OutputSections(QPainter& p) {
-    // A result sheet: a page with rows.
-    QPainterPath page;
-    page.moveTo(3, 1.5);
-    page.lineTo(12, 1.5);
-    page.lineTo(16, 5.5);
-    page.lineTo(16, 20);
-    page.lineTo(3, 20);
-    page.closeSubpath();
-    p.setPen(QPen(kResultPurple, 1.3));
-    p.setBrush(Qt::white);
-    p.drawPath(page);
-    p.setPen(QPen(kResultPurple, 1.2));
-    for (const qreal y : {7.0, 10.0, 13.0}) p.drawLine(QPointF(5.5, y), QPointF(13.5, y));
+    ResultSheet(p, 3, 20, {7.0, 10.0, 13.0});
     Badge(p, 10, kResultPurple);
 }
 

@@ -8,7 +8,7 @@ void AddCheckCommands(CLI::App& app, CliRegistry& registry) {
 
     CLI::App* stakes = registry.AddStepCommand(app, "check-stakes", "5、检查有无漏掉的中桩数据",
                                                &steps::CheckCentreStakes, {"LABELS", "STAKES"});
-    stakes->add_flag("--numeric-labels", settings.Option2, "图上里程为数值");
+    stakes->add_flag("--numeric-labels", settings.Option2, kNumericLabelsHelp);
 
     registry.AddStepCommand(app, "check-lines", "7、检查有无缺失的断面线", &steps::CheckSectionLines,
                             {"STAKES", "MATCHED"});

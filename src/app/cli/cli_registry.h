@@ -21,6 +21,12 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitWarned = 3;
 
+// Help texts of the options a single step and `run` both offer.
+inline constexpr const char* kStakeToleranceHelp = "桩号文字插入点与中桩点允许偏差值（默认 0.05）";
+inline constexpr const char* kNumericLabelsHelp = "图上里程为数值";
+inline constexpr const char* kMatchToleranceHelp = "匹配断面线桩号时，中桩点与断面线的垂直距离允许值（默认 0.01）";
+inline constexpr const char* kGroupToleranceHelp = "碎步点按桩号归类时，其垂直断面线的允许距离值（默认 0.05）";
+
 class CliRegistry {
 public:
     // A subcommand running `procedure` on the inputs named in `inputNames` and the output -o.

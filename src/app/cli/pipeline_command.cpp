@@ -57,12 +57,12 @@ void AddPipelineCommand(CLI::App& app, CliRegistry& registry) {
         ->required();
 
     CliRegistry::AddToleranceOption(run, "--stake-tolerance", settings.StakeTextTolerance,
-                                    "桩号文字插入点与中桩点允许偏差值（默认 0.05）");
-    run->add_flag("--numeric-labels", settings.Option2, "图上里程为数值");
+                                    kStakeToleranceHelp);
+    run->add_flag("--numeric-labels", settings.Option2, kNumericLabelsHelp);
     CliRegistry::AddToleranceOption(run, "--match-tolerance", settings.LineMatchTolerance,
-                                    "匹配断面线桩号时，中桩点与断面线的垂直距离允许值（默认 0.01）");
+                                    kMatchToleranceHelp);
     CliRegistry::AddToleranceOption(run, "--group-tolerance", settings.GroupTolerance,
-                                    "碎步点按桩号归类时，其垂直断面线的允许距离值（默认 0.05）");
+                                    kGroupToleranceHelp);
     AddSectionOptions(run, settings);
 }
 

@@ -1,49 +1,26 @@
 #include "app/pipeline.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <system_error>
 #include <utility>
 
-#include "app/steps/connect_cad.h"
+#include "app/step_frame.h"
 #include "core/step_error.h"
+#include "drawing/attached_drawing.h"
 
 namespace qorvel {
 
 namespace {
 
 namespace fs = std::filesystem;
-using enum PipelineFile;
 
-constexpr std::array kStages{
-    PipelineStage{"BT3", "02-labels.dat", Labels, PipelineLayer::Labels, {}, 0},
-    PipelineStage{"BT4", "03-stakes.dat", Stakes, PipelineLayer::None, {Labels, Points}, 2},
-    PipelineStage{"BT-Check-K", "05-check-stakes.dat", StakeCheck, PipelineLayer::None, {Labels, Stakes}, 2},
-    PipelineStage{"BT5", "04-lines.dat", Lines, PipelineLayer::Lines, {}, 0},
-    PipelineStage{"BT6", "06-matched.dat", Matched, PipelineLayer::None, {Stakes, Lines}, 2},
-    PipelineStage{"BT7", "07-check-lines.dat", LineCheck, PipelineLayer::None, {Stakes, Matched}, 2},
-    PipelineStage{"BT8", "09-members.dat", Members, PipelineLayer::None, {Matched, Points}, 2},
-    PipelineStage{"BT9", "10-sections.dat", Sections, PipelineLayer::None, {Members, Stakes, Points, Matched}, 4},
+constexpr std::array kPipelineSteps{
+    StepId::StationLabels, StepId::CentreStakes, StepId::StakeCheck, StepId::SectionLines,
+    StepId::LineMatch,     StepId::LineCheck,    StepId::Membership, StepId::SectionResults,
 };
-
-// Two paths naming one file (or both the same text when neither exists yet).
-bool SameFile(const std::string& a, const std::string& b) {
-    if (a == b) return true;
-    std::error_code error;
-    return fs::equivalent(a, b, error);
-}
-
-std::string FilePath(const PipelineRequest& request, PipelineFile file) {
-    switch (file) {
-        case Drawing:
-            return request.drawing;
-        case Points:
-            return request.points;
-        default:
-            return StageOutputPath(request, *StageWriting(file));
-    }
-}
 
 // The output folder, made when it does not exist yet; the two files the surveyor supplies must
 // not be among those the run is about to replace.
@@ -63,46 +40,33 @@ void PrepareOutputFolder(const PipelineRequest& request) {
         if (!fs::create_directory(path, error) && error)
             throw StepError("无法创建输出文件夹“" + folder + "”：" + error.message());
     }
-    for (const PipelineStage& stage : kStages) {
-        const std::string output = StageOutputPath(request, stage);
+    for (const StepId id : kPipelineSteps) {
+        const StepDescription& step = Describe(id);
+        const std::string output = PipelineFilePath(request, step.output.role);
         if (SameFile(output, request.points))
             throw StepError(request.points, 0, StepError::kNoField,
-                            "碎步点文件就是本次要写出的“" + std::string(stage.fileName) + "”，请另选输出文件夹");
+                            "碎步点文件就是本次要写出的“" + std::string(step.outputName) + "”，请另选输出文件夹");
         if (SameFile(output, request.drawing))
             throw StepError(request.drawing, 0, StepError::kNoField,
-                            "图形文件就是本次要写出的“" + std::string(stage.fileName) + "”，请另选输出文件夹");
+                            "图形文件就是本次要写出的“" + std::string(step.outputName) + "”，请另选输出文件夹");
     }
 }
 
-// The front end's host seen by one stage: the dialogs are answered from the request, the
+// The front end's host seen by one stage: files are answered by role from the request, the
 // step's own closing message and editor call are kept back, progress is that of the whole run.
 class StageHost final : public StepHost {
 public:
-    StageHost(StepHost& front, const PipelineRequest& request, const PipelineStage& stage, std::size_t index,
-              int& shownPercent)
-        : front_(front), request_(request), index_(index), shownPercent_(shownPercent) {
-        for (PipelineFile input : stage.Inputs()) inputs_.push_back(FilePath(request, input));
-        output_ = StageOutputPath(request, stage);
-    }
+    StageHost(StepHost& front, const PipelineRequest& request, std::size_t index, int& shownPercent)
+        : front_(front), request_(request), index_(index), shownPercent_(shownPercent) {}
 
-    std::optional<std::string> AskOpenFile(int dialog, std::string_view) override {
-        if (dialog == kDrawingDialog) return request_.drawing;
-        if (nextInput_ >= inputs_.size()) return std::nullopt;
-        return inputs_[nextInput_++];
+    std::optional<std::string> AskFile(const FileQuestion& question) override {
+        return PipelineFilePath(request_, question.file.role);
     }
-    std::optional<std::string> AskSaveFile(int, std::string_view) override { return output_; }
 
     void ShowMessage(MessageRole role, std::string_view title, std::string_view text) override {
-        switch (role) {
-            case MessageRole::Summary:
-                summary_ = text;
-                break;
-            case MessageRole::Warning:
-                front_.ShowMessage(role, title, text);
-                break;
-            case MessageRole::Notice:
-                break;  // "连接CAD成功！" would only interrupt the run
-        }
+        if (role == MessageRole::Warning) front_.ShowMessage(role, title, text);
+        // The closing message comes back in the step's result; "连接CAD成功！" would only
+        // interrupt the run.
     }
     void ShowFailure(std::string_view description) override { front_.ShowFailure(description); }
 
@@ -110,7 +74,7 @@ public:
         if (panel == 2) front_.SetStatus(panel, text);  // panel 1 names the stage
     }
     void SetProgress(int percent) override {
-        const int stages = static_cast<int>(kStages.size());
+        const int stages = static_cast<int>(kPipelineSteps.size());
         const int overall = (static_cast<int>(index_) * 100 + std::clamp(percent, 0, 100)) / stages;
         // A step setting its bar back to 0 at its end does not move the run's bar back.
         if (overall <= shownPercent_) return;
@@ -120,60 +84,40 @@ public:
     void OpenResult(const std::string&) override {}
     void BringMainWindowToFront() override { front_.BringMainWindowToFront(); }
 
-    const std::string& summary() const { return summary_; }
-    const std::string& output() const { return output_; }
-
 private:
     StepHost& front_;
     const PipelineRequest& request_;
     std::size_t index_;
     int& shownPercent_;
-    std::vector<std::string> inputs_;
-    std::size_t nextInput_ = 0;
-    std::string output_;
-    std::string summary_;
 };
 
-// The stage's layer in the session's layer name while it runs.
-class LayerForStage {
-public:
-    LayerForStage(Session& session, const PipelineRequest& request, PipelineLayer layer)
-        : name_(session.settings.LayerName), kept_(name_) {
-        if (layer == PipelineLayer::Labels) name_ = request.labelLayer;
-        if (layer == PipelineLayer::Lines) name_ = request.lineLayer;
-    }
-    ~LayerForStage() { name_ = kept_; }
-    LayerForStage(const LayerForStage&) = delete;
-    LayerForStage& operator=(const LayerForStage&) = delete;
-
-private:
-    std::string& name_;
-    std::string kept_;
-};
+// The settings a stage runs with: the run's, with the drawing layer it reads.
+Settings StageSettings(const Settings& settings, const PipelineRequest& request, StepId step) {
+    Settings stage = settings;
+    if (step == StepId::StationLabels) stage.layerName = request.labelLayer;
+    if (step == StepId::SectionLines) stage.layerName = request.lineLayer;
+    return stage;
+}
 
 }  // namespace
 
-const StepCommand& PipelineStage::Step() const { return *FindStepByKey(key); }
+std::span<const StepId> PipelineSteps() { return kPipelineSteps; }
 
-std::span<const PipelineStage> PipelineStages() { return kStages; }
-
-const PipelineStage* StageWriting(PipelineFile file) {
-    for (const PipelineStage& stage : kStages)
-        if (stage.output == file) return &stage;
-    return nullptr;
+std::string PipelineFilePath(const PipelineRequest& request, FileRole role) {
+    if (role == FileRole::Drawing) return request.drawing;
+    if (role == FileRole::DetailPoints) return request.points;
+    const StepDescription* writer = FindStepWriting(role);
+    if (writer == nullptr) return {};
+    return (fs::path(request.outputFolder) / fs::path(std::string(writer->outputName))).string();
 }
 
-std::string StageOutputPath(const PipelineRequest& request, const PipelineStage& stage) {
-    return (fs::path(request.outputFolder) / fs::path(std::string(stage.fileName))).string();
-}
-
-const StageReport* PipelineReport::Find(PipelineFile file) const {
+const StageReport* PipelineReport::Find(FileRole role) const {
     for (const StageReport& report : stages)
-        if (report.stage->output == file) return &report;
+        if (report.Step().output.role == role) return &report;
     return nullptr;
 }
 
-PipelineReport RunPipeline(StepHost& host, Session& session, const PipelineRequest& request,
+PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& settings, const PipelineRequest& request,
                            PipelineObserver* observer) {
     PipelineReport report;
     try {
@@ -191,36 +135,32 @@ PipelineReport RunPipeline(StepHost& host, Session& session, const PipelineReque
 
     int shownPercent = 0;
     host.SetProgress(0);
-    for (std::size_t index = 0; index < kStages.size(); ++index) {
-        const PipelineStage& stage = kStages[index];
-        const StepCommand& step = stage.Step();
-        if (observer) observer->StageStarting(stage, index + 1, kStages.size());
-        host.SetStatus(1, "第 " + std::to_string(index + 1) + "/" + std::to_string(kStages.size()) + " 步：" +
+    for (std::size_t index = 0; index < kPipelineSteps.size(); ++index) {
+        const StepDescription& step = Describe(kPipelineSteps[index]);
+        if (observer) observer->StageStarting(step, index + 1, kPipelineSteps.size());
+        host.SetStatus(1, "第 " + std::to_string(index + 1) + "/" + std::to_string(kPipelineSteps.size()) + " 步：" +
                               std::string(step.caption));
 
-        StageHost stageHost(host, request, stage, index, shownPercent);
+        StageHost stageHost(host, request, index, shownPercent);
         StageReport& ended = report.stages.emplace_back();
-        ended.stage = &stage;
-        ended.output = stageHost.output();
-        {
-            LayerForStage layer(session, request, stage.layer);
-            ended.outcome = step.run(stageHost, session);
-        }
+        ended.step = step.id;
+        ended.output = PipelineFilePath(request, step.output.role);
+        ended.result = step.run(stageHost, session, StageSettings(settings, request, step.id));
         if (!session.drawing && attachedBefore) session.drawing = std::move(attachedBefore);
-        // Every dialog of a stage is answered; a stage asking for one more is a fault here.
-        if (ended.outcome == StepOutcome::Cancelled) {
+        // Every file of a stage is answered; a stage cancelling is a fault here.
+        if (ended.result.outcome == StepOutcome::Cancelled) {
             host.ShowFailure("内部错误：“" + std::string(step.caption) + "”要求的文件多于一键生成提供的文件。");
-            ended.outcome = StepOutcome::Failed;
+            ended.result.outcome = StepOutcome::Failed;
         }
-        ended.summary = stageHost.summary();
         if (observer) observer->StageEnded(ended);
-        if (ended.outcome != StepOutcome::Completed) {
-            report.outcome = ended.outcome;
+        if (!ended.result.Completed()) {
+            report.outcome = ended.result.outcome;
             // The stopping stage wrote nothing either (its file, if any, is from before).
-            for (std::size_t later = index; later < kStages.size(); ++later) {
+            for (std::size_t later = index; later < kPipelineSteps.size(); ++later) {
+                const StepDescription& laterStep = Describe(kPipelineSteps[later]);
                 std::error_code error;
-                if (fs::exists(StageOutputPath(request, kStages[later]), error))
-                    report.earlierFiles.emplace_back(kStages[later].fileName);
+                if (fs::exists(PipelineFilePath(request, laterStep.output.role), error))
+                    report.earlierFiles.emplace_back(laterStep.outputName);
             }
             return report;
         }

@@ -1,6 +1,6 @@
 #pragma once
 // What a run from drawing to result tells the surveyor: one line per stage with its closing
-// count, the problems the two checks found, and, when the run stopped, how far it came.
+// count, the problems the checks found, and, when the run stopped, how far it came.
 
 #include <cstddef>
 #include <string>
@@ -13,8 +13,8 @@ namespace qorvel {
 // "03-stakes.dat：本次共合成中桩坐标个数 53 个！": the file and the step's closing count.
 std::string StageLine(const StageReport& report);
 
-// The problems the checks reported, read back from their files, in stage order:
-// "缺少中桩：K0+340" for a station label, "缺少断面线：中桩 660" for a centre stake.
+// The problems the checks found, in stage order: "缺少中桩：K0+340" for a station label,
+// "缺少断面线：中桩 660" for a centre stake.
 std::vector<std::string> CheckProblems(const PipelineReport& report);
 
 // The closing message of a completed run: where the result is, each stage's line, then the

@@ -63,47 +63,51 @@ struct Project {
 
 class RecordStages final : public PipelineObserver {
 public:
-    void StageStarting(const PipelineStage& stage, std::size_t number, std::size_t count) override {
-        started.push_back(std::string(stage.fileName) + " " + std::to_string(number) + "/" + std::to_string(count));
+    void StageStarting(const StepDescription& step, std::size_t number, std::size_t count) override {
+        started.push_back(std::string(step.outputName) + " " + std::to_string(number) + "/" + std::to_string(count));
     }
-    void StageEnded(const StageReport& report) override { ended.push_back(report.outcome); }
+    void StageEnded(const StageReport& report) override { ended.push_back(report.result.outcome); }
     std::vector<std::string> started;
     std::vector<StepOutcome> ended;
 };
 
 TEST(Pipeline, StagesRunInOrderReadingWhatTheEarlierOnesWrote) {
     std::vector<std::string> names;
-    for (const PipelineStage& stage : PipelineStages()) {
-        names.emplace_back(stage.fileName);
-        ASSERT_NE(FindStepByKey(stage.key), nullptr) << stage.key;
+    const std::span<const StepId> steps = PipelineSteps();
+    for (std::size_t index = 0; index < steps.size(); ++index) {
+        const StepDescription& step = Describe(steps[index]);
+        names.emplace_back(step.outputName);
         // Every file a stage reads is supplied or written by an earlier stage.
-        for (PipelineFile input : stage.Inputs()) {
-            const PipelineStage* writer = StageWriting(input);
-            if (writer != nullptr) {
-                EXPECT_LT(writer, &stage) << stage.fileName;
-            }
+        for (const FileSpec& input : step.inputs) {
+            if (input.role == FileRole::Drawing || input.role == FileRole::DetailPoints) continue;
+            const StepDescription* writer = FindStepWriting(input.role);
+            ASSERT_NE(writer, nullptr) << step.outputName;
+            EXPECT_LT(std::find(steps.begin(), steps.end(), writer->id) - steps.begin(),
+                      static_cast<std::ptrdiff_t>(index))
+                << step.outputName;
         }
     }
     EXPECT_EQ(names, (std::vector<std::string>{"02-labels.dat", "03-stakes.dat", "05-check-stakes.dat", "04-lines.dat",
                                                "06-matched.dat", "07-check-lines.dat", "09-members.dat",
                                                "10-sections.dat"}));
-    EXPECT_EQ(StageWriting(PipelineFile::Points), nullptr);
+    EXPECT_EQ(FindStepWriting(FileRole::DetailPoints), nullptr);
 }
 
 TEST(Pipeline, RunsEveryStageWithoutAskingTheSurveyor) {
     Project project;
     Session session;
-    session.settings.LayerName = "the window's layer";
+    Settings settings;
+    settings.layerName = "the window's layer";
     ScriptedHost host;  // no answers: a dialog reaching it would fail the step
     RecordStages stages;
-    const PipelineReport report = RunPipeline(host, session, project.request, &stages);
+    const PipelineReport report = RunPipeline(host, session, settings, project.request, &stages);
 
     ASSERT_TRUE(report.Completed()) << (host.failures.empty() ? "" : host.failures[0]);
     EXPECT_TRUE(host.dialogs.empty());
     EXPECT_TRUE(host.failures.empty());
     EXPECT_TRUE(host.messages.empty());  // the closing counts are the report's, "连接CAD成功！" is not shown
     EXPECT_TRUE(host.openedResults.empty());
-    EXPECT_EQ(session.settings.LayerName, "the window's layer");
+    EXPECT_EQ(settings.layerName, "the window's layer");
     ASSERT_NE(session.drawing, nullptr);
     EXPECT_EQ(session.drawing->path(), project.request.drawing);
 
@@ -111,10 +115,10 @@ TEST(Pipeline, RunsEveryStageWithoutAskingTheSurveyor) {
     EXPECT_EQ(stages.started.back(), "10-sections.dat 8/8");
     EXPECT_EQ(stages.ended, std::vector<StepOutcome>(8, StepOutcome::Completed));
     ASSERT_EQ(report.stages.size(), 8u);
-    EXPECT_EQ(report.stages[0].summary, "图中共有桩号文字信息 3 个！");
-    EXPECT_EQ(report.stages[1].summary, "本次共合成中桩坐标个数 2 个！");
-    EXPECT_EQ(report.stages[2].summary, "共检查桩号文字 3 个，有问题的 1 个！");
-    EXPECT_EQ(report.stages[3].summary, "本项目共有：2 条横断面线");
+    EXPECT_EQ(report.stages[0].result.summary, "图中共有桩号文字信息 3 个！");
+    EXPECT_EQ(report.stages[1].result.summary, "本次共合成中桩坐标个数 2 个！");
+    EXPECT_EQ(report.stages[2].result.summary, "共检查桩号文字 3 个，有问题的 1 个！");
+    EXPECT_EQ(report.stages[3].result.summary, "本项目共有：2 条横断面线");
     EXPECT_EQ(report.stages[7].output, project.Out("10-sections.dat"));
     EXPECT_TRUE(report.earlierFiles.empty());
 
@@ -158,16 +162,17 @@ TEST(Pipeline, RunsEveryStageWithoutAskingTheSurveyor) {
 TEST(Pipeline, TheSettingsReachTheSteps) {
     Project project;
     Session session;
-    session.settings.LayoutName = "格式 2";
-    session.settings.Check3 = true;               // station text
-    session.settings.StakeTextTolerance = 0.0002;  // each stake lies 0.0003 m from where its label puts it
+    Settings settings;
+    settings.layoutName = "格式 2";
+    settings.stationText = true;               // station text
+    settings.stakeTolerance = 0.0002;  // each stake lies 0.0003 m from where its label puts it
     ScriptedHost host;
-    const PipelineReport report = RunPipeline(host, session, project.request);
+    const PipelineReport report = RunPipeline(host, session, settings, project.request);
     ASSERT_TRUE(report.Completed());
-    EXPECT_EQ(report.stages[1].summary, "本次共合成中桩坐标个数 0 个！");
+    EXPECT_EQ(report.stages[1].result.summary, "本次共合成中桩坐标个数 0 个！");
     // No stake, no section; with a wide tolerance the layout and the station text show.
-    session.settings.StakeTextTolerance = 0.05;
-    ASSERT_TRUE(RunPipeline(host, session, project.request).Completed());
+    settings.stakeTolerance = 0.05;
+    ASSERT_TRUE(RunPipeline(host, session, settings, project.request).Completed());
     EXPECT_EQ(ReadFile(project.Out("10-sections.dat")),
               CrLf({"K0+100 10.500 5.00 10.10 5.00 10.90", "K0+120 10.600  10.00 10.20"}));
 }
@@ -178,9 +183,10 @@ TEST(Pipeline, AWarningStopsTheRunAndNamesTheFilesOfAnEarlierRun) {
     std::filesystem::create_directory(project.request.outputFolder);
     const std::string earlier = project.dir.Write("out/10-sections.dat", "an earlier result\r\n");
     Session session;
+    Settings settings;
     ScriptedHost host;
     RecordStages stages;
-    const PipelineReport report = RunPipeline(host, session, project.request, &stages);
+    const PipelineReport report = RunPipeline(host, session, settings, project.request, &stages);
 
     EXPECT_EQ(report.outcome, StepOutcome::Warned);
     ASSERT_EQ(report.stages.size(), 1u);
@@ -202,8 +208,9 @@ TEST(Pipeline, AFailureKeepsTheFilesWrittenBeforeIt) {
     // The stake of K0+120 has an elevation that is no number: the merge stops on it.
     project.request.points = project.dir.Write("points.dat", CrLf({"1,,500,300,10.5", "4,,520,300,high"}));
     Session session;
+    Settings settings;
     ScriptedHost host;
-    const PipelineReport report = RunPipeline(host, session, project.request);
+    const PipelineReport report = RunPipeline(host, session, settings, project.request);
     EXPECT_EQ(report.outcome, StepOutcome::Failed);
     ASSERT_EQ(report.stages.size(), 2u);
     ASSERT_EQ(host.failures.size(), 1u);
@@ -218,13 +225,14 @@ TEST(Pipeline, AnotherDrawingIsAttachedOnlyWhenItCanBeRead) {
     const std::string other = project.dir.Write(
         "other.dxf", Pairs({{0, "SECTION"}, {2, "ENTITIES"}}) + Line("x", "0", "0", "1", "1") + Pairs({{0, "ENDSEC"}, {0, "EOF"}}));
     Session session;
+    Settings settings;
     session.drawing = AttachedDrawing::Load(other);
     ScriptedHost host;
 
     // A drawing that cannot be read: the one attached before stays.
     PipelineRequest missing = project.request;
     missing.drawing = project.dir.File("no such drawing.dxf");
-    EXPECT_EQ(RunPipeline(host, session, missing).outcome, StepOutcome::Failed);
+    EXPECT_EQ(RunPipeline(host, session, settings, missing).outcome, StepOutcome::Failed);
     ASSERT_NE(session.drawing, nullptr);
     EXPECT_EQ(session.drawing->path(), other);
     ASSERT_EQ(host.failures.size(), 1u);
@@ -233,14 +241,14 @@ TEST(Pipeline, AnotherDrawingIsAttachedOnlyWhenItCanBeRead) {
     // An empty label layer stops the run before the drawing is read: still the one before.
     PipelineRequest noLayer = project.request;
     noLayer.labelLayer.clear();
-    EXPECT_EQ(RunPipeline(host, session, noLayer).outcome, StepOutcome::Warned);
+    EXPECT_EQ(RunPipeline(host, session, settings, noLayer).outcome, StepOutcome::Warned);
     EXPECT_EQ(session.drawing->path(), other);
 
     // The route drawing replaces it, and a second run keeps the drawing read by the first.
-    ASSERT_TRUE(RunPipeline(host, session, project.request).Completed());
+    ASSERT_TRUE(RunPipeline(host, session, settings, project.request).Completed());
     const std::shared_ptr<AttachedDrawing> attached = session.drawing;
     EXPECT_EQ(attached->path(), project.request.drawing);
-    ASSERT_TRUE(RunPipeline(host, session, project.request).Completed());
+    ASSERT_TRUE(RunPipeline(host, session, settings, project.request).Completed());
     EXPECT_EQ(session.drawing, attached);
     EXPECT_TRUE(host.dialogs.empty());
 }
@@ -248,21 +256,22 @@ TEST(Pipeline, AnotherDrawingIsAttachedOnlyWhenItCanBeRead) {
 TEST(Pipeline, TheOutputFolderIsMadeOneLevelDeepAndNeverHoldsTheInputs) {
     Project project;
     Session session;
+    Settings settings;
     ScriptedHost host;
 
     PipelineRequest deep = project.request;
     deep.outputFolder = project.dir.File("missing/out");
-    EXPECT_EQ(RunPipeline(host, session, deep).outcome, StepOutcome::Failed);
-    EXPECT_TRUE(RunPipeline(host, session, deep).stages.empty());
+    EXPECT_EQ(RunPipeline(host, session, settings, deep).outcome, StepOutcome::Failed);
+    EXPECT_TRUE(RunPipeline(host, session, settings, deep).stages.empty());
     ASSERT_FALSE(host.failures.empty());
     EXPECT_NE(host.failures[0].find("上一级文件夹"), std::string::npos) << host.failures[0];
     EXPECT_FALSE(FileExists(project.dir.File("missing")));
-    EXPECT_EQ(PipelineStopText(RunPipeline(host, session, deep)), "一键生成没有开始，没有写出任何文件。");
+    EXPECT_EQ(PipelineStopText(RunPipeline(host, session, settings, deep)), "一键生成没有开始，没有写出任何文件。");
 
     host.failures.clear();
     PipelineRequest onAFile = project.request;
     onAFile.outputFolder = project.request.points;
-    EXPECT_EQ(RunPipeline(host, session, onAFile).outcome, StepOutcome::Failed);
+    EXPECT_EQ(RunPipeline(host, session, settings, onAFile).outcome, StepOutcome::Failed);
     ASSERT_EQ(host.failures.size(), 1u);
     EXPECT_NE(host.failures[0].find("不是文件夹"), std::string::npos) << host.failures[0];
 
@@ -271,7 +280,7 @@ TEST(Pipeline, TheOutputFolderIsMadeOneLevelDeepAndNeverHoldsTheInputs) {
     PipelineRequest inside = project.request;
     inside.outputFolder = project.dir.path();
     inside.points = project.dir.Write("03-stakes.dat", kPoints);
-    EXPECT_EQ(RunPipeline(host, session, inside).outcome, StepOutcome::Failed);
+    EXPECT_EQ(RunPipeline(host, session, settings, inside).outcome, StepOutcome::Failed);
     ASSERT_EQ(host.failures.size(), 1u);
     EXPECT_NE(host.failures[0].find("03-stakes.dat"), std::string::npos) << host.failures[0];
     EXPECT_EQ(ReadFile(inside.points), kPoints);
@@ -280,22 +289,22 @@ TEST(Pipeline, TheOutputFolderIsMadeOneLevelDeepAndNeverHoldsTheInputs) {
     // A folder given with a final separator is made as well.
     PipelineRequest slash = project.request;
     slash.outputFolder = project.dir.File("new") + "/";
-    EXPECT_TRUE(RunPipeline(host, session, slash).Completed());
+    EXPECT_TRUE(RunPipeline(host, session, settings, slash).Completed());
     EXPECT_TRUE(FileExists(project.dir.File("new/10-sections.dat")));
 }
 
-TEST(Pipeline, TheProblemsAreReadBackFromTheChecksAndShortened) {
-    TempDir dir;
-    // A label holding a comma and Chinese text in GBK, and a centre stake without its line.
-    const std::string stakeReport = dir.Write(
-        "05.dat", CrLf({"\xC8\xB1\xC9\xD9\xD6\xD0\xD7\xAE,4,,120,-0.5,0,K0+120 \xD6\xD0\xD7\xAE,\xD7\xF3",
-                        "\xD7\xAE\xBA\xC5\xCE\xDE\xB7\xA8\xCA\xB6\xB1\xF0,5,,1,2,0,ABC"}));
-    const std::string lineReport = dir.Write(
-        "07.dat", CrLf({"\xC8\xB1\xC9\xD9\xB6\xCF\xC3\xE6\xCF\xDF,660,,438.5,339.1,12.3"}));
+TEST(Pipeline, TheChecksProblemsAreListedAndShortened) {
     PipelineReport report;
     report.outcome = StepOutcome::Completed;
-    report.stages.push_back({StageWriting(PipelineFile::StakeCheck), StepOutcome::Completed, "x", stakeReport});
-    report.stages.push_back({StageWriting(PipelineFile::LineCheck), StepOutcome::Completed, "y", lineReport});
+    StageReport stakes{StepId::StakeCheck, {}, "05"};
+    stakes.result.outcome = StepOutcome::Completed;
+    stakes.result.summary = "x";
+    stakes.result.problems = {{"缺少中桩", "K0+120 中桩,左"}, {"桩号无法识别", "ABC"}};
+    StageReport lines{StepId::LineCheck, {}, "07"};
+    lines.result.outcome = StepOutcome::Completed;
+    lines.result.summary = "y";
+    lines.result.problems = {{"缺少断面线", "中桩 660"}};
+    report.stages = {stakes, lines};
 
     EXPECT_EQ(CheckProblems(report),
               (std::vector<std::string>{"缺少中桩：K0+120 中桩,左", "桩号无法识别：ABC", "缺少断面线：中桩 660"}));

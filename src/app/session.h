@@ -1,22 +1,18 @@
 #pragma once
-// What outlives a single step while the program runs: the settings, the path last chosen in a
-// file dialog, and the azimuth that AzimuthDistance carries from one call to the next (a
-// section line whose ends coincide takes the azimuth of the call before it, even across steps).
-// The window keeps one Session for its whole run; each command-line call makes a fresh one.
+// What outlives a single step while the program runs: the attached drawing and the azimuth that
+// AzimuthDistance carries from one call to the next (a section line whose ends coincide takes
+// the azimuth of the call before it, even across steps). The window keeps one Session for its
+// whole run; each command-line call makes a fresh one. The settings are not part of it: each
+// run of a step is handed the settings in force when it starts.
 
 #include <memory>
-#include <string>
-
-#include "app/settings.h"
 
 namespace qorvel {
 
 class AttachedDrawing;  // the drawing the drawing steps read (defined with the drawing reader)
 
 struct Session {
-    Settings settings;
-    std::string LastFileName;
-    double CarriedAzimuth = 0;
+    double carriedAzimuth = 0;
     std::shared_ptr<AttachedDrawing> drawing;
 };
 

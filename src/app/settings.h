@@ -1,30 +1,59 @@
 #pragma once
-// What the steps read from the window when they run: the tolerances of the settings dialog
-// (metres; in force once confirmed with "确定"), its switches, and the two boxes of the main
-// window (the layer name and the result layout).
+// What the steps read from the window or the command line when they run, as one value: the
+// tolerances (metres), the switches, the drawing layer and the result layout. A front end reads
+// its boxes into a Settings when a step starts and hands that value to the run; nothing a step
+// does changes it. The start values are those a new installation shows.
 
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace qorvel {
 
 struct Settings {
-    // Tolerances, with the values they have when the program starts.
-    double StakeTextTolerance = 0.05;  // label insertion point to surveyed stake (step 3)
-    double LineMatchTolerance = 0.01;  // stake to section line (step 6)
-    double GroupTolerance = 0.05;      // detail point to section line (steps 9 and 11)
-    double StakeAvoidDistance = 0.08;  // points this close to the stake stay out of a section (step 10)
-    double CodePointTolerance = 0.01;  // detail point to section line segment (step 8)
+    // Tolerances.
+    double stakeTolerance = 0.05;  // label insertion point to surveyed stake (step 3)
+    double matchTolerance = 0.01;  // stake to section line (step 6)
+    double groupTolerance = 0.05;  // detail point to section line (steps 9 and 11)
+    double avoidDistance = 0.08;   // points this close to the stake stay out of a section (step 10)
+    double codeTolerance = 0.01;   // detail point to section line segment (step 8)
 
     // Switches.
-    bool Option2 = false;  // "图上里程为数值": labels may be plain chainages
-    bool Check1 = false;   // "幅别颠倒生成": the second side is written first
-    bool Check2 = false;   // "变换高差正负号": height differences change sign
-    bool Check3 = false;   // "转换为字符型桩号": chainages written as station text
-    bool Check4 = false;   // "断面桩号隔一行生成": a line holding one blank before each section
+    bool numericLabels = false;  // "图上里程为数值": labels may be plain chainages
+    bool swapSides = false;      // "幅别颠倒生成": the second side is written first
+    bool negateHeights = false;  // "变换高差正负号": height differences change sign
+    bool stationText = false;    // "转换为字符型桩号": chainages written as station text
+    bool blankLine = false;      // "断面桩号隔一行生成": a line holding one blank before each section
 
-    // The main window's boxes.
-    std::string LayerName = "dmx";      // "指定图层-"
-    std::string LayoutName = "格式 1";  // the result layout
+    std::string layerName = "dmx";      // the drawing layer a drawing step reads ("指定图层-")
+    std::string layoutName = "格式 1";  // the result layout
 };
+
+// The settings a step may read, for the catalogue and for the front ends that offer them.
+enum class SettingId {
+    StakeTolerance,
+    MatchTolerance,
+    GroupTolerance,
+    AvoidDistance,
+    CodeTolerance,
+    NumericLabels,
+    SectionSwitches,  // the layout and the four switches of the result file
+    LayerName,
+};
+
+// A tolerance as both front ends offer it: the settings dialog's caption and box, the option
+// of a single step (always --tolerance, or --avoid) and of the whole run.
+struct ToleranceSetting {
+    SettingId id;
+    double Settings::*value;
+    std::string_view caption;   // the settings dialog's caption beside its box
+    std::string_view stepFlag;  // on a single step's command line
+    std::string_view runFlag;   // on `run`'s command line; empty when `run` has no such step
+    std::string_view help;      // the command line's help text
+};
+
+// In the settings dialog's order (its boxes Text1 to Text5).
+std::span<const ToleranceSetting> ToleranceSettings();
+const ToleranceSetting* FindToleranceSetting(SettingId id);
 
 }  // namespace qorvel

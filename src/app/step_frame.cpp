@@ -1,6 +1,8 @@
 #include "app/step_frame.h"
 
+#include <filesystem>
 #include <new>
+#include <system_error>
 
 #include "core/atomic_output.h"
 #include "core/step_error.h"
@@ -38,26 +40,43 @@ private:
     std::string lastPrefix_;
 };
 
-StepContext::StepContext(StepHost& host, Session& session)
-    : host_(host), session_(session), progress_(std::make_unique<ThrottledProgress>(host)) {}
+StepContext::StepContext(StepHost& host, Session& session, const Settings& settings, const StepDescription& step)
+    : host_(host),
+      session_(session),
+      settings_(settings),
+      step_(step),
+      progress_(std::make_unique<ThrottledProgress>(host)) {}
 
 StepContext::~StepContext() = default;
 
-std::string StepContext::AskInputPath(int dialog, std::string_view filter) {
-    auto path = host_.AskOpenFile(dialog, filter);
+std::string StepContext::AskInputPath(FileRole role) {
+    FileQuestion question;
+    question.count = static_cast<int>(step_.inputs.size());
+    for (std::size_t index = 0; index < step_.inputs.size(); ++index) {
+        if (step_.inputs[index].role != role) continue;
+        question.file = step_.inputs[index];
+        question.position = static_cast<int>(index) + 1;
+        break;
+    }
+    if (question.file.role == FileRole::None)
+        throw StepError("内部错误：“" + std::string(step_.caption) + "”没有登记它读取的“" +
+                        std::string(RoleName(role)) + "”。");
+    auto path = host_.AskFile(question);
     if (!path) throw StepCancelled{};
-    session_.LastFileName = *path;
+    inputsAsked_.push_back(*path);
     return *path;
 }
 
-DataFile StepContext::OpenInput(int dialog, std::string_view filter) {
-    return DataFile::Load(AskInputPath(dialog, filter));
-}
+DataFile StepContext::OpenInput(FileRole role) { return DataFile::Load(AskInputPath(role)); }
 
-std::string StepContext::AskOutput(int dialog, std::string_view filter) {
-    auto path = host_.AskSaveFile(dialog, filter);
+std::string StepContext::AskOutput() {
+    FileQuestion question;
+    question.file = step_.output;
+    question.save = true;
+    auto path = host_.AskFile(question);
     if (!path) throw StepCancelled{};
-    session_.LastFileName = *path;
+    RefuseOutputAmongInputs(*path, inputsAsked_);
+    result_.output = *path;
     return *path;
 }
 
@@ -72,31 +91,41 @@ void StepContext::Notice(std::string_view title, std::string_view text) {
     host_.ShowMessage(MessageRole::Notice, title, text);
 }
 
-void StepContext::WriteOutput(const std::string& path, std::string_view bytes) { WriteFileAtomically(path, bytes); }
-
 void StepContext::WriteOutput(const std::string& path, const OutputText& output) {
-    WriteOutput(path, std::string_view(output.bytes()));
+    WriteFileAtomically(path, std::string_view(output.bytes()));
 }
 
-void StepContext::Summary(std::string_view text) { host_.ShowMessage(MessageRole::Summary, kSummaryTitle, text); }
+void StepContext::Summary(std::string text, std::size_t count) {
+    host_.ShowMessage(MessageRole::Summary, kSummaryTitle, text);
+    result_.summary = std::move(text);
+    result_.count = count;
+}
 
-void StepContext::OpenResult() { host_.OpenResult(session_.LastFileName); }
+void StepContext::Problem(std::string reason, std::string concerns) {
+    result_.problems.push_back({std::move(reason), std::move(concerns)});
+}
 
-void StepContext::Finish(const std::string& path, const OutputText& output, std::string_view summary) {
+void StepContext::OpenResult() { host_.OpenResult(result_.output); }
+
+void StepContext::Finish(const std::string& path, const OutputText& output, std::string summary, std::size_t count) {
     WriteOutput(path, output);
-    Summary(summary);
+    Summary(std::move(summary), count);
     OpenResult();
 }
 
-StepOutcome RunStep(StepHost& host, Session& session, const StepBody& body) {
+StepResult RunStep(StepHost& host, Session& session, const Settings& settings, StepId id, const StepBody& body) {
+    StepResult failed;
     try {
-        StepContext context(host, session);
+        StepContext context(host, session, settings, Describe(id));
         body(context);
-        return StepOutcome::Completed;
+        context.result().outcome = StepOutcome::Completed;
+        return std::move(context.result());
     } catch (const StepCancelled&) {
-        return StepOutcome::Cancelled;
+        failed.outcome = StepOutcome::Cancelled;
+        return failed;
     } catch (const StepWarned&) {
-        return StepOutcome::Warned;
+        failed.outcome = StepOutcome::Warned;
+        return failed;
     } catch (const StepError& error) {
         host.ShowFailure(error.describe());
     } catch (const std::bad_alloc&) {
@@ -104,7 +133,21 @@ StepOutcome RunStep(StepHost& host, Session& session, const StepBody& body) {
     } catch (const std::exception& error) {
         host.ShowFailure(std::string("内部错误：") + error.what());
     }
-    return StepOutcome::Failed;
+    failed.outcome = StepOutcome::Failed;
+    return failed;
+}
+
+bool SameFile(const std::string& output, const std::string& input) {
+    if (output == input) return true;
+    std::error_code error;
+    return std::filesystem::equivalent(output, input, error);
+}
+
+void RefuseOutputAmongInputs(const std::string& output, const std::vector<std::string>& inputs) {
+    for (const std::string& input : inputs)
+        if (SameFile(output, input))
+            throw StepError(output, StepError::kNoLine, StepError::kNoField,
+                            "输出文件就是本步的输入文件“" + input + "”，写出会毁掉输入，请另选输出文件");
 }
 
 }  // namespace qorvel

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/step_error.h"
 #include "support/scripted_host.h"
 #include "support/test_files.h"
@@ -13,11 +15,12 @@ using testing::ReadFile;
 using testing::ScriptedHost;
 using testing::TempDir;
 
-// A step that copies its input to its output, counting records.
+// A step that copies its input to its output, counting records (in the frame of the line check,
+// reading its centre-stake file).
 StepOutcome copyStep(StepHost& host, Session& session) {
-    return RunStep(host, session, [](StepContext& step) {
-        const DataFile input = step.OpenInput(1, "输入(*.dat)|*.dat");
-        const std::string output = step.AskOutput(2, "输出(*.dat)|*.dat");
+    return RunStep(host, session, Settings{}, StepId::LineCheck, [](StepContext& step) {
+        const DataFile input = step.OpenInput(FileRole::CentreStakes);
+        const std::string output = step.AskOutput();
         OutputText text;
         for (const Record& record : input.records()) {
             if (record.text == "warn") step.Warn("注意！", "停");
@@ -25,13 +28,14 @@ StepOutcome copyStep(StepHost& host, Session& session) {
             text.Line(record.text);
             step.progress().Advance("复制： ", text.lineCount(), input.size());
         }
-        step.Finish(output, text, "共 " + std::to_string(text.lineCount()) + " 行");
-    });
+        step.Finish(output, text, "共 " + std::to_string(text.lineCount()) + " 行", text.lineCount());
+    }).outcome;
 }
 
 TEST(StepFrame, CompletedStepWritesReportsAndOpensTheResult) {
     TempDir dir;
     Session session;
+    Settings settings;
     ScriptedHost host;
     host.Answer(dir.Write("in.dat", "a\nb\n")).Answer(dir.File("out.dat"));
     EXPECT_EQ(copyStep(host, session), StepOutcome::Completed);
@@ -43,17 +47,18 @@ TEST(StepFrame, CompletedStepWritesReportsAndOpensTheResult) {
     EXPECT_EQ(host.statusPanel2, (std::vector<std::string>{"复制： 1 个", "复制： 2 个"}));
     EXPECT_EQ(host.progress, (std::vector<int>{50, 100}));
     EXPECT_EQ(host.openedResults, std::vector<std::string>{dir.File("out.dat")});
-    EXPECT_EQ(session.LastFileName, dir.File("out.dat"));
     ASSERT_EQ(host.dialogs.size(), 2u);
     EXPECT_FALSE(host.dialogs[0].save);
-    EXPECT_EQ(host.dialogs[0].instance, 1);
+    EXPECT_EQ(host.dialogs[0].role, FileRole::CentreStakes);
+    EXPECT_EQ(host.dialogs[0].position, 1);
     EXPECT_TRUE(host.dialogs[1].save);
-    EXPECT_EQ(host.dialogs[1].filter, "输出(*.dat)|*.dat");
+    EXPECT_EQ(host.dialogs[1].role, FileRole::LineCheckReport);
 }
 
 TEST(StepFrame, CancelEndsSilently) {
     TempDir dir;
     Session session;
+    Settings settings;
     ScriptedHost first;
     first.Answer(std::nullopt);
     EXPECT_EQ(copyStep(first, session), StepOutcome::Cancelled);
@@ -69,6 +74,7 @@ TEST(StepFrame, CancelEndsSilently) {
 TEST(StepFrame, FailuresAndWarningsLeaveTheOutputAsItWas) {
     TempDir dir;
     Session session;
+    Settings settings;
     const std::string output = dir.Write("out.dat", "earlier result");
 
     ScriptedHost failing;
@@ -89,8 +95,19 @@ TEST(StepFrame, FailuresAndWarningsLeaveTheOutputAsItWas) {
     EXPECT_EQ(copyStep(missing, session), StepOutcome::Failed);
     EXPECT_EQ(missing.failures, std::vector<std::string>{"文件“" + dir.File("nothing-here.dat") + "”：文件不存在"});
 
+    // An output naming the input (here through a link) would destroy it: refused, the input kept.
+    const std::string link = dir.File("link.dat");
+    std::filesystem::create_symlink(dir.File("warn.dat"), link);
+    ScriptedHost overInput;
+    overInput.Answer(dir.File("warn.dat")).Answer(link);
+    EXPECT_EQ(copyStep(overInput, session), StepOutcome::Failed);
+    ASSERT_EQ(overInput.failures.size(), 1u);
+    EXPECT_NE(overInput.failures[0].find("输出文件就是本步的输入文件"), std::string::npos);
+    EXPECT_EQ(ReadFile(dir.File("warn.dat")), "a\nwarn\n");
+
     EXPECT_EQ(ReadFile(output), "earlier result");
-    EXPECT_EQ(testing::ListFolder(dir.path()), (std::vector<std::string>{"bad.dat", "out.dat", "warn.dat"}));
+    EXPECT_EQ(testing::ListFolder(dir.path()),
+              (std::vector<std::string>{"bad.dat", "link.dat", "out.dat", "warn.dat"}));
 }
 
 }  // namespace

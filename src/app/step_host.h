@@ -1,12 +1,15 @@
 #pragma once
-// What a step needs from the front end that runs it: the file dialogs, message boxes, status
-// bar, progress bar and text editor of the window. The desktop window shows real ones; the
-// command line answers the dialogs from its arguments and prints the messages; the tests
-// script the answers and record everything.
+// What a step needs from the front end that runs it: its files by role, message boxes, status
+// bar, progress bar and text editor. The window asks in file dialogs described by the step's
+// catalogue entry; the command line answers from the arguments bound to each role; the run
+// from drawing to result answers from its own folder; the tests script the answers and record
+// everything.
 
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "app/step_catalogue.h"
 
 namespace qorvel {
 
@@ -16,14 +19,20 @@ enum class MessageRole {
     Notice,   // information on the way (for example "连接CAD成功！")
 };
 
+// One file a step asks for: what it is, and for an input which of how many (from 1).
+struct FileQuestion {
+    FileSpec file;
+    bool save = false;
+    int position = 1;
+    int count = 1;
+};
+
 class StepHost {
 public:
     virtual ~StepHost() = default;
 
-    // Open and save dialogs. `dialog` is the dialog instance (1 to 6), which remembers the file
-    // chosen in it last; `filter` is "description|pattern". Nothing means the user cancelled.
-    virtual std::optional<std::string> AskOpenFile(int dialog, std::string_view filter) = 0;
-    virtual std::optional<std::string> AskSaveFile(int dialog, std::string_view filter) = 0;
+    // The path of the file asked for; nothing means the user cancelled.
+    virtual std::optional<std::string> AskFile(const FileQuestion& question) = 0;
 
     // A message box with the exclamation icon and an OK button.
     virtual void ShowMessage(MessageRole role, std::string_view title, std::string_view text) = 0;

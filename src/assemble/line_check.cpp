@@ -29,9 +29,11 @@ LineCheckResult CheckSectionLines(const DataFile& stakes, const DataFile& matche
         const std::string* reason = nullptr;
         if (found == 0) {
             reason = &missing;
+            result.found.push_back({kMissingSectionLine, i});
             ++result.missing;
         } else if (found > 1) {
             reason = &repeated;
+            result.found.push_back({kRepeatedSectionLine, i});
             ++result.repeated;
         }
         if (reason) {

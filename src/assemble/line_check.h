@@ -4,6 +4,7 @@
 // sections under one chainage. This report names those stakes before the results are written.
 
 #include <cstddef>
+#include <vector>
 
 #include "core/data_file.h"
 #include "core/output_text.h"
@@ -11,8 +12,15 @@
 
 namespace qorvel {
 
+// A stake with a problem: the reason (one of the two below) and the stake's record.
+struct StakeProblem {
+    const char* reason;
+    std::size_t stake;  // index into the centre-stake file's records
+};
+
 struct LineCheckResult {
     OutputText output;         // reason,centre-stake line for every stake with a problem
+    std::vector<StakeProblem> found;  // the same problems, in file order
     std::size_t stakes = 0;    // stakes checked
     std::size_t missing = 0;   // stakes without a section line
     std::size_t repeated = 0;  // stakes with several

@@ -31,14 +31,22 @@ StakeCheckResult CheckCentreStakes(const DataFile& labels, const DataFile& stake
         const FieldReader label(labels, labels[i]);
         const std::string chainage = LabelChainageText(label.Text(5), numericLabels);
         const std::string* reason = nullptr;
+        const char* named = nullptr;
         if (chainage.empty()) {
             reason = &unreadable;
+            named = kUnreadableLabel;
         } else {
             const std::size_t found = stakesByChainage.Count(chainage, 2);  // two already make it a repeat
-            if (found == 0) reason = &missing;
-            else if (found > 1) reason = &repeated;
+            if (found == 0) {
+                reason = &missing;
+                named = kMissingStake;
+            } else if (found > 1) {
+                reason = &repeated;
+                named = kRepeatedStake;
+            }
         }
         if (reason) {
+            result.found.push_back({named, i});
             result.output << *reason << ',' << labels[i].text;
             result.output.EndLine();
             ++result.problems;

@@ -5,6 +5,7 @@
 // without a cross-section; this report names those labels while the survey can still be fixed.
 
 #include <cstddef>
+#include <vector>
 
 #include "core/data_file.h"
 #include "core/output_text.h"
@@ -12,8 +13,15 @@
 
 namespace qorvel {
 
+// A label with a problem: the reason (one of the three below) and the label's record.
+struct LabelProblem {
+    const char* reason;
+    std::size_t label;  // index into the station text file's records
+};
+
 struct StakeCheckResult {
     OutputText output;         // reason,label line for every label with a problem
+    std::vector<LabelProblem> found;  // the same problems, in file order
     std::size_t labels = 0;    // labels checked
     std::size_t problems = 0;  // labels reported
 };

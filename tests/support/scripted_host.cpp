@@ -4,20 +4,12 @@
 
 namespace qorvel::testing {
 
-std::optional<std::string> ScriptedHost::next(bool save, int dialog, std::string_view filter) {
-    dialogs.push_back({save, dialog, std::string(filter)});
+std::optional<std::string> ScriptedHost::AskFile(const FileQuestion& question) {
+    dialogs.push_back({question.save, question.file.role, std::string(question.file.filter), question.position});
     if (answers_.empty()) throw std::logic_error("the test script has no answer for this dialog");
     auto answer = std::move(answers_.front());
     answers_.pop_front();
     return answer;
-}
-
-std::optional<std::string> ScriptedHost::AskOpenFile(int dialog, std::string_view filter) {
-    return next(false, dialog, filter);
-}
-
-std::optional<std::string> ScriptedHost::AskSaveFile(int dialog, std::string_view filter) {
-    return next(true, dialog, filter);
 }
 
 void ScriptedHost::ShowMessage(MessageRole role, std::string_view title, std::string_view text) {

@@ -14,8 +14,9 @@ class ScriptedHost final : public StepHost {
 public:
     struct Dialog {
         bool save = false;
-        int instance = 0;
+        FileRole role = FileRole::None;
         std::string filter;
+        int position = 0;
     };
     struct Message {
         MessageRole role;
@@ -29,8 +30,7 @@ public:
         return *this;
     }
 
-    std::optional<std::string> AskOpenFile(int dialog, std::string_view filter) override;
-    std::optional<std::string> AskSaveFile(int dialog, std::string_view filter) override;
+    std::optional<std::string> AskFile(const FileQuestion& question) override;
     void ShowMessage(MessageRole role, std::string_view title, std::string_view text) override;
     void ShowFailure(std::string_view description) override;
     void SetStatus(int panel, std::string_view text) override;
@@ -48,7 +48,6 @@ public:
     int frontRequests = 0;
 
 private:
-    std::optional<std::string> next(bool save, int dialog, std::string_view filter);
     std::deque<std::optional<std::string>> answers_;
 };
 

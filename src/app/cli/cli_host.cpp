@@ -5,28 +5,21 @@
 
 namespace qorvel::cli {
 
-CliHost::CliHost(std::vector<std::string> inputs, std::string output)
+CliHost::CliHost(std::map<FileRole, std::string> inputs, std::string output)
     : inputs_(std::move(inputs)), output_(std::move(output)), showProgress_(::isatty(STDERR_FILENO) == 1) {}
 
-std::optional<std::string> CliHost::AskOpenFile(int, std::string_view) {
-    if (nextInput_ >= inputs_.size()) return std::nullopt;
-    return inputs_[nextInput_++];
+std::optional<std::string> CliHost::AskFile(const FileQuestion& question) {
+    if (question.save) return output_;
+    const auto bound = inputs_.find(question.file.role);
+    if (bound == inputs_.end()) return std::nullopt;
+    return bound->second;
 }
 
-std::optional<std::string> CliHost::AskSaveFile(int, std::string_view) { return output_; }
-
 void CliHost::ShowMessage(MessageRole role, std::string_view, std::string_view text) {
-    switch (role) {
-        case MessageRole::Summary:
-            summary_ = text;
-            break;
-        case MessageRole::Warning:
-            EndProgress();
-            std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
-            break;
-        case MessageRole::Notice:
-            break;
-    }
+    // The closing message is printed from the step's result.
+    if (role != MessageRole::Warning) return;
+    EndProgress();
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
 }
 
 void CliHost::ShowFailure(std::string_view description) {

@@ -1,17 +1,20 @@
 #pragma once
-// The subcommands of `qorvel`. Each one runs a step procedure: its positional arguments answer
-// the step's open dialogs in order, -o answers the save dialog, the options set the settings.
+// The subcommands of `qorvel`, built from the step catalogue: each step with a command name
+// becomes a subcommand whose positional arguments are bound to the step's input roles (in the
+// order the catalogue lists them), whose -o is its output, and whose options are the settings
+// the step reads. `run` is added with a run of its own.
 
 #include <deque>
 #include <functional>
-#include <initializer_list>
+#include <map>
+#include <span>
 #include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 
 #include "app/settings.h"
-#include "app/step_frame.h"
+#include "app/step_catalogue.h"
 
 namespace qorvel::cli {
 
@@ -21,25 +24,17 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitWarned = 3;
 
-// Help texts of the options a single step and `run` both offer.
-inline constexpr const char* kStakeToleranceHelp = "桩号文字插入点与中桩点允许偏差值（默认 0.05）";
-inline constexpr const char* kNumericLabelsHelp = "图上里程为数值";
-inline constexpr const char* kMatchToleranceHelp = "匹配断面线桩号时，中桩点与断面线的垂直距离允许值（默认 0.01）";
-inline constexpr const char* kGroupToleranceHelp = "碎步点按桩号归类时，其垂直断面线的允许距离值（默认 0.05）";
-
 class CliRegistry {
 public:
-    // A subcommand running `procedure` on the inputs named in `inputNames` and the output -o.
-    CLI::App* AddStepCommand(CLI::App& app, const std::string& name, const std::string& description,
-                             StepProcedure procedure, std::initializer_list<const char*> inputNames);
+    // A subcommand for every step of the catalogue that has a command name.
+    void AddStepCommands(CLI::App& app);
     // A subcommand with a run of its own (for example several steps in one go); `run` gives the
     // exit code.
     CLI::App* AddCustomCommand(CLI::App& app, const std::string& name, const std::string& description,
                                std::function<int(const Settings&)> run);
 
-    // A tolerance in metres, read strictly: a value that is not a number is a usage error.
-    static void AddToleranceOption(CLI::App* command, const std::string& flags, double& target,
-                                   const std::string& description);
+    // The options of `ids`, each once; `forRun` names the tolerances as `run` does.
+    static void AddSettingOptions(CLI::App* command, std::span<const SettingId> ids, Settings& settings, bool forRun);
 
     Settings& settings() { return settings_; }
     // Runs the subcommand that was parsed; gives the exit code.
@@ -47,9 +42,9 @@ public:
 
 private:
     struct Command {
-        std::vector<std::string> inputs;
+        const StepDescription* step = nullptr;
+        std::vector<std::string> inputs;  // in the order of the step's inputs
         std::string output;
-        StepProcedure procedure = nullptr;
         std::function<int(const Settings&)> custom;
     };
     std::deque<Command> commands_;  // addresses stay put for CLI11's bindings
@@ -57,19 +52,12 @@ private:
     Settings settings_;
 };
 
-// Runs one step procedure with the command line as host; gives the exit code and prints the
-// closing message on stdout.
-int RunStepFromCommandLine(StepProcedure procedure, Session& session, std::vector<std::string> inputs,
-                           std::string output);
+// Runs one step with the command line as host, its inputs bound by role; gives the exit code
+// and prints the closing message on stdout. An output naming one of the inputs is refused before
+// anything is read.
+int RunStepFromCommandLine(const StepDescription& step, const Settings& settings,
+                           const std::map<FileRole, std::string>& inputs, const std::string& output);
 
-// Registration of each group of subcommands.
-void AddAssemblyCommands(CLI::App& app, CliRegistry& registry);  // stakes, match, group
-void AddCheckCommands(CLI::App& app, CliRegistry& registry);  // check-stakes, check-lines, add-codes, project-points
-void AddDrawingCommands(CLI::App& app, CliRegistry& registry);   // polylines, labels, lines
-void AddSectionCommands(CLI::App& app, CliRegistry& registry);   // sections
-void AddPipelineCommand(CLI::App& app, CliRegistry& registry);   // run
-
-// The layout, the four switches and the stake avoidance distance of the result step.
-void AddSectionOptions(CLI::App* command, Settings& settings);
+void AddPipelineCommand(CLI::App& app, CliRegistry& registry);  // run
 
 }  // namespace qorvel::cli

@@ -9,10 +9,7 @@ int main(int argc, char** argv) {
     CLI::App app{"QORVEL 5.0 路线横断面格式整理软件（命令行）"};
     app.require_subcommand(1);
     CliRegistry registry;
-    AddDrawingCommands(app, registry);
-    AddAssemblyCommands(app, registry);
-    AddCheckCommands(app, registry);
-    AddSectionCommands(app, registry);
+    registry.AddStepCommands(app);
     AddPipelineCommand(app, registry);
     try {
         app.parse(argc, argv);

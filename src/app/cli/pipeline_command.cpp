@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include "app/cli/cli_host.h"
 #include "app/cli/cli_registry.h"
@@ -16,10 +17,11 @@ namespace {
 class PrintStageLines final : public PipelineObserver {
 public:
     explicit PrintStageLines(CliHost& host) : host_(host) {}
-    void StageStarting(const PipelineStage&, std::size_t, std::size_t) override {}
+    void StageStarting(const StepDescription&, std::size_t, std::size_t) override {}
     void StageEnded(const StageReport& report) override {
-        if (report.outcome != StepOutcome::Completed) return;
+        if (!report.result.Completed()) return;
         host_.EndProgress();
+        for (const std::string& note : report.result.notes) std::fprintf(stderr, "警告：%s\n", note.c_str());
         std::printf("%s\n", StageLine(report).c_str());
         std::fflush(stdout);
     }
@@ -30,14 +32,21 @@ private:
 
 int RunPipelineFromCommandLine(const Settings& settings, const PipelineRequest& request) {
     Session session;
-    session.settings = settings;
-    CliHost host({}, {});  // the run answers every dialog itself
+    CliHost host({}, {});  // the run answers every file itself
     PrintStageLines lines(host);
-    const PipelineReport report = RunPipeline(host, session, request, &lines);
+    const PipelineReport report = RunPipeline(host, session, settings, request, &lines);
     host.EndProgress();
     if (report.Completed()) return kExitCompleted;
     std::fprintf(stderr, "%s\n", PipelineStopText(report).c_str());
     return report.outcome == StepOutcome::Warned ? kExitWarned : kExitFailed;
+}
+
+// The steps of the run in words: "2、3、5、4、6、7、9、10".
+std::string StepNumbers() {
+    std::string numbers;
+    for (const StepId id : PipelineSteps())
+        numbers += (numbers.empty() ? "" : "、") + std::to_string(Describe(id).number);
+    return numbers;
 }
 
 }  // namespace
@@ -46,8 +55,7 @@ void AddPipelineCommand(CLI::App& app, CliRegistry& registry) {
     Settings& settings = registry.settings();
     auto request = std::make_shared<PipelineRequest>();
     CLI::App* run = registry.AddCustomCommand(
-        app, "run",
-        "一键生成断面成果：依次运行第 2、3、5、4、6、7、9、10 步，各步的文件写入输出文件夹",
+        app, "run", "一键生成断面成果：依次运行第 " + StepNumbers() + " 步，各步的文件写入输出文件夹",
         [request](const Settings& chosen) { return RunPipelineFromCommandLine(chosen, *request); });
     run->add_option("DRAWING", request->drawing, "路线图形（DXF 文件）")->required();
     run->add_option("POINTS", request->points, "全图碎步点数据文件")->required();
@@ -55,15 +63,10 @@ void AddPipelineCommand(CLI::App& app, CliRegistry& registry) {
     run->add_option("--line-layer", request->lineLayer, "横断面线所在图层（区分大小写）")->required();
     run->add_option("-o,--output", request->outputFolder, "输出文件夹（不存在时创建，其上一级文件夹须已存在）")
         ->required();
-
-    CliRegistry::AddToleranceOption(run, "--stake-tolerance", settings.StakeTextTolerance,
-                                    kStakeToleranceHelp);
-    run->add_flag("--numeric-labels", settings.Option2, kNumericLabelsHelp);
-    CliRegistry::AddToleranceOption(run, "--match-tolerance", settings.LineMatchTolerance,
-                                    kMatchToleranceHelp);
-    CliRegistry::AddToleranceOption(run, "--group-tolerance", settings.GroupTolerance,
-                                    kGroupToleranceHelp);
-    AddSectionOptions(run, settings);
+    std::vector<SettingId> ids;
+    for (const StepId id : PipelineSteps())
+        for (const SettingId setting : Describe(id).settings) ids.push_back(setting);
+    CliRegistry::AddSettingOptions(run, ids, settings, true);
 }
 
 }  // namespace qorvel::cli

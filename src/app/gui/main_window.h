@@ -12,9 +12,9 @@
 #include <span>
 #include <string_view>
 
-#include "app/pipeline.h"
-#include "app/session.h"
-#include "app/step_table.h"
+#include "app/settings.h"
+#include "app/step_catalogue.h"
+#include "app/workbench.h"
 
 class QComboBox;
 class QLabel;
@@ -48,17 +48,13 @@ public:
     void ExitProgram();
     void Expand();
     void Shrink();
-    void RunStepByKey(std::string_view key);
-    // Runs a step in the window: the settings dialog's switches and the two boxes are handed to
-    // it, then it runs to its end. A step not available yet says so.
-    void RunStepCommand(const StepCommand& command);
+    // Runs a step in the window with the settings in force; it runs to its end.
+    void RunStep(StepId step);
     // "一键生成断面成果": shows the dialog of the whole run, loading it the first time.
     void ShowOneClick();
-    // Runs the stages from the drawing to the result with `host` showing them, the settings
-    // dialog's switches and tolerances in force and `layout` as the result layout. Nothing
-    // (and no run) while a step runs.
-    std::optional<PipelineReport> RunPipeline(const PipelineRequest& request, const std::string& layout,
-                                              StepHost& host);
+    // What a step started now runs with: the tolerances confirmed in the settings dialog, its
+    // switches as they stand, the layer and layout boxes.
+    Settings SettingsInForce() const;
     // Lists the layers of the attached drawing in the layer box when it is another drawing than
     // the one listed (or the same one read again), keeping the text in the box.
     void ShowDrawingLayers();
@@ -70,10 +66,11 @@ public:
     SettingsDialog* settingsDialog() const;
     // The one-click dialog once loaded; nullptr before.
     OneClickDialog* oneClickDialog() const;
-    Session& session() { return session_; }
+    Workbench& workbench() { return workbench_; }
+    Session& session() { return workbench_.session(); }
     QtStepHost& host() { return *host_; }
     bool isExpanded() const { return expanded_; }
-    bool isRunningStep() const { return stepRunning_; }
+    bool isRunningStep() const { return workbench_.busy(); }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -82,32 +79,31 @@ protected:
 private:
     void CreateControls();
     QToolBar* CreateToolbar(const char* name, std::span<const ToolbarEntry> entries);
+    void Perform(const ToolbarEntry& entry);
     void StartUp();
     void ApplySize(int widthTwips, int heightTwips);
     void PlaceStatusRow();
-    void CopyWindowStateToSettings();
-    void ShowUnavailable(const QString& command);
 
     UserInteraction& ui_;
-    Session session_;
-    QToolBar* toolbar1_ = nullptr;
-    QToolBar* toolbar2_ = nullptr;  // expand
-    QToolBar* toolbar3_ = nullptr;  // shrink
-    QLabel* label1_ = nullptr;
-    QComboBox* combo1_ = nullptr;
-    QComboBox* combo2_ = nullptr;
-    QStatusBar* statusBar1_ = nullptr;
-    QLabel* panel1_ = nullptr;
-    QLabel* panel2_ = nullptr;
-    QWidget* progressRoom_ = nullptr;  // keeps status panel 2 clear of the progress bar
-    QProgressBar* progressBar1_ = nullptr;
-    QLineEdit* text1_ = nullptr;
+    Workbench workbench_;
+    Settings confirmed_;  // the tolerances as the settings dialog last confirmed them
+    QToolBar* toolbar_ = nullptr;
+    QToolBar* expandBar_ = nullptr;
+    QToolBar* shrinkBar_ = nullptr;
+    QLabel* layerCaption_ = nullptr;
+    QComboBox* layerBox_ = nullptr;
+    QComboBox* layoutBox_ = nullptr;
+    QStatusBar* statusBar_ = nullptr;
+    QLabel* stagePanel_ = nullptr;
+    QLabel* statusPanel_ = nullptr;
+    QWidget* progressRoom_ = nullptr;  // keeps the status panel clear of the progress bar
+    QProgressBar* progressBar_ = nullptr;
+    QLineEdit* displayArea_ = nullptr;  // a text box no step reads
     std::unique_ptr<QtStepHost> host_;
     QPointer<SettingsDialog> settingsDialog_;
     QPointer<OneClickDialog> oneClickDialog_;
     std::weak_ptr<AttachedDrawing> listedDrawing_;  // the drawing whose layers the layer box lists
     bool expanded_ = true;
-    bool stepRunning_ = false;
 };
 
 // Whether a press at `position` (in `surface`'s coordinates) moves the window: a press on the

@@ -12,22 +12,25 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/gui/main_window.h"
 #include "app/gui/name_filters.h"
 #include "app/gui/painted_icons.h"
 #include "app/gui/qt_step_host.h"
 #include "app/gui/user_interaction.h"
 #include "app/pipeline_summary.h"
-#include "app/steps/connect_cad.h"
+#include "app/step_frame.h"
 #include "drawing/attached_drawing.h"
 
 namespace qorvel::gui {
 
 namespace {
 
-const char* const kPointsFilter = "全图碎步点数据_dat文件(*.dat)|*.dat";
-
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+// The filter of a file the run's first stage of that role asks for.
+std::string_view FilterOf(FileRole role) {
+    for (const StepId id : PipelineSteps())
+        for (const FileSpec& input : Describe(id).inputs)
+            if (input.role == role) return input.filter;
+    return {};
+}
 
 QComboBox* LayerBox(QWidget* parent, const char* name, const QString& hint) {
     auto* box = new QComboBox(parent);
@@ -56,7 +59,10 @@ QWidget* Row(QWidget* parent, QWidget* field, QPushButton* button) {
 
 }  // namespace
 
-OneClickDialog::OneClickDialog(MainWindow& window, UserInteraction& ui) : QDialog(&window), window_(window), ui_(ui) {
+OneClickDialog::OneClickDialog(Workbench& workbench, UserInteraction& ui, std::function<Settings()> settingsInForce,
+                               QWidget& owner)
+    : QDialog(&owner), workbench_(workbench), ui_(ui), settingsInForce_(std::move(settingsInForce)) {
+    const Settings window = settingsInForce_();
     setObjectName(QStringLiteral("OneClick"));
     setWindowTitle(QStringLiteral("一键生成断面成果"));
     setWindowIcon(PaintedIcon(&icons::OneClick));
@@ -69,7 +75,7 @@ OneClickDialog::OneClickDialog(MainWindow& window, UserInteraction& ui) : QDialo
     drawing_->setMinimumWidth(360);
     labelLayer_ = LayerBox(this, "LabelLayer", QStringLiteral("中桩桩号文字所在图层"));
     lineLayer_ = LayerBox(this, "LineLayer", QStringLiteral("横断面线所在图层"));
-    lineLayer_->setEditText(window.layerText());  // the window's layer box names the section lines
+    lineLayer_->setEditText(FromUtf8(window.layerName));  // the window's layer box names the section lines
     points_ = new QLineEdit(this);
     points_->setObjectName(QStringLiteral("Points"));
     points_->setPlaceholderText(QStringLiteral("全图碎步点数据文件"));
@@ -79,7 +85,7 @@ OneClickDialog::OneClickDialog(MainWindow& window, UserInteraction& ui) : QDialo
     layout_ = new QComboBox(this);
     layout_->setObjectName(QStringLiteral("Layout"));
     for (int number = 1; number <= 5; ++number) layout_->addItem(QStringLiteral("格式 %1").arg(number));
-    layout_->setCurrentText(window.layoutText());
+    layout_->setCurrentText(FromUtf8(window.layoutName));
 
     QPushButton* chooseDrawing = ChooseButton(this, "ChooseDrawing");
     QPushButton* choosePoints = ChooseButton(this, "ChoosePoints");
@@ -137,7 +143,7 @@ void OneClickDialog::Prepare() {
 }
 
 void OneClickDialog::ShowAttachedDrawing() {
-    const std::shared_ptr<AttachedDrawing>& drawing = window_.session().drawing;
+    const std::shared_ptr<AttachedDrawing>& drawing = workbench_.session().drawing;
     if (!drawing) return;
     drawing_->setText(FromFileSystemPath(drawing->path()));
     FillLayers(drawing->LayerNames());
@@ -148,7 +154,7 @@ void OneClickDialog::FillLayers(const std::vector<std::string>& layers) {
     for (QComboBox* box : {labelLayer_, lineLayer_}) {
         const QString typed = box->currentText();
         box->clear();
-        for (const std::string& layer : layers) box->addItem(Utf8(layer));
+        for (const std::string& layer : layers) box->addItem(FromUtf8(layer));
         box->setEditText(typed);
     }
 }
@@ -162,26 +168,25 @@ void OneClickDialog::SuggestFolder() {
 }
 
 void OneClickDialog::ChooseDrawing() {
-    if (window_.isRunningStep()) return;
-    const FileRequest request{kDrawingDialog, false, ToQtNameFilters(kDrawingFilter), drawing_->text()};
+    if (workbench_.busy()) return;
+    const FileRequest request{static_cast<int>(FileRole::Drawing), false,
+                              ToQtNameFilters(FilterOf(FileRole::Drawing)), drawing_->text()};
     const std::optional<QString> chosen = ui_.ChooseFile(*this, request);
     if (!chosen) return;
     // Read and attached at once, as the toolbar's "打开图形" does: its layers fill the boxes, and
     // a drawing that cannot be read is reported now, not halfway through the run.
-    const std::string path = ToFileSystemPath(*chosen);
-    Session& session = window_.session();
-    RunStep(*host_, session, [&](StepContext&) { session.drawing = AttachedDrawing::Load(path); });
-    window_.ShowDrawingLayers();
+    workbench_.AttachDrawing(ToFileSystemPath(*chosen), *host_);
     ShowAttachedDrawing();
 }
 
 void OneClickDialog::ChoosePoints() {
-    const FileRequest request{kOneClickPointsDialog, false, ToQtNameFilters(kPointsFilter), points_->text()};
+    const FileRequest request{static_cast<int>(FileRole::DetailPoints), false,
+                              ToQtNameFilters(FilterOf(FileRole::DetailPoints)), points_->text()};
     if (const std::optional<QString> chosen = ui_.ChooseFile(*this, request)) points_->setText(*chosen);
 }
 
 void OneClickDialog::ChooseFolder() {
-    const FileRequest request{kOneClickFolderDialog, false, {}, folder_->text(), true};
+    const FileRequest request{kOutputFolderDialog, false, {}, folder_->text(), true};
     if (const std::optional<QString> chosen = ui_.ChooseFile(*this, request)) folder_->setText(*chosen);
 }
 
@@ -208,7 +213,7 @@ QStringList OneClickDialog::MissingEntries() const {
 }
 
 void OneClickDialog::Start() {
-    if (window_.isRunningStep()) return;
+    if (workbench_.busy()) return;
     const QStringList missing = MissingEntries();
     if (!missing.isEmpty()) {
         ui_.ShowMessage(*this, QStringLiteral("注意！"), QStringLiteral("请填写：%1。").arg(missing.join(u'、')));
@@ -216,7 +221,9 @@ void OneClickDialog::Start() {
     }
     start_->setEnabled(false);
     status_->clear();
-    const std::optional<PipelineReport> report = window_.RunPipeline(Request(), Layout().toStdString(), *host_);
+    Settings settings = settingsInForce_();
+    settings.layoutName = Layout().toStdString();
+    const std::optional<PipelineReport> report = workbench_.RunPipeline(Request(), *host_, settings);
     start_->setEnabled(true);
     if (!report) return;
     ShowAttachedDrawing();  // the run attaches the drawing it read
@@ -226,17 +233,17 @@ void OneClickDialog::Start() {
     }
     stage_->setText(QStringLiteral("一键生成完成。"));
     host_->ShowMessage(MessageRole::Summary, kSummaryTitle, PipelineSummaryText(*report));
-    host_->OpenResult(report->Find(PipelineFile::Sections)->output);
+    host_->OpenResult(report->Find(FileRole::SectionResults)->output);
     accept();
 }
 
 void OneClickDialog::reject() {
-    if (window_.isRunningStep()) return;  // the run ends first
+    if (workbench_.busy()) return;  // the run ends first
     QDialog::reject();
 }
 
 void OneClickDialog::closeEvent(QCloseEvent* event) {
-    if (window_.isRunningStep()) {
+    if (workbench_.busy()) {
         event->ignore();
         return;
     }

@@ -6,9 +6,12 @@
 // and the problems the checks found, and opens the result.
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 #include "app/pipeline.h"
+#include "app/settings.h"
+#include "app/workbench.h"
 
 class QComboBox;
 class QLabel;
@@ -18,20 +21,21 @@ class QPushButton;
 
 namespace qorvel::gui {
 
-class MainWindow;
 class QtStepHost;
 class UserInteraction;
 
-// The dialog instances it asks in: the drawing's (shared with the drawing steps), its own for
-// the detail point file and the output folder.
-inline constexpr int kOneClickPointsDialog = 8;
-inline constexpr int kOneClickFolderDialog = 9;
+// The dialog instance of the output folder (the files have their roles' dialogs).
+inline constexpr int kOutputFolderDialog = 100;
 
 class OneClickDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    OneClickDialog(MainWindow& window, UserInteraction& ui);
+    // Runs on `workbench` with the settings `settingsInForce` gives when a run starts (the main
+    // window's: tolerances, switches, its layer box naming the section lines, its layout);
+    // `owner` is the window it stays above.
+    OneClickDialog(Workbench& workbench, UserInteraction& ui, std::function<Settings()> settingsInForce,
+                   QWidget& owner);
     ~OneClickDialog() override;
 
     // Ready for a run: the progress of the last run cleared, the attached drawing shown.
@@ -60,8 +64,9 @@ private:
     void SuggestFolder();
     QStringList MissingEntries() const;
 
-    MainWindow& window_;
+    Workbench& workbench_;
     UserInteraction& ui_;
+    std::function<Settings()> settingsInForce_;
     std::unique_ptr<QtStepHost> host_;
     QLineEdit* drawing_ = nullptr;
     QComboBox* labelLayer_ = nullptr;

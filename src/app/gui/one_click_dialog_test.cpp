@@ -73,11 +73,9 @@ private slots:
 
         FillIn(dialog, dir.File("out"), "zh");
         QCOMPARE(ui_->fileDialogs.size(), std::size_t{3});
-        QCOMPARE(ui_->fileDialogs[0].instance, 7);
-        QCOMPARE(ui_->fileDialogs[0].nameFilters, QStringList{"DXF图形文件(*.dxf)"});
-        QCOMPARE(ui_->fileDialogs[1].instance, kOneClickPointsDialog);
-        QCOMPARE(ui_->fileDialogs[1].nameFilters, QStringList{"全图碎步点数据_dat文件(*.dat)"});
-        QCOMPARE(ui_->fileDialogs[2].instance, kOneClickFolderDialog);
+        QCOMPARE(ui_->fileDialogs[0].instance, static_cast<int>(FileRole::Drawing));
+        QCOMPARE(ui_->fileDialogs[1].instance, static_cast<int>(FileRole::DetailPoints));
+        QCOMPARE(ui_->fileDialogs[2].instance, kOutputFolderDialog);
         QVERIFY(ui_->fileDialogs[2].folder);
         // Choosing the drawing attached it: both layer boxes and the window's offer its layers.
         QCOMPARE(window_->session().drawing->path(), kRoute);
@@ -102,7 +100,6 @@ private slots:
         QCOMPARE(ui_->editorCalls, std::vector<QString>{Q(dir.File("out/10-sections.dat"))});
         QVERIFY(!dialog.isVisible());
         QCOMPARE(Find<QProgressBar>(dialog, "Progress")->value(), 100);
-        QCOMPARE(window_->session().settings.LayoutName, std::string("格式 3"));
 
         // The same files as the command line's run with the same layout.
         const auto run = RunProcess(QORVEL_BINARY, {"run", kRoute, kPoints, "--label-layer", "zh", "--line-layer",

@@ -5,6 +5,8 @@
 
 #include <QIcon>
 
+#include "app/step_catalogue.h"
+
 class QPainter;
 
 namespace qorvel::gui {
@@ -12,6 +14,9 @@ namespace qorvel::gui {
 using IconPainter = void (*)(QPainter& painter);
 
 QIcon PaintedIcon(IconPainter painter);
+
+// The painter of a step's icon in the step catalogue.
+IconPainter StepIconPainter(StepIcon icon);
 
 namespace icons {
 void Settings(QPainter& p);          // a gear

@@ -15,8 +15,9 @@ namespace qorvel::gui {
 namespace {
 constexpr int kEventIntervalMs = 100;
 
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 }  // namespace
+
+QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 std::string ToFileSystemPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
@@ -32,18 +33,19 @@ QtStepHost::QtStepHost(QWidget& window, StepDisplay display, UserInteraction& ui
     sinceEvents_.start();
 }
 
-QString QtStepHost::LastFileOf(int dialog) const {
-    const auto found = lastFiles_.find(dialog);
+QString QtStepHost::LastFileOf(FileRole role) const {
+    const auto found = lastFiles_.find(role);
     return found == lastFiles_.end() ? QString() : found->second;
 }
 
-std::optional<std::string> QtStepHost::Ask(int dialog, bool save, std::string_view filter) {
-    FileRequest request{dialog, save, ToQtNameFilters(filter), LastFileOf(dialog)};
+std::optional<std::string> QtStepHost::AskFile(const FileQuestion& question) {
+    const FileRole role = question.file.role;
+    FileRequest request{static_cast<int>(role), question.save, ToQtNameFilters(question.file.filter), LastFileOf(role)};
     for (;;) {
         const std::optional<QString> chosen = ui_.ChooseFile(window_, request);
         if (!chosen) return std::nullopt;
-        lastFiles_[dialog] = *chosen;
-        if (save && IsReadOnlyFile(*chosen)) {
+        lastFiles_[role] = *chosen;
+        if (question.save && IsReadOnlyFile(*chosen)) {
             ui_.ShowMessage(window_, QStringLiteral("注意！"),
                             QStringLiteral("文件“%1”是只读文件，不能替换。\n请另选文件名。").arg(*chosen));
             request.offeredFile = *chosen;
@@ -53,27 +55,19 @@ std::optional<std::string> QtStepHost::Ask(int dialog, bool save, std::string_vi
     }
 }
 
-std::optional<std::string> QtStepHost::AskOpenFile(int dialog, std::string_view filter) {
-    return Ask(dialog, false, filter);
-}
-
-std::optional<std::string> QtStepHost::AskSaveFile(int dialog, std::string_view filter) {
-    return Ask(dialog, true, filter);
-}
-
 void QtStepHost::ShowMessage(MessageRole, std::string_view title, std::string_view text) {
     // A closing count, a warning and a notice all stop for the user's OK.
-    ui_.ShowMessage(window_, Utf8(title), Utf8(text));
+    ui_.ShowMessage(window_, FromUtf8(title), FromUtf8(text));
 }
 
 void QtStepHost::ShowFailure(std::string_view description) {
-    ui_.ShowMessage(window_, QStringLiteral("警告！"), Utf8(description));
+    ui_.ShowMessage(window_, QStringLiteral("警告！"), FromUtf8(description));
 }
 
 void QtStepHost::SetStatus(int panel, std::string_view text) {
     QLabel* label = panel == 1 ? display_.panel1.data() : display_.panel2.data();
     if (label == nullptr) return;
-    label->setText(Utf8(text));
+    label->setText(FromUtf8(text));
     label->repaint();
     KeepWindowPainted();
 }

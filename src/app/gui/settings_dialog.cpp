@@ -13,6 +13,7 @@
 
 #include "app/gui/twips.h"
 #include "app/gui/user_interaction.h"
+#include "core/decimal_text.h"
 #include "core/number_read.h"
 
 namespace qorvel::gui {
@@ -20,20 +21,16 @@ namespace qorvel::gui {
 namespace {
 
 struct BoxRow {
-    int box;  // 1 for Text1, ...
+    int box;  // 1 for Text1, ...: the tolerance of the same place in ToleranceSettings()
     int top;  // twips
-    const char* caption;
-    const char* startText;
 };
 
 // In the order the rows stand in the dialog.
-constexpr std::array kRows{
-    BoxRow{1, 720, "桩号文字插入点与中桩点允许偏差值", "0.05"},
-    BoxRow{3, 1800, "匹配断面线桩号时，允许中桩点与断面线的垂直距离允许值", "0.01"},
-    BoxRow{4, 3120, "碎步点按桩号归类时，其垂直断面线的允许距离值", "0.05"},
-    BoxRow{5, 4200, "生成成果时，规避中桩的距离值", "0.08"},
-    BoxRow{2, 5160, "向碎步点添加桩号代码时，允许碎步点距离横断面线的直线距离为", "0.01"},
-};
+constexpr std::array kRows{BoxRow{1, 720}, BoxRow{3, 1800}, BoxRow{4, 3120}, BoxRow{5, 4200}, BoxRow{2, 5160}};
+
+const Settings kStart;
+
+QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 constexpr int kWidth = 8760;
 constexpr int kHeight = 7560;
@@ -65,19 +62,22 @@ SettingsDialog::SettingsDialog(Settings& settings, UserInteraction& ui, QWidget*
     };
 
     // The switches, in their start states.
-    option1_ = new QRadioButton(QStringLiteral("图上里程为字符型"), this);
-    place(option1_, "Option1", kSwitchLeft, 720, kSwitchWidth, kSwitchHeight);
-    option1_->setChecked(true);
-    option2_ = new QRadioButton(QStringLiteral("图上里程为数值"), this);
-    place(option2_, "Option2", kSwitchLeft, 1200, kSwitchWidth, kSwitchHeight);
-    constexpr std::array<const char*, 4> kCheckCaptions{"幅别颠倒生成", "变换高差正负号", "转换为字符型桩号",
-                                                         "断面桩号隔一行生成"};
-    constexpr std::array kCheckTops{1800, 2280, 2760, 3360};
-    constexpr std::array<const char*, 4> kCheckNames{"Check1", "Check2", "Check3", "Check4"};
-    for (std::size_t i = 0; i < checks_.size(); ++i) {
-        checks_[i] = new QCheckBox(QString::fromUtf8(kCheckCaptions[i]), this);
-        place(checks_[i], kCheckNames[i], kSwitchLeft, kCheckTops[i], kSwitchWidth, kSwitchHeight);
-    }
+    textLabels_ = new QRadioButton(QStringLiteral("图上里程为字符型"), this);
+    place(textLabels_, "Option1", kSwitchLeft, 720, kSwitchWidth, kSwitchHeight);
+    textLabels_->setChecked(!kStart.numericLabels);
+    numericLabels_ = new QRadioButton(QStringLiteral("图上里程为数值"), this);
+    place(numericLabels_, "Option2", kSwitchLeft, 1200, kSwitchWidth, kSwitchHeight);
+    numericLabels_->setChecked(kStart.numericLabels);
+    const auto check = [&](const char* caption, const char* name, int top, bool start) {
+        auto* box = new QCheckBox(QString::fromUtf8(caption), this);
+        place(box, name, kSwitchLeft, top, kSwitchWidth, kSwitchHeight);
+        box->setChecked(start);
+        return box;
+    };
+    swapSides_ = check("幅别颠倒生成", "Check1", 1800, kStart.swapSides);
+    negateHeights_ = check("变换高差正负号", "Check2", 2280, kStart.negateHeights);
+    stationText_ = check("转换为字符型桩号", "Check3", 2760, kStart.stationText);
+    blankLine_ = check("断面桩号隔一行生成", "Check4", 3360, kStart.blankLine);
 
     // The tolerance boxes with their captions, filled with the start values.
     constexpr std::array<const char*, 5> kBoxNames{"Text1", "Text2", "Text3", "Text4", "Text5"};
@@ -86,12 +86,13 @@ SettingsDialog::SettingsDialog(Settings& settings, UserInteraction& ui, QWidget*
     for (std::size_t row = 0; row < kRows.size(); ++row) {
         const BoxRow& r = kRows[row];
         const std::size_t box = static_cast<std::size_t>(r.box - 1);
-        auto* caption = new QLabel(QString::fromUtf8(r.caption), this);
+        const ToleranceSetting& tolerance = ToleranceSettings()[box];
+        auto* caption = new QLabel(Utf8(tolerance.caption), this);
         caption->setWordWrap(true);
         caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         place(caption, kCaptionNames[row], kCaptionLeft, r.top + 40, kCaptionWidth, 900);
         boxLabels_[box] = caption;
-        boxes_[box] = new QLineEdit(QString::fromLatin1(r.startText), this);
+        boxes_[box] = new QLineEdit(QString::fromStdString(FormatGeneral(kStart.*tolerance.value)), this);
         place(boxes_[box], kBoxNames[box], kBoxLeft, r.top, kBoxWidth, 360);
         caption->setBuddy(boxes_[box]);
         auto* unit = new QLabel(QStringLiteral("米"), this);
@@ -123,20 +124,19 @@ SettingsDialog::SettingsDialog(Settings& settings, UserInteraction& ui, QWidget*
 }
 
 void SettingsDialog::CopySwitchesTo(Settings& settings) const {
-    settings.Option2 = option2_->isChecked();
-    settings.Check1 = checks_[0]->isChecked();
-    settings.Check2 = checks_[1]->isChecked();
-    settings.Check3 = checks_[2]->isChecked();
-    settings.Check4 = checks_[3]->isChecked();
+    settings.numericLabels = numericLabels_->isChecked();
+    settings.swapSides = swapSides_->isChecked();
+    settings.negateHeights = negateHeights_->isChecked();
+    settings.stationText = stationText_->isChecked();
+    settings.blankLine = blankLine_->isChecked();
 }
 
 void SettingsDialog::CopyStartSwitchesTo(Settings& settings) {
-    const Settings start;
-    settings.Option2 = start.Option2;
-    settings.Check1 = start.Check1;
-    settings.Check2 = start.Check2;
-    settings.Check3 = start.Check3;
-    settings.Check4 = start.Check4;
+    settings.numericLabels = kStart.numericLabels;
+    settings.swapSides = kStart.swapSides;
+    settings.negateHeights = kStart.negateHeights;
+    settings.stationText = kStart.stationText;
+    settings.blankLine = kStart.blankLine;
 }
 
 bool SettingsDialog::Confirm() {
@@ -155,11 +155,7 @@ bool SettingsDialog::Confirm() {
         }
         values[box] = *value;
     }
-    settings_.StakeTextTolerance = values[0];
-    settings_.CodePointTolerance = values[1];
-    settings_.LineMatchTolerance = values[2];
-    settings_.GroupTolerance = values[3];
-    settings_.StakeAvoidDistance = values[4];
+    for (std::size_t box = 0; box < boxes_.size(); ++box) settings_.*ToleranceSettings()[box].value = values[box];
     hide();
     return true;
 }

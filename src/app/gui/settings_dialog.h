@@ -32,7 +32,7 @@ public:
     // The switches as they stand while the dialog is not loaded.
     static void CopyStartSwitchesTo(Settings& settings);
 
-    // "确定": reads Text1 ... Text5 leniently into the tolerances and hides the dialog. A box
+    // "确定": reads the five boxes leniently into the tolerances and hides the dialog. A box
     // holding a number beyond the range of a double is refused with a message; then nothing is
     // stored, the dialog stays, and false is returned.
     bool Confirm();
@@ -47,11 +47,14 @@ protected:
 private:
     Settings& settings_;
     UserInteraction& ui_;
-    QRadioButton* option1_ = nullptr;
-    QRadioButton* option2_ = nullptr;
-    std::array<QCheckBox*, 4> checks_{};   // Check1 ... Check4
-    std::array<QLineEdit*, 5> boxes_{};    // Text1 ... Text5
-    std::array<QLabel*, 5> boxLabels_{};   // the caption beside Text1 ... Text5
+    QRadioButton* textLabels_ = nullptr;     // "图上里程为字符型"
+    QRadioButton* numericLabels_ = nullptr;  // "图上里程为数值"
+    QCheckBox* swapSides_ = nullptr;
+    QCheckBox* negateHeights_ = nullptr;
+    QCheckBox* stationText_ = nullptr;
+    QCheckBox* blankLine_ = nullptr;
+    std::array<QLineEdit*, 5> boxes_{};    // the tolerances, in the order of ToleranceSettings()
+    std::array<QLabel*, 5> boxLabels_{};   // the caption beside each box
 };
 
 }  // namespace qorvel::gui

@@ -101,12 +101,11 @@ private slots:
         Type(dialog, 4, "2e-1m");
         Type(dialog, 5, "-.5");
         Confirm(dialog);
-        const Settings& settings = window_->session().settings;
-        QCOMPARE(settings.StakeTextTolerance, 0.1);
-        QCOMPARE(settings.CodePointTolerance, 0.0);
-        QCOMPARE(settings.LineMatchTolerance, 0.02);
-        QCOMPARE(settings.GroupTolerance, 0.2);
-        QCOMPARE(settings.StakeAvoidDistance, -0.5);  // no range test
+        QCOMPARE(window_->SettingsInForce().stakeTolerance, 0.1);
+        QCOMPARE(window_->SettingsInForce().codeTolerance, 0.0);
+        QCOMPARE(window_->SettingsInForce().matchTolerance, 0.02);
+        QCOMPARE(window_->SettingsInForce().groupTolerance, 0.2);
+        QCOMPARE(window_->SettingsInForce().avoidDistance, -0.5);  // no range test
         // Hidden, but loaded: showing it again shows what was typed.
         QVERIFY(!dialog.isVisible());
         QCOMPARE(window_->settingsDialog(), &dialog);
@@ -125,21 +124,20 @@ private slots:
         QVERIFY(ui_->messages[0].text.contains("匹配断面线桩号时"));
         QVERIFY(ui_->messages[0].text.contains("1e999"));
         QVERIFY(dialog.isVisible());
-        const Settings& settings = window_->session().settings;
-        QCOMPARE(settings.StakeTextTolerance, 0.05);
-        QCOMPARE(settings.LineMatchTolerance, 0.01);
+        QCOMPARE(window_->SettingsInForce().stakeTolerance, 0.05);
+        QCOMPARE(window_->SettingsInForce().matchTolerance, 0.01);
         // Corrected, it goes through.
         Type(dialog, 3, "1e9");
         Confirm(dialog);
-        QCOMPARE(settings.StakeTextTolerance, 0.3);
-        QCOMPARE(settings.LineMatchTolerance, 1e9);
+        QCOMPARE(window_->SettingsInForce().stakeTolerance, 0.3);
+        QCOMPARE(window_->SettingsInForce().matchTolerance, 1e9);
     }
 
     void TheCloseBoxUnloadsItButKeepsConfirmedTolerances() {
         SettingsDialog* dialog = &Open();
         Type(*dialog, 4, "0.07");
         Confirm(*dialog);
-        QCOMPARE(window_->session().settings.GroupTolerance, 0.07);
+        QCOMPARE(window_->SettingsInForce().groupTolerance, 0.07);
 
         dialog = &Open();
         Type(*dialog, 4, "0.2");
@@ -147,30 +145,30 @@ private slots:
         Find<QRadioButton>(*dialog, "Option2")->setChecked(true);
         QVERIFY(dialog->close());
         QVERIFY(window_->settingsDialog() == nullptr);
-        QCOMPARE(window_->session().settings.GroupTolerance, 0.07);
+        QCOMPARE(window_->SettingsInForce().groupTolerance, 0.07);
 
         // Reopened, it shows the start values, not the tolerances in force.
         SettingsDialog& again = Open();
         VerifyStartState(again);
-        QCOMPARE(window_->session().settings.GroupTolerance, 0.07);
+        QCOMPARE(window_->SettingsInForce().groupTolerance, 0.07);
     }
 
     void SwitchesSeenByAStep() {
         Settings settings;
-        settings.Check3 = true;
+        settings.stationText = true;
         SettingsDialog::CopyStartSwitchesTo(settings);
-        QVERIFY(!settings.Option2 && !settings.Check1 && !settings.Check2 && !settings.Check3 && !settings.Check4);
+        QVERIFY(!settings.numericLabels && !settings.swapSides && !settings.negateHeights && !settings.stationText && !settings.blankLine);
 
         SettingsDialog& dialog = Open();
         Find<QRadioButton>(dialog, "Option2")->click();
         Find<QCheckBox>(dialog, "Check2")->click();
         Find<QCheckBox>(dialog, "Check4")->click();
         dialog.CopySwitchesTo(settings);
-        QVERIFY(settings.Option2);
-        QVERIFY(!settings.Check1);
-        QVERIFY(settings.Check2);
-        QVERIFY(!settings.Check3);
-        QVERIFY(settings.Check4);
+        QVERIFY(settings.numericLabels);
+        QVERIFY(!settings.swapSides);
+        QVERIFY(settings.negateHeights);
+        QVERIFY(!settings.stationText);
+        QVERIFY(settings.blankLine);
         // The two options are one choice.
         Find<QRadioButton>(dialog, "Option1")->click();
         QVERIFY(!Find<QRadioButton>(dialog, "Option2")->isChecked());
@@ -183,7 +181,7 @@ private slots:
         QVERIFY(window_->settingsDialog() == nullptr);
         QVERIFY(!window_->isVisible());
         QCOMPARE(ui_->programEnds, 1);
-        QCOMPARE(window_->session().settings.StakeAvoidDistance, 0.08);
+        QCOMPARE(window_->SettingsInForce().avoidDistance, 0.08);
     }
 };
 

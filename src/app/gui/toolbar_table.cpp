@@ -1,51 +1,45 @@
 #include "app/gui/toolbar_table.h"
 
+#include <algorithm>
 #include <array>
-
-#include "app/gui/main_window.h"
 
 namespace qorvel::gui {
 
 namespace {
 
-void RunStep(MainWindow& window, std::string_view key) { window.RunStepByKey(key); }
-void ShowSettings(MainWindow& window, std::string_view) { window.ShowSettings(); }
-void ShowAbout(MainWindow& window, std::string_view) { window.ShowAbout(); }
-void ShowOneClick(MainWindow& window, std::string_view) { window.ShowOneClick(); }
-void Exit(MainWindow& window, std::string_view) { window.ExitProgram(); }
-void Expand(MainWindow& window, std::string_view) { window.Expand(); }
-void Shrink(MainWindow& window, std::string_view) { window.Shrink(); }
+// The optional steps stand first, next to the settings.
+constexpr std::array kLeadingSteps{StepId::PointCodes, StepId::PointProjection};
 
-constexpr std::array kToolbar1{
-    ToolbarEntry{"BT1", "设置", &icons::Settings, &ShowSettings},
-    ToolbarEntry{"BT-CODE", "向碎步点中增加桩号代码", &icons::AddCodes, &RunStep},
-    ToolbarEntry{"BT-M", "计算碎步点移动到横断面线上的坐标", &icons::ProjectPoints, &RunStep},
-    ToolbarEntry{"BT-DWG", "打开图形", &icons::OpenDrawing, &RunStep},
-    ToolbarEntry{"BT2", "提取多段线节点坐标", &icons::PolylineVertices, &RunStep},
-    ToolbarEntry{"BT3", "提取中桩桩号文字信息", &icons::StationLabels, &RunStep},
-    ToolbarEntry{"BT4", "合成中桩坐标", &icons::MergeStakes, &RunStep},
-    ToolbarEntry{"BT5", "提取横断面线端点坐标", &icons::SectionLineEnds, &RunStep},
-    ToolbarEntry{"BT-Check-K", "检查有无漏掉的中桩数据", &icons::CheckStakes, &RunStep},
-    ToolbarEntry{"BT6", "断面线匹配桩号", &icons::MatchLines, &RunStep},
-    ToolbarEntry{"BT7", "检查有无缺失的断面线", &icons::CheckLines, &RunStep},
-    ToolbarEntry{"BT8", "碎步点按桩号归属", &icons::GroupPoints, &RunStep},
-    ToolbarEntry{"BT9", "成果输出", &icons::OutputSections, &RunStep},
-    ToolbarEntry{"BT-ALL", "一键生成断面成果", &icons::OneClick, &ShowOneClick},
-    ToolbarEntry{"guanyu", "关于本软件", &icons::About, &ShowAbout},
-    ToolbarEntry{"BT-EXIT", "退出", &icons::Exit, &Exit},
-};
+ToolbarEntry StepEntry(const StepDescription& step) {
+    return ToolbarEntry{step.toolbarKey, step.tooltip, StepIconPainter(step.icon), ToolbarAction::RunStep, step.id};
+}
 
-constexpr ToolbarEntry kExpand{"ZKai", "展开工具条", &icons::Expand, &Expand};
-constexpr ToolbarEntry kShrink{"SJin", "缩进工具条", &icons::Shrink, &Shrink};
+std::vector<ToolbarEntry> MakeToolbar1() {
+    std::vector<ToolbarEntry> entries{{"BT1", "设置", &icons::Settings, ToolbarAction::Settings, {}}};
+    for (const StepId id : kLeadingSteps) entries.push_back(StepEntry(Describe(id)));
+    for (const StepDescription& step : StepCatalogue())
+        if (std::find(kLeadingSteps.begin(), kLeadingSteps.end(), step.id) == kLeadingSteps.end())
+            entries.push_back(StepEntry(step));
+    entries.push_back({"BT-ALL", "一键生成断面成果", &icons::OneClick, ToolbarAction::OneClick, {}});
+    entries.push_back({"guanyu", "关于本软件", &icons::About, ToolbarAction::About, {}});
+    entries.push_back({"BT-EXIT", "退出", &icons::Exit, ToolbarAction::Exit, {}});
+    return entries;
+}
+
+const ToolbarEntry kExpand{"ZKai", "展开工具条", &icons::Expand, ToolbarAction::Expand, {}};
+const ToolbarEntry kShrink{"SJin", "缩进工具条", &icons::Shrink, ToolbarAction::Shrink, {}};
 
 }  // namespace
 
-std::span<const ToolbarEntry> Toolbar1Entries() { return kToolbar1; }
+const std::vector<ToolbarEntry>& Toolbar1Entries() {
+    static const std::vector<ToolbarEntry> entries = MakeToolbar1();
+    return entries;
+}
 const ToolbarEntry& ExpandEntry() { return kExpand; }
 const ToolbarEntry& ShrinkEntry() { return kShrink; }
 
 const ToolbarEntry* FindToolbarEntry(std::string_view key) {
-    for (const ToolbarEntry& entry : kToolbar1)
+    for (const ToolbarEntry& entry : Toolbar1Entries())
         if (entry.key == key) return &entry;
     if (kExpand.key == key) return &kExpand;
     if (kShrink.key == key) return &kShrink;

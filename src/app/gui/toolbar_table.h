@@ -1,29 +1,30 @@
 #pragma once
 // The main window's toolbar buttons, one entry each: its key, its tooltip, its icon and what it
-// does. The toolbar is built from this table in its order, and a click is dispatched by the key,
-// so a new command is one more entry here. Step entries run the step that the step table
-// (app/step_table.h) lists under the same key.
+// does. The step buttons take key, tooltip and icon from the step catalogue; the toolbar is
+// built from this list in its order, and a click is dispatched by the key.
 
-#include <span>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "app/gui/painted_icons.h"
+#include "app/step_catalogue.h"
 
 namespace qorvel::gui {
 
-class MainWindow;
-
-using ToolbarHandler = void (*)(MainWindow& window, std::string_view key);
+enum class ToolbarAction { Settings, RunStep, OneClick, About, Exit, Expand, Shrink };
 
 struct ToolbarEntry {
     std::string_view key;
     std::string_view tooltip;
     IconPainter icon;
-    ToolbarHandler handler;
+    ToolbarAction action;
+    std::optional<StepId> step;  // for RunStep
 };
 
-// Toolbar1, in order from the left.
-std::span<const ToolbarEntry> Toolbar1Entries();
+// Toolbar1, in order from the left: the settings, the two optional steps (8 and 11), attaching
+// a drawing, the numbered steps, the whole run, about, exit.
+const std::vector<ToolbarEntry>& Toolbar1Entries();
 // The one button of Toolbar2 (expand) and of Toolbar3 (shrink).
 const ToolbarEntry& ExpandEntry();
 const ToolbarEntry& ShrinkEntry();

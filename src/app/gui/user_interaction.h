@@ -13,7 +13,7 @@ class QWidget;
 namespace qorvel::gui {
 
 struct FileRequest {
-    int instance = 1;         // the dialog instance, CommonDialog1, CommonDialog2, ...
+    int instance = 1;         // the dialog instance: one for each role of file (its FileRole)
     bool save = false;        // a save dialog: asks before replacing a file
     QStringList nameFilters;  // in Qt's "description (patterns)" form
     QString offeredFile;      // the file last chosen in this instance, offered again

@@ -63,7 +63,7 @@ private slots:
         ui_->Answer(Q(kRoute));
         QTest::mouseClick(window_->findChild<QToolButton*>("BT-DWG"), Qt::LeftButton);
         QCOMPARE(ui_->fileDialogs.size(), std::size_t{1});
-        QCOMPARE(ui_->fileDialogs[0].instance, 7);
+        QCOMPARE(ui_->fileDialogs[0].instance, static_cast<int>(FileRole::Drawing));
         QVERIFY(!ui_->fileDialogs[0].save);
         QCOMPARE(ui_->fileDialogs[0].nameFilters, QStringList{"DXF图形文件(*.dxf)"});
         QCOMPARE(ui_->messages.size(), std::size_t{1});
@@ -121,7 +121,7 @@ private slots:
         ui_->Answer(Q(kRoute)).Answer(Q(dir.File("vertices.dat")));
         window_->Dispatch("BT2");
         QCOMPARE(ui_->fileDialogs.size(), std::size_t{2});
-        QCOMPARE(ui_->fileDialogs[0].instance, 7);
+        QCOMPARE(ui_->fileDialogs[0].instance, static_cast<int>(FileRole::Drawing));
         QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(window_.get()));
         ExpectTheCommandLinesFile({"polylines", kRoute, "--layer", "zxx"}, dir.File("vertices.dat"));
         // The step attached the drawing: the layer box lists its layers.

@@ -77,13 +77,13 @@ private slots:
         ui_->Answer(Q(labels)).Answer(Q(points)).Answer(Q(dir.File("stakes.dat")));
         Click("BT4");
         QCOMPARE(ui_->fileDialogs.size(), std::size_t{3});
-        QCOMPARE(ui_->fileDialogs[0].instance, 1);
+        QCOMPARE(ui_->fileDialogs[0].instance, static_cast<int>(FileRole::StationLabels));
         QVERIFY(!ui_->fileDialogs[0].save);
         QCOMPARE(ui_->fileDialogs[0].nameFilters, QStringList{"提取的桩号文字信息_dat文件(*.dat)"});
         QCOMPARE(ui_->fileDialogs[0].offeredFile, QString());
-        QCOMPARE(ui_->fileDialogs[1].instance, 2);
+        QCOMPARE(ui_->fileDialogs[1].instance, static_cast<int>(FileRole::DetailPoints));
         QCOMPARE(ui_->fileDialogs[1].nameFilters, QStringList{"全图碎步点数据_dat文件(*.dat)"});
-        QCOMPARE(ui_->fileDialogs[2].instance, 3);
+        QCOMPARE(ui_->fileDialogs[2].instance, static_cast<int>(FileRole::CentreStakes));
         QVERIFY(ui_->fileDialogs[2].save);
         QCOMPARE(ui_->fileDialogs[2].nameFilters, QStringList{"保存_中桩数据dat文件(*.dat)"});
         QCOMPARE(ReadFile(dir.File("stakes.dat")), std::string("100,,500.000,300.000,10.500\r\n"
@@ -106,10 +106,11 @@ private slots:
         QCOMPARE(ui_->messages[0].text,
                  Cli({"match", dir.File("stakes.dat"), lines, "-o", dir.File("cli-matched.dat")}));
         QCOMPARE(ReadFile(dir.File("matched.dat")), ReadFile(dir.File("cli-matched.dat")));
-        // The instances offer the files last chosen in them, whichever step chose them.
-        QCOMPARE(ui_->fileDialogs[0].offeredFile, Q(labels));
-        QCOMPARE(ui_->fileDialogs[1].offeredFile, Q(points));
-        QCOMPARE(ui_->fileDialogs[2].offeredFile, Q(dir.File("stakes.dat")));
+        // Each dialog offers the file of its role last chosen, whichever step chose it: the
+        // centre stakes step 3 has just written.
+        QCOMPARE(ui_->fileDialogs[0].offeredFile, Q(dir.File("stakes.dat")));
+        QCOMPARE(ui_->fileDialogs[1].offeredFile, QString());
+        QCOMPARE(ui_->fileDialogs[2].offeredFile, QString());
         QCOMPARE(ui_->editorCalls, std::vector<QString>{Q(dir.File("matched.dat"))});
 
         // Step 9.
@@ -125,8 +126,7 @@ private slots:
         QCOMPARE(ReadFile(dir.File("members.dat")), ReadFile(dir.File("cli-members.dat")));
         QCOMPARE(Panel2(), QString("完成添加归属点号的桩号有： 2 个"));
         QCOMPARE(progressShown_, (std::vector<int>{50, 100}));
-        QCOMPARE(window_->session().LastFileName, dir.File("members.dat"));
-        QCOMPARE(window_->host().LastFileOf(3), Q(dir.File("members.dat")));
+        QCOMPARE(window_->host().LastFileOf(FileRole::Membership), Q(dir.File("members.dat")));
     }
 
     void CancelEndsAStepWithoutAWord() {
@@ -147,8 +147,8 @@ private slots:
         QVERIFY(ui_->messages.empty());
         QCOMPARE(qorvel::testing::ListFolder(dir.path()), (std::vector<std::string>{"labels.dat", "points.dat"}));
         // A cancelled dialog does not forget the file the instance offered.
-        QCOMPARE(window_->host().LastFileOf(3), QString());
-        QCOMPARE(window_->host().LastFileOf(1), Q(dir.File("labels.dat")));
+        QCOMPARE(window_->host().LastFileOf(FileRole::CentreStakes), QString());
+        QCOMPARE(window_->host().LastFileOf(FileRole::StationLabels), Q(dir.File("labels.dat")));
     }
 
     void AFailureIsReportedAndLeavesTheOutputAlone() {
@@ -188,9 +188,9 @@ private slots:
         ui_->Answer(Q(labels)).Answer(Q(points)).Answer(Q(output));
         window_->Dispatch("BT4");
         QCOMPARE(ReadFile(output), std::string("1200,,99.750,200.375,1.000\r\n1220,,99.750,220.395,2.000\r\n"));
-        QVERIFY(window_->session().settings.Option2);
-        QCOMPARE(window_->session().settings.LayerName, std::string("中线 桩号"));
-        QCOMPARE(window_->session().settings.LayoutName, std::string("格式 4"));
+        QVERIFY(window_->SettingsInForce().numericLabels);
+        QCOMPARE(window_->SettingsInForce().layerName, std::string("中线 桩号"));
+        QCOMPARE(window_->SettingsInForce().layoutName, std::string("格式 4"));
 
         // A tolerance takes effect through "确定"; with the dialog closed the switch is back at
         // its start state.
@@ -201,8 +201,8 @@ private slots:
         ui_->Clear();
         ui_->Answer(Q(labels)).Answer(Q(points)).Answer(Q(output));
         window_->Dispatch("BT4");
-        QVERIFY(!window_->session().settings.Option2);
-        QCOMPARE(window_->session().settings.StakeTextTolerance, 0.01);
+        QVERIFY(!window_->SettingsInForce().numericLabels);
+        QCOMPARE(window_->SettingsInForce().stakeTolerance, 0.01);
         QCOMPARE(ReadFile(output), std::string(",,99.750,200.375,1.000\r\n"));
     }
 
@@ -217,7 +217,7 @@ private slots:
             .Answer(Q(other));
         window_->Dispatch("BT4");
         QCOMPARE(ui_->fileDialogs.size(), std::size_t{4});
-        QCOMPARE(ui_->fileDialogs[3].instance, 3);
+        QCOMPARE(ui_->fileDialogs[3].instance, static_cast<int>(FileRole::CentreStakes));
         QVERIFY(ui_->fileDialogs[3].save);
         QCOMPARE(ui_->fileDialogs[3].offeredFile, Q(readOnly));
         QCOMPARE(ui_->messages.size(), std::size_t{2});

@@ -8,37 +8,39 @@
 
 namespace qorvel::steps {
 
-StepOutcome MergeCentreStakes(StepHost& host, Session& session) {
-    return RunStep(host, session, [](StepContext& step) {
-        const DataFile labels = step.OpenInput(1, "提取的桩号文字信息_dat文件(*.dat)|*.dat");
-        const DataFile points = step.OpenInput(2, "全图碎步点数据_dat文件(*.dat)|*.dat");
-        const std::string output = step.AskOutput(3, "保存_中桩数据dat文件(*.dat)|*.dat");
-        const CentreStakeMergeOptions options{step.settings().StakeTextTolerance, step.settings().Option2};
+StepResult MergeCentreStakes(StepHost& host, Session& session, const Settings& settings) {
+    return RunStep(host, session, settings, StepId::CentreStakes, [](StepContext& step) {
+        const DataFile labels = step.OpenInput(FileRole::StationLabels);
+        const DataFile points = step.OpenInput(FileRole::DetailPoints);
+        const std::string output = step.AskOutput();
+        const CentreStakeMergeOptions options{step.settings().stakeTolerance, step.settings().numericLabels};
         const auto result = qorvel::MergeCentreStakes(labels, points, options, step.progress());
-        step.Finish(output, result.output, "本次共合成中桩坐标个数 " + std::to_string(result.stakes) + " 个！");
+        step.Finish(output, result.output, "本次共合成中桩坐标个数 " + std::to_string(result.stakes) + " 个！",
+                    result.stakes);
     });
 }
 
-StepOutcome MatchSectionLines(StepHost& host, Session& session) {
-    return RunStep(host, session, [](StepContext& step) {
-        const DataFile stakes = step.OpenInput(1, "中桩数据_dat文件(*.dat)|*.dat");
-        const DataFile lines = step.OpenInput(2, "提取的断面线数据_dat文件(*.dat)|*.dat");
-        const std::string output = step.AskOutput(3, "保存_匹配桩号后的断面线dat文件(*.dat)|*.dat");
-        const auto result = qorvel::MatchSectionLines(stakes, lines, step.settings().LineMatchTolerance,
-                                                      step.session().CarriedAzimuth);
-        step.Finish(output, result.output, "本次桩号共匹配断面线：" + std::to_string(result.pairs) + " 条！");
+StepResult MatchSectionLines(StepHost& host, Session& session, const Settings& settings) {
+    return RunStep(host, session, settings, StepId::LineMatch, [](StepContext& step) {
+        const DataFile stakes = step.OpenInput(FileRole::CentreStakes);
+        const DataFile lines = step.OpenInput(FileRole::SectionLines);
+        const std::string output = step.AskOutput();
+        const auto result = qorvel::MatchSectionLines(stakes, lines, step.settings().matchTolerance,
+                                                      step.session().carriedAzimuth);
+        step.Finish(output, result.output, "本次桩号共匹配断面线：" + std::to_string(result.pairs) + " 条！",
+                    result.pairs);
     });
 }
 
-StepOutcome GroupDetailPoints(StepHost& host, Session& session) {
-    return RunStep(host, session, [](StepContext& step) {
-        const DataFile lines = step.OpenInput(1, "匹配桩号后的断面线_dat文件(*.dat)|*.dat");
-        const DataFile points = step.OpenInput(2, "全图碎步点数据_dat文件(*.dat)|*.dat");
-        const std::string output = step.AskOutput(3, "保存_桩号包含哪些碎步点_dat文件(*.dat)|*.dat");
-        const auto result = qorvel::GroupDetailPoints(lines, points, step.settings().GroupTolerance,
-                                                      step.session().CarriedAzimuth, step.progress());
+StepResult GroupDetailPoints(StepHost& host, Session& session, const Settings& settings) {
+    return RunStep(host, session, settings, StepId::Membership, [](StepContext& step) {
+        const DataFile lines = step.OpenInput(FileRole::MatchedLines);
+        const DataFile points = step.OpenInput(FileRole::DetailPoints);
+        const std::string output = step.AskOutput();
+        const auto result = qorvel::GroupDetailPoints(lines, points, step.settings().groupTolerance,
+                                                      step.session().carriedAzimuth, step.progress());
         step.Finish(output, result.output,
-                    "本次完成添加归属点号的桩号有" + std::to_string(result.stations) + "个！");
+                    "本次完成添加归属点号的桩号有" + std::to_string(result.stations) + "个！", result.stations);
     });
 }
 

@@ -6,8 +6,8 @@
 
 namespace qorvel::steps {
 
-StepOutcome MergeCentreStakes(StepHost& host, Session& session);   // step 3
-StepOutcome MatchSectionLines(StepHost& host, Session& session);   // step 6
-StepOutcome GroupDetailPoints(StepHost& host, Session& session);   // step 9
+StepResult MergeCentreStakes(StepHost& host, Session& session, const Settings& settings);   // step 3
+StepResult MatchSectionLines(StepHost& host, Session& session, const Settings& settings);   // step 6
+StepResult GroupDetailPoints(StepHost& host, Session& session, const Settings& settings);   // step 9
 
 }  // namespace qorvel::steps

@@ -23,14 +23,14 @@ TEST(AssemblySteps, MergeReportsLabelsProcessedAndStakesFound) {
         if (k % 10 != 3) points += "P" + std::to_string(k) + ",," + std::to_string(999.75 + 20 * k) + ",2000.375,50\r\n";
     }
     Session session;
+    Settings settings;
     ScriptedHost host;
     host.Answer(dir.Write("labels.dat", labels)).Answer(dir.Write("points.dat", points)).Answer(dir.File("stakes.dat"));
-    ASSERT_EQ(steps::MergeCentreStakes(host, session), StepOutcome::Completed);
+    ASSERT_EQ(steps::MergeCentreStakes(host, session, settings).outcome, StepOutcome::Completed);
     ASSERT_EQ(host.dialogs.size(), 3u);
     EXPECT_EQ(host.dialogs[0].filter, "提取的桩号文字信息_dat文件(*.dat)|*.dat");
     EXPECT_EQ(host.dialogs[1].filter, "全图碎步点数据_dat文件(*.dat)|*.dat");
     EXPECT_EQ(host.dialogs[2].filter, "保存_中桩数据dat文件(*.dat)|*.dat");
-    EXPECT_EQ(host.dialogs[2].instance, 3);
     EXPECT_EQ(host.statusPanel2.back(), "已合并中桩坐标高程:20 个");
     EXPECT_EQ(host.progress.back(), 100);
     ASSERT_EQ(host.messages.size(), 1u);
@@ -43,12 +43,13 @@ TEST(AssemblySteps, MergeReportsLabelsProcessedAndStakesFound) {
 TEST(AssemblySteps, MatchAndGroupUseTheirTolerancesAndDialogs) {
     TempDir dir;
     Session session;
-    session.settings.LineMatchTolerance = 0.5;
+    Settings settings;
+    settings.matchTolerance = 0.5;
     ScriptedHost match;
     match.Answer(dir.Write("stakes.dat", "1200,,100,50,10\r\n"))
         .Answer(dir.Write("lines.dat", "1,90,50.25,110,50.25\r\n2,90,50.5,110,50.5\r\n"))
         .Answer(dir.File("matched.dat"));
-    ASSERT_EQ(steps::MatchSectionLines(match, session), StepOutcome::Completed);
+    ASSERT_EQ(steps::MatchSectionLines(match, session, settings).outcome, StepOutcome::Completed);
     EXPECT_EQ(ReadFile(dir.File("matched.dat")), "1200,90,50.25,110,50.25\r\n");
     EXPECT_EQ(match.messages.at(0).text, "本次桩号共匹配断面线：1 条！");
     EXPECT_TRUE(match.statusPanel2.empty() && match.progress.empty());
@@ -56,7 +57,7 @@ TEST(AssemblySteps, MatchAndGroupUseTheirTolerancesAndDialogs) {
     ScriptedHost group;
     group.Answer(dir.File("matched.dat")).Answer(dir.Write("points.dat", "A,,95,50.26,9\r\nB,,95,50.4,9\r\n"))
         .Answer(dir.File("members.dat"));
-    ASSERT_EQ(steps::GroupDetailPoints(group, session), StepOutcome::Completed);
+    ASSERT_EQ(steps::GroupDetailPoints(group, session, settings).outcome, StepOutcome::Completed);
     EXPECT_EQ(ReadFile(dir.File("members.dat")), "1200,A\r\n");
     EXPECT_EQ(group.dialogs.at(0).filter, "匹配桩号后的断面线_dat文件(*.dat)|*.dat");
     EXPECT_EQ(group.statusPanel2.back(), "完成添加归属点号的桩号有： 1 个");

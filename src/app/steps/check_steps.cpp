@@ -6,60 +6,73 @@
 #include "assemble/point_codes.h"
 #include "assemble/point_projection.h"
 #include "assemble/stake_check.h"
+#include "core/fields.h"
 
 namespace qorvel::steps {
 
 namespace {
-constexpr const char* kLabelFilter = "提取的桩号文字信息_dat文件(*.dat)|*.dat";
-constexpr const char* kStakeFilter = "中桩数据_dat文件(*.dat)|*.dat";
-constexpr const char* kMatchedLineFilter = "匹配桩号后的断面线_dat文件(*.dat)|*.dat";
-constexpr const char* kDetailPointFilter = "全图碎步点数据_dat文件(*.dat)|*.dat";
+// The text after the `count`-th comma of `line` (a label may itself hold commas).
+std::string_view AfterCommas(std::string_view line, int count) {
+    for (int comma = 0; comma < count; ++comma) {
+        const std::size_t at = line.find(',');
+        if (at == std::string_view::npos) return line;
+        line.remove_prefix(at + 1);
+    }
+    return line;
+}
 }  // namespace
 
-StepOutcome CheckCentreStakes(StepHost& host, Session& session) {
-    return RunStep(host, session, [](StepContext& step) {
-        const DataFile labels = step.OpenInput(1, kLabelFilter);
-        const DataFile stakes = step.OpenInput(2, kStakeFilter);
-        const std::string output = step.AskOutput(3, "保存_漏掉的中桩检查结果_dat文件(*.dat)|*.dat");
-        const auto result = qorvel::CheckCentreStakes(labels, stakes, step.settings().Option2, step.progress());
+StepResult CheckCentreStakes(StepHost& host, Session& session, const Settings& settings) {
+    return RunStep(host, session, settings, StepId::StakeCheck, [](StepContext& step) {
+        const DataFile labels = step.OpenInput(FileRole::StationLabels);
+        const DataFile stakes = step.OpenInput(FileRole::CentreStakes);
+        const std::string output = step.AskOutput();
+        const auto result = qorvel::CheckCentreStakes(labels, stakes, step.settings().numericLabels, step.progress());
+        for (const LabelProblem& problem : result.found)
+            step.Problem(problem.reason, DisplayText(AfterCommas(labels[problem.label].text, 5)));
         step.Finish(output, result.output,
                     "共检查桩号文字 " + std::to_string(result.labels) + " 个，有问题的 " +
-                        std::to_string(result.problems) + " 个！");
+                        std::to_string(result.problems) + " 个！",
+                    result.labels);
     });
 }
 
-StepOutcome CheckSectionLines(StepHost& host, Session& session) {
-    return RunStep(host, session, [](StepContext& step) {
-        const DataFile stakes = step.OpenInput(1, kStakeFilter);
-        const DataFile lines = step.OpenInput(2, kMatchedLineFilter);
-        const std::string output = step.AskOutput(3, "保存_缺失的断面线检查结果_dat文件(*.dat)|*.dat");
+StepResult CheckSectionLines(StepHost& host, Session& session, const Settings& settings) {
+    return RunStep(host, session, settings, StepId::LineCheck, [](StepContext& step) {
+        const DataFile stakes = step.OpenInput(FileRole::CentreStakes);
+        const DataFile lines = step.OpenInput(FileRole::MatchedLines);
+        const std::string output = step.AskOutput();
         const auto result = qorvel::CheckSectionLines(stakes, lines, step.progress());
+        for (const StakeProblem& problem : result.found)
+            step.Problem(problem.reason, "中桩 " + DisplayText(FirstField(stakes[problem.stake].text)));
         step.Finish(output, result.output,
                     "共检查中桩 " + std::to_string(result.stakes) + " 个，缺少断面线 " +
                         std::to_string(result.missing) + " 个，断面线重复 " + std::to_string(result.repeated) +
-                        " 个！");
+                        " 个！",
+                    result.stakes);
     });
 }
 
-StepOutcome AddPointCodes(StepHost& host, Session& session) {
-    return RunStep(host, session, [](StepContext& step) {
-        const DataFile lines = step.OpenInput(1, kMatchedLineFilter);
-        const DataFile points = step.OpenInput(2, kDetailPointFilter);
-        const std::string output = step.AskOutput(3, "保存_添加桩号代码后的碎步点_dat文件(*.dat)|*.dat");
-        const auto result =
-            qorvel::AddPointCodes(lines, points, step.settings().CodePointTolerance, step.progress());
-        step.Finish(output, result.output, "共有 " + std::to_string(result.coded) + " 个碎步点添加了桩号代码！");
+StepResult AddPointCodes(StepHost& host, Session& session, const Settings& settings) {
+    return RunStep(host, session, settings, StepId::PointCodes, [](StepContext& step) {
+        const DataFile lines = step.OpenInput(FileRole::MatchedLines);
+        const DataFile points = step.OpenInput(FileRole::DetailPoints);
+        const std::string output = step.AskOutput();
+        const auto result = qorvel::AddPointCodes(lines, points, step.settings().codeTolerance, step.progress());
+        step.Finish(output, result.output, "共有 " + std::to_string(result.coded) + " 个碎步点添加了桩号代码！",
+                    result.coded);
     });
 }
 
-StepOutcome ProjectPointsOntoSectionLines(StepHost& host, Session& session) {
-    return RunStep(host, session, [](StepContext& step) {
-        const DataFile lines = step.OpenInput(1, kMatchedLineFilter);
-        const DataFile points = step.OpenInput(2, kDetailPointFilter);
-        const std::string output = step.AskOutput(3, "保存_横断面线上的点_dat文件(*.dat)|*.dat");
-        const auto result = qorvel::ProjectPointsOntoSectionLines(lines, points, step.settings().GroupTolerance,
-                                                                  step.session().CarriedAzimuth, step.progress());
-        step.Finish(output, result.output, "共计算横断面线上的点 " + std::to_string(result.points) + " 个！");
+StepResult ProjectPointsOntoSectionLines(StepHost& host, Session& session, const Settings& settings) {
+    return RunStep(host, session, settings, StepId::PointProjection, [](StepContext& step) {
+        const DataFile lines = step.OpenInput(FileRole::MatchedLines);
+        const DataFile points = step.OpenInput(FileRole::DetailPoints);
+        const std::string output = step.AskOutput();
+        const auto result = qorvel::ProjectPointsOntoSectionLines(lines, points, step.settings().groupTolerance,
+                                                                  step.session().carriedAzimuth, step.progress());
+        step.Finish(output, result.output, "共计算横断面线上的点 " + std::to_string(result.points) + " 个！",
+                    result.points);
     });
 }
 

@@ -6,9 +6,9 @@
 
 namespace qorvel::steps {
 
-StepOutcome CheckCentreStakes(StepHost& host, Session& session);              // step 5
-StepOutcome CheckSectionLines(StepHost& host, Session& session);              // step 7
-StepOutcome AddPointCodes(StepHost& host, Session& session);                  // step 8
-StepOutcome ProjectPointsOntoSectionLines(StepHost& host, Session& session);  // "计算横断面线上的点"
+StepResult CheckCentreStakes(StepHost& host, Session& session, const Settings& settings);              // step 5
+StepResult CheckSectionLines(StepHost& host, Session& session, const Settings& settings);              // step 7
+StepResult AddPointCodes(StepHost& host, Session& session, const Settings& settings);                  // step 8
+StepResult ProjectPointsOntoSectionLines(StepHost& host, Session& session, const Settings& settings);  // "计算横断面线上的点"
 
 }  // namespace qorvel::steps

@@ -6,10 +6,10 @@
 
 namespace qorvel::steps {
 
-StepOutcome ExtractPolylineVertices(StepHost& host, Session& session);  // step 1
-StepOutcome ExtractStationLabels(StepHost& host, Session& session);     // step 2
-StepOutcome ExtractSectionLines(StepHost& host, Session& session);      // step 4
+StepResult ExtractPolylineVertices(StepHost& host, Session& session, const Settings& settings);  // step 1
+StepResult ExtractStationLabels(StepHost& host, Session& session, const Settings& settings);     // step 2
+StepResult ExtractSectionLines(StepHost& host, Session& session, const Settings& settings);      // step 4
 // Asks for a DXF file and attaches it in place of the drawing attached before.
-StepOutcome AttachDrawing(StepHost& host, Session& session);
+StepResult AttachDrawing(StepHost& host, Session& session, const Settings& settings);
 
 }  // namespace qorvel::steps

@@ -6,27 +6,27 @@
 
 namespace qorvel::steps {
 
-StepOutcome OutputSectionResults(StepHost& host, Session& session) {
-    return RunStep(host, session, [](StepContext& step) {
-        const DataFile members = step.OpenInput(1, "桩号包含碎步点点号的文件_dat文件(*.dat)|*.dat");
-        const DataFile stakes = step.OpenInput(2, "检查后的中桩数据_dat文件(*.dat)|*.dat");
-        const DataFile points = step.OpenInput(4, "全图碎步点数据_dat文件(*.dat)|*.dat");
-        const DataFile lines = step.OpenInput(5, "匹配桩号后的断面线数据_dat文件(*.dat)|*.dat");
-        const std::string output = step.AskOutput(6, "断面成果_dat文件(*.dat)|*.dat");
+StepResult OutputSectionResults(StepHost& host, Session& session, const Settings& settings) {
+    return RunStep(host, session, settings, StepId::SectionResults, [](StepContext& step) {
+        const DataFile members = step.OpenInput(FileRole::Membership);
+        const DataFile stakes = step.OpenInput(FileRole::CentreStakes);
+        const DataFile points = step.OpenInput(FileRole::DetailPoints);
+        const DataFile lines = step.OpenInput(FileRole::MatchedLines);
+        const std::string output = step.AskOutput();
 
         const Settings& settings = step.settings();
         SectionResultOptions options;
-        options.stakeAvoidDistance = settings.StakeAvoidDistance;
-        options.layout.layoutName = settings.LayoutName;
-        options.layout.swapSides = settings.Check1;
-        options.layout.negateHeights = settings.Check2;
-        options.layout.stationText = settings.Check3;
-        options.layout.blankLine = settings.Check4;
+        options.stakeAvoidDistance = settings.avoidDistance;
+        options.layout.layoutName = settings.layoutName;
+        options.layout.swapSides = settings.swapSides;
+        options.layout.negateHeights = settings.negateHeights;
+        options.layout.stationText = settings.stationText;
+        options.layout.blankLine = settings.blankLine;
 
         const SectionResults results = qorvel::OutputSectionResults({members, stakes, points, lines}, options,
-                                                                    step.session().CarriedAzimuth, step.progress());
+                                                                    step.session().carriedAzimuth, step.progress());
         // The count is of the section lines read, not of the sections written.
-        step.Finish(output, results.output, "共有断面数：" + std::to_string(lines.size()) + " 条。");
+        step.Finish(output, results.output, "共有断面数：" + std::to_string(lines.size()) + " 条。", lines.size());
     });
 }
 

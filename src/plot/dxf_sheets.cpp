@@ -77,10 +77,12 @@ LayerLook LookOf(PlotLayer layer) {
 
 // Strings of an R2000 drawing are in its code page, GBK here. A character GBK cannot hold is
 // written as the \U+XXXX escape that CAD programs decode.
-std::string GbkText(std::string_view utf8) {
-    const bool ascii = std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii) return std::string(utf8);
-    if (auto whole = Utf8ToGbk(utf8)) return std::move(*whole);
+std::string GbkText(std::string_view given) {
+    const bool ascii = std::all_of(given.begin(), given.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) return std::string(given);
+    if (auto whole = Utf8ToGbk(given)) return std::move(*whole);
+    const std::string valid = IsValidUtf8(given) ? std::string(given) : FittedText(given, 1, 1e300);
+    const std::string_view utf8 = valid;
     std::string text;
     for (std::size_t at = 0; at < utf8.size();) {
         const auto lead = static_cast<unsigned char>(utf8[at]);

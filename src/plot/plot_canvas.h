@@ -53,7 +53,7 @@ struct PlotText {
     double height = 0;   // of a capital letter or a digit, millimetres
     TextAlign align = TextAlign::Left;
     TextBaseline baseline = TextBaseline::Bottom;
-    std::string text;    // UTF-8, one line
+    std::string text;    // UTF-8, one line, not empty
     PlotLayer layer = PlotLayer::Annotation;
 };
 

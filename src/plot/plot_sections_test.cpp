@@ -44,7 +44,7 @@ std::vector<SectionDrawing> ExampleSections() {
                                       "P" + std::to_string(i * 20 + k), k == 1 ? "BJ" : ""});
             }
         }
-        if (i == 30) section.problems = {"左侧点号重复", "右侧高差过大"};
+        if (i == 30) section.problems = {"左侧点号重复", "右侧面积 2 m²"};  // ² is no GBK character
         sections.push_back(std::move(section));
     }
     return sections;
@@ -121,6 +121,7 @@ TEST(PlotSections, DrawsEverySectionOnNumberedSheetsAsPdfSvgAndDxf) {
     for (std::size_t n = 1; n <= dxf.sheets; ++n)
         EXPECT_EQ(std::count(texts.begin(), texts.end(), "第 " + std::to_string(n) + " 张 共 " + std::to_string(dxf.sheets) + " 张"), 1);
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "左侧点号重复"), 1);
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "右侧面积 2 m²"), 1);
 
     ASSERT_EQ(groundLines.size(), 51u);
     std::size_t line = 0;

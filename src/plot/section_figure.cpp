@@ -127,8 +127,12 @@ std::size_t SectionFigure::PrimitiveCount() const {
 SectionFigure BuildSectionFigure(const SectionDrawing& section, const FigureScale& scale) {
     SectionFigure figure;
     figure.empty = !section.HasPoints();
-    const double across = 1000 / scale.horizontal;
-    const double up = across * scale.exaggeration;
+    // Scales out of all reason are taken as the defaults rather than drawn as nothing or as
+    // numbers without end.
+    const double horizontal = scale.horizontal >= 1 && scale.horizontal <= 1e6 ? scale.horizontal : FigureScale{}.horizontal;
+    const double exaggeration = scale.exaggeration >= 0.01 && scale.exaggeration <= 1e3 ? scale.exaggeration : 1;
+    const double across = 1000 / horizontal;
+    const double up = across * exaggeration;
     figure.millimetresPerMetreAcross = across;
     figure.millimetresPerMetreUp = up;
 
@@ -178,11 +182,17 @@ SectionFigure BuildSectionFigure(const SectionDrawing& section, const FigureScal
     const double textRoom = (scale.maxWidth - 2 * kPadding) / 3;
     const std::string station = FittedText(section.station, kStationHeight, textRoom);
     const std::string stakeElevation = FittedText(NumberText(section.stakeElevation, 3), kElevationHeight, textRoom);
+    // At most three lines of problems; the third says there are more when there are.
     std::vector<std::string> problems;
-    for (std::size_t i = 0; i < section.problems.size() && i < kProblemLines; ++i)
-        problems.push_back(i + 1 == kProblemLines && section.problems.size() > kProblemLines
-                               ? std::string("…")
-                               : FittedText(section.problems[i], kProblemHeight, textRoom));
+    for (const std::string& problem : section.problems) {
+        if (problem.empty()) continue;
+        if (problems.size() + 1 == kProblemLines && section.problems.size() > kProblemLines) {
+            problems.push_back("…");
+            break;
+        }
+        problems.push_back(FittedText(problem, kProblemHeight, textRoom));
+        if (problems.size() == kProblemLines) break;
+    }
     double halfText = std::max(EstimatedTextWidth(station, kStationHeight), EstimatedTextWidth(stakeElevation, kElevationHeight));
     for (const std::string& problem : problems) halfText = std::max(halfText, EstimatedTextWidth(problem, kProblemHeight));
     halfText /= 2;
@@ -289,7 +299,8 @@ SectionFigure BuildSectionFigure(const SectionDrawing& section, const FigureScal
                                 NumberText(std::abs(static_cast<double>(k) * step), 0), PlotLayer::Annotation});
     }
 
-    figure.texts.push_back({{0, kStationTop}, kStationHeight, TextAlign::Centre, TextBaseline::Top, station, PlotLayer::Annotation});
+    if (!station.empty())
+        figure.texts.push_back({{0, kStationTop}, kStationHeight, TextAlign::Centre, TextBaseline::Top, station, PlotLayer::Annotation});
     figure.texts.push_back(
         {{0, kElevationTop}, kElevationHeight, TextAlign::Centre, TextBaseline::Top, stakeElevation, PlotLayer::Annotation});
     for (std::size_t i = 0; i < problems.size(); ++i)

@@ -97,8 +97,9 @@ void DrawSheetFrame(const SheetGeometry& sheet, const SheetTitle& title, PlotCan
                      FittedText(texts[cell], h, cellWidths[cell] - h), PlotLayer::Frame});
         right = left;
     }
-    canvas.Text({{(block.left + right) / 2, middle}, h, TextAlign::Centre, TextBaseline::Middle,
-                 FittedText(title.title, h, right - block.left - h), PlotLayer::Frame});
+    if (!title.title.empty())
+        canvas.Text({{(block.left + right) / 2, middle}, h, TextAlign::Centre, TextBaseline::Middle,
+                     FittedText(title.title, h, right - block.left - h), PlotLayer::Frame});
 }
 
 SectionPlace SheetPlanner::Place(double width, double height) {

@@ -1,0 +1,203 @@
+#include "plot/plot_sections.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "core/step_error.h"
+#include "drawing/dxf_reader.h"
+#include "plot/sheet_writers.h"
+#include "support/test_files.h"
+
+namespace qorvel {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+
+std::string StationOf(int chainage) {
+    char text[32];
+    std::snprintf(text, sizeof text, "K%d+%03d", chainage / 1000, chainage % 1000);
+    return text;
+}
+
+// Sections like those of the example project: 52 stations 20 m apart, 2 to 9 points a side
+// out to about 30 m over rolling ground; one station without points and one with problems.
+std::vector<SectionDrawing> ExampleSections() {
+    std::vector<SectionDrawing> sections;
+    for (int i = 0; i < 52; ++i) {
+        SectionDrawing section;
+        section.chainage = 20.0 * i;
+        section.station = StationOf(20 * i);
+        section.stakeElevation = 100 + 3 * std::sin(i * 0.3);
+        if (i != 17) {
+            for (int side = 0; side < 2; ++side) {
+                auto& points = side == 0 ? section.firstSide : section.secondSide;
+                const int count = 2 + (i * (side + 3)) % 8;
+                for (int k = 1; k <= count; ++k)
+                    points.push_back({k * (1.3 + 0.4 * side + 0.05 * (i % 7)),
+                                      section.stakeElevation + (side ? 0.4 : -0.6) * k + 0.3 * std::cos(i + k),
+                                      "P" + std::to_string(i * 20 + k), k == 1 ? "BJ" : ""});
+            }
+        }
+        if (i == 30) section.problems = {"左侧点号重复", "右侧面积 2 m²"};  // ² is no GBK character
+        sections.push_back(std::move(section));
+    }
+    return sections;
+}
+
+std::size_t Count(const std::string& text, const std::string& piece) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++count;
+    return count;
+}
+
+// Every entity's points lie on one sheet of the row of sheets in the DXF; what is not the
+// frame lies inside the frame.
+void ExpectWithinSheets(const Drawing& drawing, const PlotOptions& options, std::size_t sheets) {
+    const SheetGeometry sheet = SheetGeometry::Of(options.sheet);
+    for (const DrawingEntity& entity : drawing.entities) {
+        const std::size_t stride = entity.kind == EntityKind::Line ? 3 : 2;
+        for (std::size_t k = 0; k + 1 < entity.coordinates.size(); k += stride) {
+            const double x = entity.coordinates[k];
+            const double y = entity.coordinates[k + 1];
+            const double index = std::floor(x / (sheet.width + kSheetGap));
+            ASSERT_TRUE(index >= 0 && index < static_cast<double>(sheets)) << entity.layer << " " << x;
+            const PlotPoint p{x - index * (sheet.width + kSheetGap), y};
+            const PlotBox& box = entity.layer == "图框" ? PlotBox{0, 0, sheet.width, sheet.height} : sheet.frame;
+            ASSERT_TRUE(box.Contains(p)) << entity.layer << " " << entity.text << " at " << p.x << "," << p.y;
+        }
+    }
+}
+
+TEST(PlotSections, DrawsEverySectionOnNumberedSheetsAsPdfSvgAndDxf) {
+    TempDir folder;
+    const std::vector<SectionDrawing> sections = ExampleSections();
+    SpanSectionSource source(sections);
+    PlotOptions options;
+    options.date = "2024-05-01";
+    NullProgress progress;
+
+    const PlotSummary pdf = PlotSections(source, options, folder.File("sections.pdf"), progress);
+    const PlotSummary svg = PlotSections(source, options, folder.File("sections.SVG"), progress);
+    const PlotSummary dxf = PlotSections(source, options, folder.File("sections.dxf"), progress);
+    for (const PlotSummary* summary : {&pdf, &svg, &dxf}) {
+        EXPECT_EQ(summary->sections, 52u);
+        EXPECT_EQ(summary->sheets, dxf.sheets);
+        EXPECT_EQ(summary->text, "共绘制断面 52 个，图纸 " + std::to_string(dxf.sheets) + " 张。");
+        EXPECT_EQ(summary->emptyStations, std::vector<std::string>{"K0+340"});
+        EXPECT_TRUE(summary->clippedStations.empty());
+    }
+    ASSERT_GT(dxf.sheets, 1u);
+
+    // PDF: a page for each sheet, the CJK font embedded.
+    const std::string pdfBytes = ReadFile(folder.File("sections.pdf"));
+    EXPECT_EQ(Count(pdfBytes, "/Type /Page\n") + Count(pdfBytes, "/Type /Page "), dxf.sheets);
+    EXPECT_NE(pdfBytes.find("WenQuanYi"), std::string::npos);
+
+    // SVG: the sheets one under another, every station as text.
+    const std::string svgBytes = ReadFile(folder.File("sections.SVG"));
+    EXPECT_EQ(Count(svgBytes, "<g id=\"sheet-"), dxf.sheets);
+    for (const SectionDrawing& section : sections) EXPECT_EQ(Count(svgBytes, ">" + section.station + "</text>"), 1u);
+    EXPECT_EQ(Count(svgBytes, "第 1 张 共 " + std::to_string(dxf.sheets) + " 张"), 1u);
+
+    // DXF read back by our own reader: GBK layers and texts, every station, every sheet's
+    // number, and each ground line through the section's pairs at 1:200 (5 mm a metre).
+    const Drawing drawing = LoadDxf(folder.File("sections.dxf"));
+    EXPECT_EQ(drawing.acadVersion, "AC1015");
+    EXPECT_EQ(drawing.codePage, "ANSI_936");
+    std::vector<std::string> texts;
+    std::vector<const DrawingEntity*> groundLines;
+    for (const DrawingEntity& entity : drawing.entities) {
+        if (entity.kind == EntityKind::Text) texts.push_back(entity.text);
+        if (entity.kind == EntityKind::LightweightPolyline && entity.layer == "地面线" && !entity.closed)
+            groundLines.push_back(&entity);
+    }
+    for (const SectionDrawing& section : sections) EXPECT_EQ(std::count(texts.begin(), texts.end(), section.station), 1) << section.station;
+    for (std::size_t n = 1; n <= dxf.sheets; ++n)
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), "第 " + std::to_string(n) + " 张 共 " + std::to_string(dxf.sheets) + " 张"), 1);
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "左侧点号重复"), 1);
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "右侧面积 2 m²"), 1);
+
+    ASSERT_EQ(groundLines.size(), 51u);
+    std::size_t line = 0;
+    for (const SectionDrawing& section : sections) {
+        if (!section.HasPoints()) continue;
+        const std::vector<double>& xy = groundLines[line++]->coordinates;
+        const std::size_t first = section.firstSide.size();
+        ASSERT_EQ(xy.size(), 2 * (first + 1 + section.secondSide.size())) << section.station;
+        const double stakeX = xy[2 * first];
+        const double stakeY = xy[2 * first + 1];
+        auto expectPair = [&](std::size_t vertex, double offset, double elevation) {
+            EXPECT_NEAR((xy[2 * vertex] - stakeX) / 5, offset, 1e-9) << section.station << " vertex " << vertex;
+            EXPECT_NEAR((xy[2 * vertex + 1] - stakeY) / 5, elevation - section.stakeElevation, 1e-9)
+                << section.station << " vertex " << vertex;
+        };
+        for (std::size_t k = 0; k < first; ++k) expectPair(first - 1 - k, -section.firstSide[k].distance, section.firstSide[k].elevation);
+        for (std::size_t k = 0; k < section.secondSide.size(); ++k)
+            expectPair(first + 1 + k, section.secondSide[k].distance, section.secondSide[k].elevation);
+    }
+    ExpectWithinSheets(drawing, options, dxf.sheets);
+
+#ifdef QORVEL_EZDXF_PYTHON
+    // An independent reader audits the drawing as a CAD program would.
+    const testing::ProcessResult audit = testing::RunProcess(
+        QORVEL_EZDXF_PYTHON,
+        {"-c", "import sys, ezdxf; d = ezdxf.readfile(sys.argv[1]); a = d.audit(); "
+               "print(len(a.errors), len(list(d.modelspace())), d.layers.has_entry('地面线'))",
+         folder.File("sections.dxf")});
+    EXPECT_EQ(audit.out, "0 " + std::to_string(drawing.entities.size()) + " True\n") << audit.err;
+#endif
+}
+
+class FailingSecondPass final : public SectionSource {
+public:
+    void Visit(const SectionVisitor& visit) override {
+        if (++passes == 2) throw StepError("points.dat", 7, 4, "不是数字");
+        visit(SectionDrawing{});
+    }
+    int passes = 0;
+};
+
+TEST(PlotSections, HugeValuesAreDrawnClippedAndFailuresLeaveNoFile) {
+    TempDir folder;
+    const double inf = std::numeric_limits<double>::infinity();
+    std::vector<SectionDrawing> sections = ExampleSections();
+    sections.resize(4);
+    sections[1].firstSide.push_back({1e300, 1e300, "far", ""});
+    sections[2].stakeElevation = -1e9;
+    sections[3].secondSide.push_back({std::nan(""), -inf, "", ""});
+    SpanSectionSource source(sections);
+    PlotOptions options;
+    options.sheet = SheetSize::A4;
+    options.exaggeration = 5;
+    NullProgress progress;
+    std::size_t sheets = 0;
+    for (const char* name : {"huge.pdf", "huge.svg", "huge.dxf"}) {
+        const PlotSummary summary = PlotSections(source, options, folder.File(name), progress);
+        sheets = summary.sheets;
+        EXPECT_EQ(summary.sections, 4u);
+        EXPECT_EQ(summary.clippedStations, (std::vector<std::string>{"K0+020", "K0+040", "K0+060"})) << name;
+        EXPECT_NE(summary.Warning().find("K0+060"), std::string::npos);
+    }
+    ExpectWithinSheets(LoadDxf(folder.File("huge.dxf")), options, sheets);
+
+    // A failure in either pass, a bad extension or options out of range leave what was there.
+    const std::string kept = folder.Write("kept.pdf", "old");
+    FailingSecondPass failing;
+    EXPECT_THROW(PlotSections(failing, options, kept, progress), StepError);
+    EXPECT_EQ(failing.passes, 2);
+    options.scale = 0;
+    EXPECT_THROW(PlotSections(source, options, kept, progress), StepError);
+    options.scale = 200;
+    EXPECT_THROW(PlotSections(source, options, folder.File("sections.png"), progress), StepError);
+    EXPECT_EQ(ReadFile(kept), "old");
+    EXPECT_EQ(testing::ListFolder(folder.path()), (std::vector<std::string>{"huge.dxf", "huge.pdf", "huge.svg", "kept.pdf"}));
+}
+
+}  // namespace
+}  // namespace qorvel

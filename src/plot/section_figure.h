@@ -1,0 +1,77 @@
+#pragma once
+// One cross-section drawn at a scale: the ground line from the farthest point of the first side
+// through the stake to the farthest point of the second, a mark at each surveyed point, the
+// stake's vertical line, a datum line at a whole metre below the lowest point with its
+// elevation, offset ticks every 5 m along it, and under the stake the station, the stake's
+// elevation and the problems found for the section.
+//
+// The figure is plain geometry in millimetres, built once per section and drawn through any
+// PlotCanvas: the sheet writers place it on a sheet, the window's viewer paints it and finds
+// the surveyed point under the mouse from its marks. Its own coordinates put the stake at
+// x = 0 and the datum line at y = 0; `bounds` encloses everything, texts included.
+//
+// Values a section can hold but no sheet can show (an elevation of -1e9 among points at 100 m,
+// a distance of 1e300, a value that is not a number) never make the figure larger than the
+// limits given: the window onto the ground is cut to fit, centred on the stake across and on
+// the points' middle elevation up and down, everything is clipped to it, and the figure is
+// flagged `clipped` so that the plot can name the station in a warning.
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "plot/plot_canvas.h"
+#include "plot/section_drawing.h"
+
+namespace qorvel {
+
+struct FigureScale {
+    double horizontal = 200;   // 1:200
+    double exaggeration = 1;   // vertical scale over horizontal
+    double maxWidth = 1000;    // the figure's bounds never exceed these, millimetres
+    double maxHeight = 1000;
+};
+
+struct FigureMark {
+    PlotPoint at;
+    bool secondSide = false;  // which side of the SectionDrawing the point comes from
+    std::size_t index = 0;    // its place in that side
+};
+
+struct SectionFigure {
+    std::vector<std::vector<PlotPoint>> ground;  // one piece, or several where clipping cut it
+    std::vector<FigureMark> marks;               // surveyed points inside the window
+    std::optional<PlotLine> stake;               // none when the stake's elevation is off the window
+    PlotLine datum;
+    std::vector<PlotLine> ticks;
+    std::vector<PlotText> texts;  // datum elevation, tick offsets, station, stake elevation, problems
+    PlotBox bounds;
+
+    // The window onto the ground the figure shows: offsets (negative to the left) and
+    // elevations, metres; and how many millimetres a metre takes each way.
+    double leftOffset = 0;
+    double rightOffset = 0;
+    double datumElevation = 0;
+    double topElevation = 0;
+    double millimetresPerMetreAcross = 0;
+    double millimetresPerMetreUp = 0;
+
+    bool empty = false;    // the section has no surveyed point
+    bool clipped = false;  // something lies outside the window or is no number
+
+    // Where a ground position (offset, elevation) falls in the figure's coordinates.
+    PlotPoint At(double offset, double elevation) const {
+        return {offset * millimetresPerMetreAcross, (elevation - datumElevation) * millimetresPerMetreUp};
+    }
+    // Entities DrawSectionFigure draws (the DXF needs the count before writing).
+    std::size_t PrimitiveCount() const;
+};
+
+inline constexpr double kTickStep = 5;  // metres between offset ticks
+
+SectionFigure BuildSectionFigure(const SectionDrawing& section, const FigureScale& scale);
+
+// Draws the figure with its bounds' bottom-left corner at `corner`.
+void DrawSectionFigure(const SectionFigure& figure, PlotPoint corner, PlotCanvas& canvas);
+
+}  // namespace qorvel

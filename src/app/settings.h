@@ -24,6 +24,7 @@ struct Settings {
     bool negateHeights = false;  // "变换高差正负号": height differences change sign
     bool stationText = false;    // "转换为字符型桩号": chainages written as station text
     bool blankLine = false;      // "断面桩号隔一行生成": a line holding one blank before each section
+    bool routeSides = false;     // "按路线前进方向区分左右": the first side is the route's left
 
     std::string layerName = "dmx";      // the drawing layer a drawing step reads ("指定图层-")
     std::string layoutName = "格式 1";  // the result layout

@@ -73,6 +73,8 @@ std::string StepContext::AskOutput() {
     FileQuestion question;
     question.file = step_.output;
     question.save = true;
+    question.usualName = step_.outputName;
+    question.inputs = inputsAsked_;
     auto path = host_.AskFile(question);
     if (!path) throw StepCancelled{};
     RefuseOutputAmongInputs(*path, inputsAsked_);

@@ -6,6 +6,7 @@
 // everything.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -19,12 +20,16 @@ enum class MessageRole {
     Notice,   // information on the way (for example "连接CAD成功！")
 };
 
-// One file a step asks for: what it is, and for an input which of how many (from 1).
+// One file a step asks for: what it is, and for an input which of how many (from 1). A save
+// question also carries the output's usual name and the inputs chosen before it (which the
+// output must not be).
 struct FileQuestion {
     FileSpec file;
     bool save = false;
     int position = 1;
     int count = 1;
+    std::string_view usualName;            // e.g. "03-stakes.dat"
+    std::span<const std::string> inputs;  // the step's inputs chosen so far
 };
 
 class StepHost {

@@ -1,6 +1,9 @@
 #include "app/pipeline.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <array>
 #include <filesystem>
 #include <optional>
@@ -11,20 +14,89 @@
 #include "core/step_error.h"
 #include "drawing/attached_drawing.h"
 
+#include <unistd.h>
+
 namespace qorvel {
 
 namespace {
 
 namespace fs = std::filesystem;
 
+// "out/example/" names the folder "out/example".
+fs::path FolderPath(const std::string& folder) {
+    fs::path path = fs::path(folder).lexically_normal();
+    if (!path.has_filename()) path = path.parent_path();
+    return path;
+}
+
+// The files of a run are written into a staging folder beside the output folder and moved into
+// it only when every stage has completed: a run that stops, or is killed, never leaves new
+// labels beside the sections of an earlier run. The staging folder carries the process id, so
+// that one left by a killed run is removed by the next run into the same folder.
+class StagingFolder {
+public:
+    explicit StagingFolder(const std::string& outputFolder) : folder_(FolderPath(outputFolder)) {
+        const std::string prefix = "." + folder_.filename().string() + ".qorvel-";
+        RemoveAbandoned(prefix);
+        path_ = folder_.parent_path() / (prefix + std::to_string(::getpid()));
+        std::error_code error;
+        fs::remove_all(path_, error);
+        if (!fs::create_directory(path_, error))
+            throw StepError("无法在“" + folder_.parent_path().string() + "”中创建临时文件夹：" + error.message());
+    }
+    ~StagingFolder() {
+        std::error_code error;
+        fs::remove_all(path_, error);
+    }
+    StagingFolder(const StagingFolder&) = delete;
+    StagingFolder& operator=(const StagingFolder&) = delete;
+
+    // Where the file of `finalPath` is written meanwhile.
+    std::string Staged(const std::string& finalPath) const {
+        return (path_ / fs::path(finalPath).filename()).string();
+    }
+    // Moves the staged files into the output folder (made when it does not exist), each replacing
+    // the file of its name in one step.
+    void MoveIn(const std::vector<std::string>& finalPaths) const {
+        std::error_code error;
+        if (!fs::is_directory(folder_, error) && !fs::create_directory(folder_, error) && error)
+            throw StepError("无法创建输出文件夹“" + folder_.string() + "”：" + error.message());
+        for (const std::string& finalPath : finalPaths) {
+            fs::rename(Staged(finalPath), finalPath, error);
+            if (error) throw StepError(finalPath, 0, StepError::kNoField, "无法移入输出文件夹：" + error.message());
+        }
+    }
+
+private:
+    // Staging folders of runs into the same folder whose process no longer runs.
+    void RemoveAbandoned(const std::string& prefix) const {
+        std::error_code error;
+        const fs::path parent = folder_.parent_path().empty() ? fs::path(".") : folder_.parent_path();
+        for (fs::directory_iterator entry(parent, error), end; !error && entry != end; entry.increment(error)) {
+            const std::string name = entry->path().filename().string();
+            if (!name.starts_with(prefix)) continue;
+            int pid = 0;
+            const std::string digits = name.substr(prefix.size());
+            const auto [stop, parsed] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
+            if (parsed != std::errc() || stop != digits.data() + digits.size() || pid <= 0) continue;
+            if (::kill(pid, 0) == 0 || errno != ESRCH) continue;  // still running, or not ours to judge
+            std::error_code ignored;
+            fs::remove_all(entry->path(), ignored);
+        }
+    }
+
+    fs::path folder_;
+    fs::path path_;
+};
+
 constexpr std::array kPipelineSteps{
     StepId::StationLabels, StepId::CentreStakes, StepId::StakeCheck, StepId::SectionLines,
     StepId::LineMatch,     StepId::LineCheck,    StepId::Membership, StepId::SectionResults,
 };
 
-// The output folder, made when it does not exist yet; the two files the surveyor supplies must
-// not be among those the run is about to replace.
-void PrepareOutputFolder(const PipelineRequest& request) {
+// The output folder must be one (or be made one level deep), and the two files the surveyor
+// supplies must not be among those the run is about to replace.
+void CheckOutputFolder(const PipelineRequest& request) {
     const std::string& folder = request.outputFolder;
     if (folder.empty()) throw StepError("没有指定输出文件夹。");
     std::error_code error;
@@ -32,13 +104,9 @@ void PrepareOutputFolder(const PipelineRequest& request) {
     if (fs::exists(status)) {
         if (!fs::is_directory(status)) throw StepError("“" + folder + "”已存在，但不是文件夹。");
     } else {
-        fs::path path = fs::path(folder).lexically_normal();
-        if (!path.has_filename()) path = path.parent_path();  // "out/example/"
-        const fs::path parent = path.parent_path();
+        const fs::path parent = FolderPath(folder).parent_path();
         if (!parent.empty() && !fs::is_directory(parent, error))
             throw StepError("无法创建输出文件夹“" + folder + "”：上一级文件夹“" + parent.string() + "”不存在。");
-        if (!fs::create_directory(path, error) && error)
-            throw StepError("无法创建输出文件夹“" + folder + "”：" + error.message());
     }
     for (const StepId id : kPipelineSteps) {
         const StepDescription& step = Describe(id);
@@ -56,11 +124,15 @@ void PrepareOutputFolder(const PipelineRequest& request) {
 // step's own closing message and editor call are kept back, progress is that of the whole run.
 class StageHost final : public StepHost {
 public:
-    StageHost(StepHost& front, const PipelineRequest& request, std::size_t index, int& shownPercent)
-        : front_(front), request_(request), index_(index), shownPercent_(shownPercent) {}
+    StageHost(StepHost& front, const PipelineRequest& request, const StagingFolder& staging, std::size_t index,
+              int& shownPercent)
+        : front_(front), request_(request), staging_(staging), index_(index), shownPercent_(shownPercent) {}
 
     std::optional<std::string> AskFile(const FileQuestion& question) override {
-        return PipelineFilePath(request_, question.file.role);
+        const FileRole role = question.file.role;
+        const std::string path = PipelineFilePath(request_, role);
+        if (role == FileRole::Drawing || role == FileRole::DetailPoints) return path;
+        return staging_.Staged(path);
     }
 
     void ShowMessage(MessageRole role, std::string_view title, std::string_view text) override {
@@ -87,6 +159,7 @@ public:
 private:
     StepHost& front_;
     const PipelineRequest& request_;
+    const StagingFolder& staging_;
     std::size_t index_;
     int& shownPercent_;
 };
@@ -120,8 +193,10 @@ const StageReport* PipelineReport::Find(FileRole role) const {
 PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& settings, const PipelineRequest& request,
                            PipelineObserver* observer) {
     PipelineReport report;
+    std::optional<StagingFolder> staging;
     try {
-        PrepareOutputFolder(request);
+        CheckOutputFolder(request);
+        staging.emplace(request.outputFolder);
     } catch (const StepError& error) {
         host.ShowFailure(error.describe());
         return report;
@@ -135,13 +210,14 @@ PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& set
 
     int shownPercent = 0;
     host.SetProgress(0);
+    std::vector<std::string> written;
     for (std::size_t index = 0; index < kPipelineSteps.size(); ++index) {
         const StepDescription& step = Describe(kPipelineSteps[index]);
         if (observer) observer->StageStarting(step, index + 1, kPipelineSteps.size());
         host.SetStatus(1, "第 " + std::to_string(index + 1) + "/" + std::to_string(kPipelineSteps.size()) + " 步：" +
                               std::string(step.caption));
 
-        StageHost stageHost(host, request, index, shownPercent);
+        StageHost stageHost(host, request, *staging, index, shownPercent);
         StageReport& ended = report.stages.emplace_back();
         ended.step = step.id;
         ended.output = PipelineFilePath(request, step.output.role);
@@ -152,18 +228,22 @@ PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& set
             host.ShowFailure("内部错误：“" + std::string(step.caption) + "”要求的文件多于一键生成提供的文件。");
             ended.result.outcome = StepOutcome::Failed;
         }
+        if (ended.result.Completed()) {
+            ended.result.output = ended.output;
+            written.push_back(ended.output);
+        }
         if (observer) observer->StageEnded(ended);
         if (!ended.result.Completed()) {
             report.outcome = ended.result.outcome;
-            // The stopping stage wrote nothing either (its file, if any, is from before).
-            for (std::size_t later = index; later < kPipelineSteps.size(); ++later) {
-                const StepDescription& laterStep = Describe(kPipelineSteps[later]);
-                std::error_code error;
-                if (fs::exists(PipelineFilePath(request, laterStep.output.role), error))
-                    report.earlierFiles.emplace_back(laterStep.outputName);
-            }
-            return report;
+            return report;  // the staged files go with the staging folder
         }
+    }
+    try {
+        staging->MoveIn(written);
+    } catch (const StepError& error) {
+        host.ShowFailure(error.describe());
+        report.outcome = StepOutcome::Failed;
+        return report;
     }
     host.SetProgress(100);
     report.outcome = StepOutcome::Completed;

@@ -7,9 +7,9 @@
 // with one Session throughout, so the drawing attached by the label step is the one the line
 // step reads, and the azimuth the line matching carries reaches the grouping and the result as
 // it does when the surveyor clicks the steps one after another. Each step's files are given by
-// role from the request; everything else a step shows goes to the front end's host. The run
-// stops at the first stage that does not complete; the files written before it stay, they are
-// complete.
+// role from the request; everything else a step shows goes to the front end's host. The files
+// are written into a staging folder beside the output folder and moved in only when every stage
+// has completed: a run that stops at a stage leaves the output folder as it was.
 
 #include <cstddef>
 #include <span>
@@ -41,19 +41,17 @@ std::string PipelineFilePath(const PipelineRequest& request, FileRole role);
 struct StageReport {
     StepId step;
     StepResult result;
-    std::string output;  // the path of its file
+    std::string output;  // the path of its file in the output folder
 
     const StepDescription& Step() const { return Describe(step); }
 };
 
 struct PipelineReport {
-    // Nothing ran when the output folder could not be made; otherwise the stages that
-    // completed, then the one that stopped the run, if one did.
+    // Nothing ran when the output folder could not be used; otherwise the stages that
+    // completed, then the one that stopped the run, if one did. A completed stage's output is
+    // its file in the output folder, where it is once the whole run has completed.
     std::vector<StageReport> stages;
     StepOutcome outcome = StepOutcome::Failed;  // Completed, or the stopping stage's outcome
-    // Files of the stopping stage and the later ones found in the output folder after a stop:
-    // they are left from an earlier run and do not belong with this run's files.
-    std::vector<std::string> earlierFiles;
 
     bool Completed() const { return outcome == StepOutcome::Completed; }
     // The report of the stage writing files of `role`; nullptr when it did not run.

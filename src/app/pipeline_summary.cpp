@@ -53,12 +53,11 @@ std::string PipelineStopText(const PipelineReport& report) {
     if (report.stages.empty()) return "一键生成没有开始，没有写出任何文件。";
     const StageReport& stopped = report.stages.back();
     std::string text = "一键生成停在“" + std::string(stopped.Step().caption) + "”，之后的步骤没有运行。";
-    std::vector<std::string> written;
+    std::vector<std::string> completed;
     for (const StageReport& stage : report.stages)
-        if (stage.result.Completed()) written.emplace_back(stage.Step().outputName);
-    text += written.empty() ? "\n本次没有写出文件。" : "\n本次已写出：" + Joined(written) + "。";
-    if (!report.earlierFiles.empty())
-        text += "\n文件夹中的 " + Joined(report.earlierFiles) + " 是以前生成的，不属于本次结果。";
+        if (stage.result.Completed()) completed.emplace_back(stage.Step().outputName);
+    if (!completed.empty()) text += "\n已完成的 " + Joined(completed) + " 没有移入输出文件夹。";
+    text += "\n输出文件夹保持原样。";
     return text;
 }
 

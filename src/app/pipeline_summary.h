@@ -21,8 +21,8 @@ std::vector<std::string> CheckProblems(const PipelineReport& report);
 // problems the checks found (at most `maxProblems`, and how many more there are).
 std::string PipelineSummaryText(const PipelineReport& report, std::size_t maxProblems = 20);
 
-// After a stop: the stage it stopped at, the files this run wrote, and the files of later
-// stages left in the folder from an earlier run.
+// After a stop: the stage it stopped at, the stages that had completed (their files were not
+// moved into the output folder), and that the output folder is as it was.
 std::string PipelineStopText(const PipelineReport& report);
 
 }  // namespace qorvel

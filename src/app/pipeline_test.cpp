@@ -120,7 +120,6 @@ TEST(Pipeline, RunsEveryStageWithoutAskingTheSurveyor) {
     EXPECT_EQ(report.stages[2].result.summary, "共检查桩号文字 3 个，有问题的 1 个！");
     EXPECT_EQ(report.stages[3].result.summary, "本项目共有：2 条横断面线");
     EXPECT_EQ(report.stages[7].output, project.Out("10-sections.dat"));
-    EXPECT_TRUE(report.earlierFiles.empty());
 
     // Panel 1 names each stage; the progress bar covers the whole run and never goes back.
     EXPECT_EQ(host.statusPanel1.front(), "第 1/8 步：2、提取中桩桩号文字");
@@ -177,7 +176,7 @@ TEST(Pipeline, TheSettingsReachTheSteps) {
               CrLf({"K0+100 10.500 5.00 10.10 5.00 10.90", "K0+120 10.600  10.00 10.20"}));
 }
 
-TEST(Pipeline, AWarningStopsTheRunAndNamesTheFilesOfAnEarlierRun) {
+TEST(Pipeline, AWarningStopsTheRunAndLeavesTheFolderAsItWas) {
     Project project;
     project.request.labelLayer = "ZH";  // layers compare with their letter case
     std::filesystem::create_directory(project.request.outputFolder);
@@ -197,14 +196,13 @@ TEST(Pipeline, AWarningStopsTheRunAndNamesTheFilesOfAnEarlierRun) {
     EXPECT_EQ(host.messages[0].text, "该图层没有CASS高程点的实体或者没有该图层，请检查！");
     EXPECT_EQ(ListFolder(project.request.outputFolder), std::vector<std::string>{"10-sections.dat"});
     EXPECT_EQ(ReadFile(earlier), "an earlier result\r\n");
-    EXPECT_EQ(report.earlierFiles, std::vector<std::string>{"10-sections.dat"});
-    EXPECT_EQ(PipelineStopText(report),
-              "一键生成停在“2、提取中桩桩号文字”，之后的步骤没有运行。\n本次没有写出文件。\n"
-              "文件夹中的 10-sections.dat 是以前生成的，不属于本次结果。");
+    EXPECT_EQ(PipelineStopText(report), "一键生成停在“2、提取中桩桩号文字”，之后的步骤没有运行。\n输出文件夹保持原样。");
 }
 
-TEST(Pipeline, AFailureKeepsTheFilesWrittenBeforeIt) {
+TEST(Pipeline, AFailureMovesNothingIntoTheFolder) {
     Project project;
+    // A staging folder left by a run that was killed goes with the next run.
+    std::filesystem::create_directory(project.dir.File(".out.qorvel-2147483646"));
     // The stake of K0+120 has an elevation that is no number: the merge stops on it.
     project.request.points = project.dir.Write("points.dat", CrLf({"1,,500,300,10.5", "4,,520,300,high"}));
     Session session;
@@ -215,9 +213,10 @@ TEST(Pipeline, AFailureKeepsTheFilesWrittenBeforeIt) {
     ASSERT_EQ(report.stages.size(), 2u);
     ASSERT_EQ(host.failures.size(), 1u);
     EXPECT_NE(host.failures[0].find("第 2 行"), std::string::npos) << host.failures[0];
-    EXPECT_EQ(ListFolder(project.request.outputFolder), std::vector<std::string>{"02-labels.dat"});
+    EXPECT_EQ(ListFolder(project.dir.path()), (std::vector<std::string>{"points.dat", "route.dxf"}));
     EXPECT_EQ(PipelineStopText(report),
-              "一键生成停在“3、桩号文字与桩号坐标合并”，之后的步骤没有运行。\n本次已写出：02-labels.dat。");
+              "一键生成停在“3、桩号文字与桩号坐标合并”，之后的步骤没有运行。\n"
+              "已完成的 02-labels.dat 没有移入输出文件夹。\n输出文件夹保持原样。");
 }
 
 TEST(Pipeline, AnotherDrawingIsAttachedOnlyWhenItCanBeRead) {

@@ -1,5 +1,5 @@
 // qorvel run on the example project: the files of the single steps, run one by one, in one go;
-// a stop at the first step that does not complete, keeping what was written before it.
+// a stop at the first step that does not complete, leaving the output folder as it was.
 
 #include <gtest/gtest.h>
 
@@ -100,23 +100,24 @@ TEST(PipelineCommand, AMissingLayerStopsAtTheLabelsWithTheWarning) {
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err,
               "该图层没有CASS高程点的实体或者没有该图层，请检查！\n"
-              "一键生成停在“2、提取中桩桩号文字”，之后的步骤没有运行。\n本次没有写出文件。\n");
-    EXPECT_TRUE(ListFolder(dir.File("out")).empty());
+              "一键生成停在“2、提取中桩桩号文字”，之后的步骤没有运行。\n输出文件夹保持原样。\n");
+    EXPECT_TRUE(ListFolder(dir.path()).empty());
 
-    // The section lines on a layer of their own name: the run stops at them, the files of the
-    // three stages before stay.
+    // The section lines on a layer of their own name: the run stops at them, and the files of
+    // the three stages before are not moved in.
     const auto lines = RunQorvel({"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "DMX", "-o", dir.File("out")});
     EXPECT_EQ(lines.exitCode, 3);
-    EXPECT_EQ(ListFolder(dir.File("out")), (std::vector<std::string>{"02-labels.dat", "03-stakes.dat", "05-check-stakes.dat"}));
+    EXPECT_TRUE(ListFolder(dir.path()).empty());
     EXPECT_NE(lines.err.find("图形中没有[DMX]图层"), std::string::npos) << lines.err;
     EXPECT_EQ(std::count(lines.out.begin(), lines.out.end(), '\n'), 3);
 }
 
-TEST(PipelineCommand, AFailureLeavesTheEarlierFilesAndNamesTheFilesOfAnEarlierRun) {
+TEST(PipelineCommand, AFailureLeavesThePreviousResultAsItWas) {
     TempDir dir;
     const std::string out = dir.File("out");
     ASSERT_EQ(RunQorvel({"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "dmx", "-o", out}).exitCode, 0);
     const std::string earlierResult = ReadFile(out + "/10-sections.dat");
+    const std::string earlierLabels = ReadFile(out + "/02-labels.dat");
 
     // The stake of K0+000 (the first detail point) loses its elevation.
     std::string points = ReadFile(kPoints);
@@ -126,12 +127,13 @@ TEST(PipelineCommand, AFailureLeavesTheEarlierFilesAndNamesTheFilesOfAnEarlierRu
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "02-labels.dat：图中共有桩号文字信息 54 个！\n");
     EXPECT_TRUE(run.err.starts_with("错误：文件“" + badPoints + "”第 1 行，字段 4：")) << run.err;
-    EXPECT_NE(run.err.find("一键生成停在“3、桩号文字与桩号坐标合并”，之后的步骤没有运行。\n本次已写出：02-labels.dat。\n"
-                           "文件夹中的 03-stakes.dat、05-check-stakes.dat、04-lines.dat、06-matched.dat、"
-                           "07-check-lines.dat、09-members.dat、10-sections.dat 是以前生成的，不属于本次结果。\n"),
+    EXPECT_NE(run.err.find("一键生成停在“3、桩号文字与桩号坐标合并”，之后的步骤没有运行。\n"
+                           "已完成的 02-labels.dat 没有移入输出文件夹。\n输出文件夹保持原样。\n"),
               std::string::npos)
         << run.err;
     EXPECT_EQ(ReadFile(out + "/10-sections.dat"), earlierResult);
+    EXPECT_EQ(ReadFile(out + "/02-labels.dat"), earlierLabels);
+    EXPECT_EQ(ListFolder(dir.path()), (std::vector<std::string>{"out", "points.dat"}));
 }
 
 TEST(PipelineCommand, TheOutputFolderAndTheOptions) {

@@ -231,6 +231,10 @@ PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& set
         if (ended.result.Completed()) {
             ended.result.output = ended.output;
             written.push_back(ended.output);
+            if (!ended.result.stopsARun.empty()) {
+                host.ShowMessage(MessageRole::Warning, "注意！", ended.result.stopsARun);
+                ended.result.outcome = StepOutcome::Warned;
+            }
         }
         if (observer) observer->StageEnded(ended);
         if (!ended.result.Completed()) {

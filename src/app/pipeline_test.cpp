@@ -199,6 +199,25 @@ TEST(Pipeline, AWarningStopsTheRunAndLeavesTheFolderAsItWas) {
     EXPECT_EQ(PipelineStopText(report), "一键生成停在“2、提取中桩桩号文字”，之后的步骤没有运行。\n输出文件夹保持原样。");
 }
 
+TEST(Pipeline, LabelsNoneOfWhichReadsAsAStationStopTheRunAfterTheStakes) {
+    Project project;
+    std::string drawing = RouteDrawing();
+    for (std::size_t at; (at = drawing.find("K0+")) != std::string::npos;) drawing.erase(at, 3);  // "140"
+    project.request.drawing = project.dir.Write("route.dxf", drawing);
+    Session session;
+    Settings settings;
+    ScriptedHost host;
+    const PipelineReport report = RunPipeline(host, session, settings, project.request);
+    EXPECT_EQ(report.outcome, StepOutcome::Warned);
+    ASSERT_EQ(report.stages.size(), 2u);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].text.find("--numeric-labels"), std::string::npos) << host.messages[0].text;
+    EXPECT_FALSE(FileExists(project.request.outputFolder));
+
+    settings.numericLabels = true;
+    EXPECT_TRUE(RunPipeline(host, session, settings, project.request).Completed());
+}
+
 TEST(Pipeline, AFailureMovesNothingIntoTheFolder) {
     Project project;
     // A staging folder left by a run that was killed goes with the next run.

@@ -38,6 +38,9 @@ struct StepResult {
     // Numbers read leniently from text that is not a plain number ("43825x.928" read as 43825):
     // one line for each of the first few, then the count. The step still completed.
     std::vector<std::string> notes;
+    // Set when the step completed but what it wrote cannot carry a run from drawing to result any
+    // further (no label could be read as a station): the reason, shown as the run's warning.
+    std::string stopsARun;
 
     bool Completed() const { return outcome == StepOutcome::Completed; }
 };

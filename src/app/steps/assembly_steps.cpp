@@ -1,10 +1,12 @@
 #include "app/steps/assembly_steps.h"
 
+#include <algorithm>
 #include <string>
 
 #include "assemble/centre_stake_merge.h"
 #include "assemble/detail_point_grouping.h"
 #include "assemble/section_line_match.h"
+#include "core/fields.h"
 
 namespace qorvel::steps {
 
@@ -17,6 +19,16 @@ StepResult MergeCentreStakes(StepHost& host, Session& session, const Settings& s
         const auto result = qorvel::MergeCentreStakes(labels, points, options, step.progress());
         step.Finish(output, result.output, "本次共合成中桩坐标个数 " + std::to_string(result.stakes) + " 个！",
                     result.stakes);
+        // Labels none of which reads as a station give stakes without chainages: every later
+        // step would join them all under one empty chainage.
+        const bool anyReadable = std::any_of(labels.records().begin(), labels.records().end(), [&](const Record& label) {
+            const FieldReader fields(labels, label);
+            return fields.Has(5) && !LabelChainageText(fields.Text(5), options.numericLabels).empty();
+        });
+        if (labels.size() > 0 && !anyReadable)
+            step.result().stopsARun = "桩号文字文件中的 " + std::to_string(labels.size()) +
+                                      " 个桩号文字没有一个能识别为桩号。若图上的桩号是纯数字（如 1200），"
+                                      "请选用“图上里程为数值”（命令行 --numeric-labels）。";
     });
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // A cross-section as the joins of step 10 put it together: the chainage, the centre stake, the
-// direction of the section line and the member points, every text as read from its file; and
+// section line (its direction and ends) and the member points, every text as read from its file; and
 // the two sides built from it, handed to the layout writer.
 
 #include <cstddef>
@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "assemble/geometry.h"
 #include "core/step_error.h"
 
 namespace qorvel {
@@ -43,7 +44,10 @@ struct SectionRecord {
     SourcedField stakeNorth;      // 2: its northing (field 3)
     SourcedField stakeElevation;  // 3: its elevation (field 4), copied verbatim by two layouts
     double lineAzimuth = 0;       // 4: from the section line's first end to its second end
-    double lineLength = 0;        // 5: kept with the record, not used further
+    // The matched section line's ends (fields 1, 2 and 3, 4, read leniently), from which the
+    // route decides which side is left.
+    PlanePoint lineFirstEnd;
+    PlanePoint lineSecondEnd;
     std::string_view pointFile;   // the detail point file, for messages about the points
     std::span<const MemberPoint> points;  // 6, 7, 8 and every further three
 };

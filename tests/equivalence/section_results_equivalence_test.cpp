@@ -207,6 +207,17 @@ TEST(SectionResultsEquivalence, CoincidentEndsTakeTheAzimuthBeforeThemRoundAfter
     EXPECT_EQ(second.output, "1200\r\n\r\n\r\n");
 }
 
+TEST(SectionResultsEquivalence, AChainageBeyondTheBoundFailsBeforeAnythingIsRead) {
+    // 22 membership lines of one chainage give 22³ sections; a damaged stake and detail point
+    // are never reached.
+    std::string members = "1200,P\r\n";
+    for (int k = 0; k < 22; ++k) members += ",P\r\n";
+    const SectionCase c{members, "1200,,0\r\n,,0,0,1\r\n", "P\r\n", "1200,0,0,1,0\r\n,0,0,1,0\r\n", {}, 0};
+    const StepOutcome result = observe(c, true);
+    EXPECT_EQ(result, observe(c, false));
+    EXPECT_EQ(result.failure.rfind("members.dat:2:0: 桩号（空桩号）有本文件 22 行", 0), 0u) << result.failure;
+}
+
 TEST(SectionResultsEquivalence, ARouteOfSections) {
     // 200 stations along a curve, each with 20 points across its section line, one chainage
     // on two membership lines, a station without a stake and one whose points are missing.

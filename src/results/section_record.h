@@ -29,12 +29,13 @@ struct SourcedField {
     double Strict() const;   // the whole text must be a number
 };
 
-// One detail point line found for a member name: fields 2, 3 and 4 as read.
+// One detail point line found for a member name: fields 2, 3 and 4 as read, and its name.
 struct MemberPoint {
     std::size_t line = 0;  // physical line in the detail point file
     std::string_view east;
     std::string_view north;
     std::string_view elevation;
+    std::string_view name;  // field 0
 };
 
 // One cross-section, in the field order the result file has always been assembled in.
@@ -55,8 +56,13 @@ struct SectionRecord {
 // A point of one side: its distance from the centre stake and its elevation, each the
 // single-precision value at seven significant digits (12.3456789 arrives as 12.34568).
 struct SidePoint {
+    SidePoint() = default;
+    SidePoint(double distance, double elevation, std::string_view name = {})
+        : distance(distance), elevation(elevation), name(name) {}
+
     double distance = 0;
     double elevation = 0;
+    std::string_view name;  // the detail point's name (field 0 of its line)
 };
 
 // The points of one side in ascending order of distance.

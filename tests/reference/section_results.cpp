@@ -36,6 +36,7 @@ DetailPointLine readDetailPointLine(const FieldReader& fields) {
     DetailPointLine line;
     line.name = fields.Text(0);
     line.point.line = fields.record().line;
+    line.point.name = line.name;
     for (int field = 2; field <= 4; ++field) {
         if (!fields.Has(field)) {
             line.missingField = field;

@@ -11,10 +11,6 @@
 #include "core/fields.h"
 #include "core/text_encoding.h"
 
-#ifndef QORVEL_VERSION
-#define QORVEL_VERSION "0"
-#endif
-
 namespace qorvel {
 
 namespace {

@@ -18,7 +18,7 @@ namespace {
 // The sides of a section as the check names them.
 struct NamedSide {
     const SideList* points;
-    const char* name;  // 左, 右, 第一侧, 第二侧
+    const std::string* name;  // 左, 右, 第一侧, 第二侧 in the files' code page
 };
 
 // Within the two ends' box, both included: a point known to lie on the segment's line lies on
@@ -51,7 +51,7 @@ public:
 
     void Add(SectionProblemReason reason, std::string_view chainage, std::vector<std::string> details,
              std::size_t section = SectionProblem::kNoSection) {
-        std::string line = gbk(SectionProblemReasonText(reason));
+        std::string line = gbkReason(reason);
         line += ',';
         line += chainage;
         for (const std::string& detail : details) {
@@ -64,6 +64,17 @@ public:
 
     // The check's own words in the files' code page.
     static std::string gbk(std::string_view utf8) { return Utf8ToGbk(utf8).value_or(std::string(utf8)); }
+    // A reason in the files' code page, converted once: a damaged survey may have a problem at
+    // every station.
+    static const std::string& gbkReason(SectionProblemReason reason) {
+        static const std::vector<std::string> reasons = [] {
+            std::vector<std::string> texts;
+            for (int k = 0; k <= static_cast<int>(SectionProblemReason::StakeOffChainage); ++k)
+                texts.push_back(gbk(SectionProblemReasonText(static_cast<SectionProblemReason>(k))));
+            return texts;
+        }();
+        return reasons[static_cast<std::size_t>(reason)];
+    }
 
 private:
     SectionCheckResult& result_;
@@ -91,10 +102,14 @@ void checkSection(const BuiltSection& section, std::size_t index, const Route& r
         }
     }
 
+    static const std::string kLeft = Report::gbk("左");
+    static const std::string kRight = Report::gbk("右");
+    static const std::string kFirst = Report::gbk("第一侧");
+    static const std::string kSecond = Report::gbk("第二侧");
     const bool decided = section.left() != nullptr;
     const NamedSide sides[2] = {
-        decided ? NamedSide{section.left(), "左"} : NamedSide{&section.drawn.first, "第一侧"},
-        decided ? NamedSide{section.right(), "右"} : NamedSide{&section.drawn.second, "第二侧"},
+        decided ? NamedSide{section.left(), &kLeft} : NamedSide{&section.drawn.first, &kFirst},
+        decided ? NamedSide{section.right(), &kRight} : NamedSide{&section.drawn.second, &kSecond},
     };
     if (sides[0].points->empty() && sides[1].points->empty()) {
         report.Add(SectionProblemReason::BothSidesEmpty, chainage, {}, index);
@@ -116,7 +131,7 @@ void checkSection(const BuiltSection& section, std::size_t index, const Route& r
             const bool pit = before - here > spike && after - here > spike;
             if (peak || pit)
                 report.Add(SectionProblemReason::ElevationSpike, chainage,
-                           {Report::gbk(side.name), LayoutNumberText(points[k].distance), LayoutNumberText(here)}, index);
+                           {*side.name, LayoutNumberText(points[k].distance), LayoutNumberText(here)}, index);
         }
     }
     for (const NamedSide& side : sides) {
@@ -124,7 +139,7 @@ void checkSection(const BuiltSection& section, std::size_t index, const Route& r
         for (const SidePoint& point : *side.points) {
             if (point.distance - before > options.gapDistance)
                 report.Add(SectionProblemReason::PointGap, chainage,
-                           {Report::gbk(side.name), LayoutNumberText(before), LayoutNumberText(point.distance)}, index);
+                           {*side.name, LayoutNumberText(before), LayoutNumberText(point.distance)}, index);
             before = point.distance;
         }
     }

@@ -156,6 +156,7 @@ int run(int argc, char** argv) {
     // The all-pairs time per pair tested, from one run on the 10k-point survey.
     std::map<std::string, double> secondsPerPair;
     for (const StepBenchmark& step : StepBenchmarks()) {
+        if (!step.loops) continue;
         const SurveyCase& small = cases[1];
         const auto [outer, inner] = step.loops(small);
         const double seconds = secondsOf([&] { step.run(small, Implementation::AllPairs); });
@@ -165,10 +166,11 @@ int run(int argc, char** argv) {
     std::map<std::string, double> estimates;  // all-pairs runs left out, with their estimated time
     for (const SurveyCase& c : cases) {
         for (const StepBenchmark& step : StepBenchmarks()) {
-            const auto [outer, inner] = step.loops(c);
+            const auto [outer, inner] = step.loops ? step.loops(c) : std::pair<std::size_t, std::size_t>{};
             const double estimate = secondsPerPair[step.name] * static_cast<double>(outer) * static_cast<double>(inner);
             for (const Implementation implementation : {Implementation::AllPairs, Implementation::Indexed}) {
                 const std::string name = benchmarkName(step, c, implementation);
+                if (implementation == Implementation::AllPairs && !step.loops) continue;
                 if (implementation == Implementation::AllPairs && estimate > options.allPairsLimit) {
                     estimates[name] = estimate;
                     continue;
@@ -193,7 +195,7 @@ int run(int argc, char** argv) {
     std::map<std::string, Timing> totals;
     for (const StepBenchmark& step : StepBenchmarks()) {
         for (const SurveyCase& c : cases) {
-            const auto [outer, inner] = step.loops(c);
+            const auto [outer, inner] = step.loops ? step.loops(c) : std::pair<std::size_t, std::size_t>{};
             const auto indexedTime = reporter.timings.find(benchmarkName(step, c, Implementation::Indexed));
             const auto allPairsTime = reporter.timings.find(benchmarkName(step, c, Implementation::AllPairs));
             if (indexedTime == reporter.timings.end()) continue;
@@ -207,14 +209,17 @@ int run(int argc, char** argv) {
                 char text[32];
                 std::snprintf(text, sizeof text, "%.0f×", allPairsTime->second.wall / indexed.wall);
                 ratio = text;
+            } else if (!step.loops) {
+                allPairs = "no reference";
             } else {
                 const auto estimate = estimates.find(benchmarkName(step, c, Implementation::AllPairs));
                 allPairs = estimate == estimates.end() ? "not run" : "skipped (≈ " + formatTime(estimate->second) + ")";
             }
+            const std::string loops =
+                step.loops ? step.inputs + " " + withThousands(outer) + " × " + withThousands(inner) : step.inputs;
             char perPoint[32];
             std::snprintf(perPoint, sizeof perPoint, "%.0f ns", indexed.wall / static_cast<double>(c.points) * 1e9);
-            std::printf("| %s | %s | %s %s × %s | %s | %s | %s | %s | %s |\n", step.name.c_str(), c.name.c_str(),
-                        step.inputs.c_str(), withThousands(outer).c_str(), withThousands(inner).c_str(),
+            std::printf("| %s | %s | %s | %s | %s | %s | %s | %s |\n", step.name.c_str(), c.name.c_str(), loops.c_str(),
                         allPairs.c_str(), formatTime(indexed.wall).c_str(), ratio.c_str(),
                         formatTime(indexed.cpu).c_str(), perPoint);
         }

@@ -35,7 +35,8 @@ struct StepBenchmark {
     int order = 0;       // place in the tables: the pipeline's steps, then the checks and commands
     std::string name;    // "3 stakes"
     std::string inputs;  // what the two loops run over, e.g. "labels × points"
-    // The record counts of the all-pairs loops: outer, inner.
+    // The record counts of the all-pairs loops: outer, inner. Empty for a computation that has
+    // no all-pairs reference (it is timed indexed only).
     std::function<std::pair<std::size_t, std::size_t>(const SurveyCase&)> loops;
     // One run: the inputs read from the case's folder and the output computed (writing it is
     // the same work for either implementation; scripts/bench times the whole commands).

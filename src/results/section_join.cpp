@@ -1,7 +1,9 @@
 #include "results/section_join.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "assemble/carried_azimuth.h"
@@ -28,26 +30,27 @@ MemberPoint readMemberPoint(const DataFile& points, TextIndex::Id j) {
         comma = text.find(',', at);
         if (comma == std::string_view::npos) {
             const FieldReader fields(points, record);
-            return {record.line, fields.Text(2), fields.Text(3), fields.Text(4)};  // raises the report
+            return {record.line, fields.Text(2), fields.Text(3), fields.Text(4), fields.Text(0)};  // raises the report
         }
         at = comma + 1;
     }
     const std::size_t end = std::min(text.find(',', at), text.size());
     return {record.line, text.substr(commas[1] + 1, commas[2] - commas[1] - 1),
-            text.substr(commas[2] + 1, commas[3] - commas[2] - 1), text.substr(commas[3] + 1, end - commas[3] - 1)};
+            text.substr(commas[2] + 1, commas[3] - commas[2] - 1), text.substr(commas[3] + 1, end - commas[3] - 1),
+            text.substr(0, commas[0])};
 }
 
 // A section line as join B measures it: from its first end to its second, the azimuth only
 // when the ends differ (otherwise the measurement keeps the azimuth before it).
 struct MeasuredLine {
     std::optional<double> azimuth;
-    double length = 0;
+    SectionLineEnds ends;
 };
 
 MeasuredLine readMeasuredLine(const FieldReader& fields) {
     fields.Text(0);
     const SectionLineEnds ends = ReadSectionLineEnds(fields);
-    return {AzimuthSet(ends.first, ends.second), PlaneDistance(ends.first, ends.second)};
+    return {AzimuthSet(ends.first, ends.second), ends};
 }
 
 SourcedField sourced(const DataFile& file, const FieldReader& fields, int field) {
@@ -74,10 +77,48 @@ struct StakeRow {  // join A: the membership line's chainage with its stake's fi
 struct LineRow {  // join B
     std::string_view chainage;
     double azimuth = 0;
-    double length = 0;
+    SectionLineEnds ends;
 };
 
+// D14: every chainage of the membership file, first line first, against the bound.
+void checkSectionCounts(const DataFile& members, const std::vector<FieldReader>& memberLines,
+                        const TextIndex& membersByChainage, const TextIndex& stakesByChainage,
+                        const TextIndex& linesByChainage) {
+    constexpr std::size_t kAll = SIZE_MAX;
+    for (std::size_t i = 0; i < memberLines.size(); ++i) {
+        const std::string_view chainage = memberLines[i].Text(0);
+        if (membersByChainage.First(chainage) != i) continue;  // counted at its first line
+        const std::size_t stakeLines = stakesByChainage.Count(chainage, kAll);
+        if (stakeLines == 0) continue;
+        const std::size_t sectionLines = linesByChainage.Count(chainage, kAll);
+        const std::size_t memberCount = membersByChainage.Count(chainage, kAll);
+        if (SectionsOfOneChainage(memberCount, stakeLines, sectionLines) > kMostSectionsOfOneChainage)
+            FailTooManySections(members, memberLines[i].record().line, chainage, memberCount, stakeLines, sectionLines);
+    }
+}
+
 }  // namespace
+
+std::size_t SectionsOfOneChainage(std::size_t memberLines, std::size_t stakeLines, std::size_t sectionLines) {
+    std::size_t product = 1;
+    for (const std::size_t factor : {memberLines, memberLines, memberLines, stakeLines, sectionLines})
+        if (__builtin_mul_overflow(product, factor, &product)) return SIZE_MAX;
+    return product;
+}
+
+void FailTooManySections(const DataFile& members, std::size_t line, std::string_view chainage,
+                         std::size_t memberLines, std::size_t stakeLines, std::size_t sectionLines) {
+    const std::size_t sections = SectionsOfOneChainage(memberLines, stakeLines, sectionLines);
+    const std::string named = chainage.empty() ? "（空桩号）" : "“" + DisplayText(chainage) + "”";
+    std::string count = std::to_string(memberLines) + "³×" + std::to_string(stakeLines) + "×" + std::to_string(sectionLines);
+    if (sections != SIZE_MAX) count += " = " + std::to_string(sections);
+    throw StepError(members.name(), line, 0,
+                    "桩号" + named + "有本文件 " + std::to_string(memberLines) + " 行、中桩文件 " +
+                        std::to_string(stakeLines) + " 行、断面线文件 " + std::to_string(sectionLines) + " 行，将生成 " +
+                        count + " 个断面，超过每个桩号 " + std::to_string(kMostSectionsOfOneChainage) +
+                        " 个的上限。可能是图上的里程标注未能识别：纯数字的里程标注需要选中“图上里程为数值”（命令行 "
+                        "--numeric-labels）");
+}
 
 // The joins are those of nested loops over the files in file order, and give the same rows in
 // the same order; each inner loop is replaced by a look-up of the records with the text it
@@ -90,6 +131,14 @@ SectionJoin JoinSectionRecords(const SectionInputs& inputs, double& carriedAzimu
     for (const Record& record : inputs.members.records()) memberLines.emplace_back(inputs.members, record);
     const std::size_t memberCount = memberLines.size();
 
+    std::vector<std::string_view> memberChainages;
+    memberChainages.reserve(memberCount);
+    for (const FieldReader& member : memberLines) memberChainages.push_back(member.Text(0));
+    const TextIndex membersByChainage(std::move(memberChainages));
+    const TextIndex stakesByChainage(firstFields(inputs.stakes));
+    const TextIndex linesByChainage(firstFields(lines));
+    checkSectionCounts(inputs.members, memberLines, membersByChainage, stakesByChainage, linesByChainage);
+
     // Joins A and B here while the detail points are indexed by name for join C on a second
     // thread: a million names take a while.
     std::vector<StakeRow> stakeRows;
@@ -98,7 +147,6 @@ SectionJoin JoinSectionRecords(const SectionInputs& inputs, double& carriedAzimu
     BothAtOnce([&] {
         // A. Stakes. A centre-stake line is read beyond its chainage (fields 2, 3, 4) only
         // when a membership line has that chainage.
-        const TextIndex stakesByChainage(firstFields(inputs.stakes));
         stakeRows.reserve(memberCount);
         for (std::size_t i = 0; i < memberCount; ++i) {
             const FieldReader& member = memberLines[i];
@@ -135,7 +183,6 @@ SectionJoin JoinSectionRecords(const SectionInputs& inputs, double& carriedAzimu
                 if (measured.At(j).azimuth) lastAzimuth = measured.At(j).azimuth;
             }
         }
-        const TextIndex linesByChainage(firstFields(lines));
         lineRows.reserve(memberCount);
         for (std::size_t i = 0; i < memberCount; ++i) {
             const std::string_view chainage = memberLines[i].Text(0);
@@ -143,7 +190,7 @@ SectionJoin JoinSectionRecords(const SectionInputs& inputs, double& carriedAzimu
             linesByChainage.ForEach(chainage, [&](TextIndex::Id j) {
                 const MeasuredLine& line = measured.At(j);
                 const double azimuth = line.azimuth ? *line.azimuth : earlierAzimuth[j].value_or(roundStart);
-                lineRows.push_back({chainage, azimuth, line.length});
+                lineRows.push_back({chainage, azimuth, line.ends});
             });
             progress.Advance(kJoinLinesStatus, i + 1, memberCount);
         }
@@ -180,10 +227,6 @@ SectionJoin JoinSectionRecords(const SectionInputs& inputs, double& carriedAzimu
     lineRowChainages.reserve(lineRows.size());
     for (const LineRow& row : lineRows) lineRowChainages.push_back(row.chainage);
     const TextIndex lineRowsByChainage(std::move(lineRowChainages));
-    std::vector<std::string_view> memberChainages;
-    memberChainages.reserve(memberCount);
-    for (const FieldReader& member : memberLines) memberChainages.push_back(member.Text(0));
-    const TextIndex membersByChainage(std::move(memberChainages));
     join.records.reserve(memberCount);
     for (const StakeRow& stake : stakeRows) {
         lineRowsByChainage.ForEach(stake.chainage.text, [&](TextIndex::Id l) {
@@ -195,7 +238,8 @@ SectionJoin JoinSectionRecords(const SectionInputs& inputs, double& carriedAzimu
                 record.stakeNorth = stake.north;
                 record.stakeElevation = stake.elevation;
                 record.lineAzimuth = line.azimuth;
-                record.lineLength = line.length;
+                record.lineFirstEnd = line.ends.first;
+                record.lineSecondEnd = line.ends.second;
                 record.pointFile = inputs.points.name();
                 record.points = std::span(join.memberPoints).subspan(join.memberRows[i],
                                                                      join.memberRows[i + 1] - join.memberRows[i]);

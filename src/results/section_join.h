@@ -3,6 +3,7 @@
 // line files put together by chainage into the records of the cross-sections.
 
 #include <cstddef>
+#include <string_view>
 #include <vector>
 
 #include "core/data_file.h"
@@ -39,6 +40,20 @@ inline constexpr const char* kJoinStakesStatus = "向变量添加中桩坐标：
 inline constexpr const char* kJoinLinesStatus = "向变量添加方位角与距离值： ";
 inline constexpr const char* kJoinMembersStatus = "向变量添加归属断面点： ";
 
+// Repeated chainages multiply: a chainage on m membership lines, s centre-stake lines and l
+// matched section lines gives m³·s·l sections. Labels that could not be read leave every stake
+// with an empty chainage, and 25 of them made ten million sections out of a 1 KB input; no
+// real survey gives one chainage this many.
+inline constexpr std::size_t kMostSectionsOfOneChainage = 10000;
+
+// m³·s·l, or SIZE_MAX when that does not fit.
+std::size_t SectionsOfOneChainage(std::size_t memberLines, std::size_t stakeLines, std::size_t sectionLines);
+
+// Fails the step for a chainage that would give more sections than the bound: the membership
+// file at the first line with that chainage, the three counts, and the likely cause.
+[[noreturn]] void FailTooManySections(const DataFile& members, std::size_t line, std::string_view chainage,
+                                      std::size_t memberLines, std::size_t stakeLines, std::size_t sectionLines);
+
 // Joins the four files as the section results have always been assembled, as nested loops in
 // file order would (the records of each inner file are looked up by their text instead of
 // compared one by one): chainages and names compared as raw text, so that repeated chainages multiply
@@ -46,6 +61,10 @@ inline constexpr const char* kJoinMembersStatus = "向变量添加归属断面�
 // sections). Every section line is measured for every membership line, matching or not, and
 // `carriedAzimuth` (the Session's) goes from call to call: a section line whose ends coincide
 // takes the azimuth of the measurement before it.
+//
+// Before anything beyond field 0 is read, every chainage of the membership file is counted:
+// one that would give more than kMostSectionsOfOneChainage sections fails the step
+// (FailTooManySections), naming the first such chainage in membership file order.
 SectionJoin JoinSectionRecords(const SectionInputs& inputs, double& carriedAzimuth, ProgressSink& progress);
 
 }  // namespace qorvel

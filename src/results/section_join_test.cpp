@@ -49,7 +49,7 @@ TEST(SectionJoin, OneSectionPerMembershipLineInItsOrder) {
     const Files f = files("1220,C,A\r\n1200,B,A,Z\r\n1240,D\r\n",
                           "1200,,500.000,300.000,52.300\r\n1220,,520.000,300.000,52.400\r\n",
                           "A,,1,2,3\r\nB,x,4,5,6\r\nA,,7,8,9\r\nC,,10,11,12\r\n",
-                          "1200,480,300,520,300\r\n1220,520,320,520,280\r\n");
+                          "1200,480,300,520,300\r\n1220,520,320 m,520,280\r\n");
     double carried = 0;
     const SectionJoin sections = join(f, carried);
     ASSERT_EQ(sections.records.size(), 2u);  // 1240 has neither stake nor line
@@ -64,7 +64,10 @@ TEST(SectionJoin, OneSectionPerMembershipLineInItsOrder) {
     EXPECT_EQ(first.stakeElevation.line, 2u);
     EXPECT_EQ(first.stakeElevation.field, 4);
     EXPECT_EQ(first.lineAzimuth, 180.0);  // first end north of the second
-    EXPECT_EQ(first.lineLength, 40.0);
+    // The line's ends as drawn, read leniently.
+    EXPECT_EQ(first.lineFirstEnd.east, 520.0);
+    EXPECT_EQ(first.lineFirstEnd.north, 320.0);
+    EXPECT_EQ(first.lineSecondEnd.north, 280.0);
     // Names in field order; a name on two detail lines brings both, in file order.
     EXPECT_EQ(pointLines(first), (std::vector<std::size_t>{4, 1, 3}));
     EXPECT_EQ(first.points[0].east, "10");
@@ -121,12 +124,41 @@ TEST(SectionJoin, RepeatedChainagesMultiplyAndDegenerateLinesCarryTheAzimuth) {
     for (std::size_t s = 0; s < 8; ++s) {
         const SectionRecord& record = sections.records[s];
         EXPECT_EQ(record.lineAzimuth, azimuths[s]) << s;
-        EXPECT_EQ(record.lineLength, 0.0) << s;
+        EXPECT_EQ(record.lineFirstEnd.north, record.lineSecondEnd.north) << s;
         EXPECT_EQ(pointLines(record), std::vector<std::size_t>{points[s]}) << s;
         EXPECT_EQ(record.chainage.line, membershipLines[s]) << s;
         EXPECT_EQ(record.stakeElevation.text, "10") << s;
     }
     EXPECT_EQ(carried, 0.0);
+}
+
+std::string joinFailure(const Files& f);
+
+TEST(SectionJoin, OneChainageGivesAtMostTenThousandSections) {
+    // Labels that could not be read leave the stakes' chainages empty. Ten membership lines,
+    // five stakes and two section lines of one chainage give 10³·5·2 sections, the most allowed.
+    std::string members;
+    for (int k = 0; k < 10; ++k) members += ",P\r\n";
+    members += "1200,P\r\n";
+    std::string stakes = "1200,,0,0,1\r\n";
+    for (int k = 0; k < 5; ++k) stakes += ",,0,0,1\r\n";
+    const std::string lines = ",0,0,1,0\r\n1200,0,0,1,0\r\n,0,0,1,0\r\n";
+    double carried = 0;
+    EXPECT_EQ(join(files(members, stakes, "P,,1,1,1\r\n", lines), carried).records.size(), 10001u);
+    // A sixth stake is one too many; the step fails before a single section is built.
+    EXPECT_EQ(joinFailure(files(members, stakes + ",,0,0\r\n", "P\r\n", lines)),
+              "文件“members.dat”第 1 行，字段 0：桩号（空桩号）有本文件 10 行、中桩文件 6 行、断面线文件 2 行，将生成 "
+              "10³×6×2 = 12000 个断面，超过每个桩号 10000 个的上限。可能是图上的里程标注未能识别：纯数字的里程标注需要选中"
+              "“图上里程为数值”（命令行 --numeric-labels）");
+    // A chainage with text, named at its first line: 22³ sections.
+    std::string repeated = "1,P\r\n";
+    for (int k = 0; k < 22; ++k) repeated += "1200,P\r\n";
+    const std::string named = "文件“members.dat”第 2 行，字段 0：桩号“1200”有本文件 22 行、中桩文件 1 行、断面线文件 1 行，"
+                              "将生成 22³×1×1 = 10648 个断面，";
+    EXPECT_EQ(joinFailure(files(repeated, "1200,,0,0,1\r\n", "P,,1,1,1\r\n", "1200,0,0,1,0\r\n")).substr(0, named.size()),
+              named);
+    EXPECT_EQ(SectionsOfOneChainage(3000000, 1, 1), SIZE_MAX);
+    EXPECT_EQ(SectionsOfOneChainage(2, 0, 7), 0u);
 }
 
 TEST(SectionJoin, StatusFollowsTheMembershipFileThroughJoinsAToC) {

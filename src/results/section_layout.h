@@ -1,8 +1,13 @@
 #pragma once
-// The section result file in its five layouts, "格式 1" to "格式 5", as road design software
-// imports it: per section the station, then the two sides as (distance, elevation) pairs,
-// (distance, height above the stake) pairs, or pairs relative to the point before.
+// The section result file in its layouts, as road design software imports it. "格式 1" to
+// "格式 5": per section the station, then the two sides as (distance, elevation) pairs,
+// (distance, height above the stake) pairs, or pairs relative to the point before. "BEGIN 块",
+// "CSV 表" and "LandXML": the offset/elevation blocks, station/offset/elevation tables and
+// cross sections that other design and survey packages import, every section's points from the
+// far left to the far right with the left side's offsets negative.
 
+#include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -11,26 +16,77 @@
 
 namespace qorvel {
 
+enum class SectionLayoutKind { Format1, Format2, Format3, Format4, Format5, Begin, Csv, LandXml };
+
+struct SectionLayoutEntry {
+    SectionLayoutKind kind;
+    std::string_view name;          // the layout box's item, which the settings hold
+    std::string_view commandValue;  // the value of the command line's --format
+    std::string_view extension;     // of the result file, with its dot
+    // Whether "变换高差正负号" and "断面桩号隔一行生成" mean anything in the layout: the three new
+    // layouts write absolute elevations and no blank lines, and asking for either with them is
+    // a usage error. (Written anyway, they are ignored.)
+    bool heightSwitches;
+};
+
+// Every layout in the order of the layout box: "格式 1" .. "格式 5", "BEGIN 块", "CSV 表",
+// "LandXML"; on the command line 1 .. 5, begin, csv, landxml; files .dat (the first six), .csv,
+// .xml.
+std::span<const SectionLayoutEntry> SectionLayouts();
+// The layout of a name, compared exactly; nothing for any other text.
+const SectionLayoutEntry* FindSectionLayout(std::string_view name);
+// The layout of a --format value, compared exactly.
+const SectionLayoutEntry* FindSectionLayoutByCommandValue(std::string_view value);
+
 struct SectionLayoutSettings {
-    std::string_view layoutName = "格式 1";  // compared exactly: "格式 1" .. "格式 5"
+    std::string_view layoutName = "格式 1";  // compared exactly with the names of SectionLayouts()
     bool swapSides = false;       // "幅别颠倒生成": the second side is written before the first
     bool negateHeights = false;   // "变换高差正负号": height differences change sign
     bool stationText = false;     // "转换为字符型桩号": the chainage written as station text
     bool blankLine = false;       // "断面桩号隔一行生成": a line holding one blank before each section
 };
 
+// What a layout writes before the first section: the CSV table's byte order mark and heading
+// line; nothing for the others (LandXML is written whole, see landxml_layout.h).
+void WriteSectionLayoutHeading(const SectionLayoutSettings& settings, OutputText& output);
+
 // Appends the lines of one section to `output` and returns true when the layout name is one of
-// the five; for any other name it writes nothing and returns false.
+// "格式 1" .. "格式 5", "BEGIN 块" and "CSV 表"; for "LandXML" (a whole document) and any other
+// name it writes nothing and returns false. `first` and `second` are the sides in the order
+// they are written unless swapSides; `number` counts the sections from 1 in output order
+// ("BEGIN 块" writes it).
 //
 // Reads the stake elevation leniently in the layouts of height differences ("格式 3" to
-// "格式 5") and, with station text asked for, the chainage strictly; a chainage that is not a
-// number fails the step, naming the line it came from.
+// "格式 5") and the three new layouts and, with station text asked for, the chainage strictly;
+// a chainage that is not a number fails the step, naming the line it came from. "CSV 表"
+// converts station and point names from GBK to UTF-8 and fails, naming the line, on text that
+// is no GBK.
 bool WriteSectionLayout(const SectionRecord& record, const SideList& first, const SideList& second,
-                        const SectionLayoutSettings& settings, OutputText& output);
+                        const SectionLayoutSettings& settings, OutputText& output, std::size_t number = 1);
 
-// A distance or height as the layouts write it: rounded to four decimals (halves to even), then
-// written "0.00" (halves away from zero), both decided on the 15-digit decimal text; a value
-// that is zero once written carries no minus sign. 0.00499999 gives 0.01, 0.0049 gives 0.00.
+// The station as the layouts write it: the chainage as in the files, or with `stationText` its
+// station text (K1+050), failing the step when the chainage is no number.
+std::string SectionStationText(const SectionRecord& record, bool stationText);
+
+// A distance or height as "格式 1" to "格式 5" write it: rounded to four decimals (halves to
+// even), then written "0.00" (halves away from zero), both decided on the 15-digit decimal
+// text; a value that is zero once written carries no minus sign. 0.00499999 gives 0.01, 0.0049
+// gives 0.00.
 std::string LayoutNumberText(double value);
+
+// An offset or elevation as the three new layouts write it: "0.000", rounded once, halves away
+// from zero on the 15-digit decimal text; zero without a minus sign.
+std::string OffsetNumberText(double value);
+
+// The points of a section from the far left to the far right as the three new layouts write
+// them: the left side (the one written first, after swapSides) in reverse order of distance
+// with negative offsets, the stake at offset 0, the right side in order. `visit(offset,
+// elevation, name)` is called for each; the stake's name is empty.
+template <class Visit>
+void ForEachPointLeftToRight(const SideList& left, const SideList& right, double stakeElevation, Visit&& visit) {
+    for (std::size_t k = left.size(); k > 0; --k) visit(-left[k - 1].distance, left[k - 1].elevation, left[k - 1].name);
+    visit(0.0, stakeElevation, std::string_view());
+    for (const SidePoint& point : right) visit(point.distance, point.elevation, point.name);
+}
 
 }  // namespace qorvel

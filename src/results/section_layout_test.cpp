@@ -1,6 +1,7 @@
 #include "results/section_layout.h"
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -95,7 +96,7 @@ TEST(SectionLayout, StepwiseLayoutAtEqualDistances) {
 }
 
 TEST(SectionLayout, UnknownLayoutWritesNothing) {
-    for (std::string_view name : {"格式1", "格式 6", "格式 1 ", "", "1"}) {
+    for (std::string_view name : {"格式1", "格式 6", "格式 1 ", "", "1", "csv", "LandXML"}) {
         OutputText output;
         SectionLayoutSettings settings = layout(name);
         settings.blankLine = true;
@@ -124,6 +125,64 @@ TEST(SectionLayout, StationTextOfAChainageThatIsNoNumberFails) {
     }
     // Absolute elevations do not need it.
     EXPECT_TRUE(WriteSectionLayout(record("1100", "1e999"), {}, {}, layout("格式 2"), output));
+}
+
+// The layout of a --format value, by the name the settings hold.
+SectionLayoutSettings commandLayout(std::string_view value) {
+    const SectionLayoutEntry* entry = FindSectionLayoutByCommandValue(value);
+    EXPECT_NE(entry, nullptr) << value;
+    return layout(entry ? entry->name : "");
+}
+
+TEST(SectionLayout, BeginBlocksRunFromTheFarLeftToTheFarRight) {
+    const SectionRecord section = record("1100", "52.300");
+    SectionLayoutSettings settings = commandLayout("begin");
+    OutputText output;
+    EXPECT_TRUE(WriteSectionLayout(section, kFirst, kSecond, settings, output, 1));
+    settings.swapSides = true;
+    settings.stationText = true;
+    // The left side alone, its nearest point so near that its offset rounds to zero; halves
+    // away from zero on the 15-digit text (2.0005 lies a hair below it as a double).
+    EXPECT_TRUE(WriteSectionLayout(section, {}, {{0.0004, 52}, {2.0005, 52.0005}}, settings, output, 2));
+    EXPECT_TRUE(WriteSectionLayout(record("1120", "n/a"), {}, {}, settings, output, 3));
+    EXPECT_EQ(output.bytes(),
+              "BEGIN,1100:1\r\n-12.400,50.900\r\n-7.800,51.750\r\n-3.250,52.100\r\n0.000,52.300\r\n4.100,52.450\r\n"
+              "9.600,53.200\r\n"
+              "BEGIN,K1+100:2\r\n-2.001,52.001\r\n0.000,52.000\r\n0.000,52.300\r\n"
+              "BEGIN,K1+120:3\r\n0.000,0.000\r\n");
+    EXPECT_EQ(output.lineCount(), 13u);
+}
+
+TEST(SectionLayout, CsvTableInUtf8WithQuotedFields) {
+    // Names and the station as GBK bytes in the files, UTF-8 in the table; a quote is doubled
+    // in a quoted field.
+    std::vector<MemberPoint> points{{9, "", "", "", "\xB5\xE3\x31"}, {10, "", "", "", "Q\"2"}};
+    SectionRecord section = record("\xC2\xB7 1100", "52.3");
+    section.pointFile = "points.dat";
+    section.points = points;
+    const SideList left{{3.25, 52.1, points[0].name}, {7.8, 51.75, points[1].name}};
+    OutputText output;
+    SectionLayoutSettings settings = commandLayout("csv");
+    settings.negateHeights = true;  // no heights to negate, no blank lines
+    settings.blankLine = true;
+    WriteSectionLayoutHeading(settings, output);
+    EXPECT_TRUE(WriteSectionLayout(section, left, {}, settings, output));
+    settings.swapSides = true;
+    EXPECT_TRUE(WriteSectionLayout(section, left, {}, settings, output));
+    EXPECT_EQ(output.bytes(),
+              "\xEF\xBB\xBF桩号,偏距,高程,点名\r\n"
+              "路 1100,-7.800,51.750,\"Q\"\"2\"\r\n路 1100,-3.250,52.100,点1\r\n路 1100,0.000,52.300,\r\n"
+              "路 1100,0.000,52.300,\r\n路 1100,3.250,52.100,点1\r\n路 1100,7.800,51.750,\"Q\"\"2\"\r\n");
+
+    // A name that is no GBK names its detail point line.
+    points[1].name = "\xFF\x20";
+    const SideList broken{{1, 2, points[1].name}};
+    try {
+        WriteSectionLayout(section, broken, {}, settings, output);
+        FAIL() << "no failure";
+    } catch (const StepError& error) {
+        EXPECT_EQ(error.describe(), "文件“points.dat”第 10 行，字段 0：不是 GBK 文字，无法转换为 UTF-8：“\\xFF ”");
+    }
 }
 
 }  // namespace

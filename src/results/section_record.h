@@ -1,6 +1,6 @@
 #pragma once
 // A cross-section as the joins of step 10 put it together: the chainage, the centre stake, the
-// direction of the section line and the member points, every text as read from its file; and
+// section line (its direction and ends) and the member points, every text as read from its file; and
 // the two sides built from it, handed to the layout writer.
 
 #include <cstddef>
@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "assemble/geometry.h"
 #include "core/step_error.h"
 
 namespace qorvel {
@@ -28,12 +29,13 @@ struct SourcedField {
     double Strict() const;   // the whole text must be a number
 };
 
-// One detail point line found for a member name: fields 2, 3 and 4 as read.
+// One detail point line found for a member name: fields 2, 3 and 4 as read, and its name.
 struct MemberPoint {
     std::size_t line = 0;  // physical line in the detail point file
     std::string_view east;
     std::string_view north;
     std::string_view elevation;
+    std::string_view name;  // field 0
 };
 
 // One cross-section, in the field order the result file has always been assembled in.
@@ -43,7 +45,10 @@ struct SectionRecord {
     SourcedField stakeNorth;      // 2: its northing (field 3)
     SourcedField stakeElevation;  // 3: its elevation (field 4), copied verbatim by two layouts
     double lineAzimuth = 0;       // 4: from the section line's first end to its second end
-    double lineLength = 0;        // 5: kept with the record, not used further
+    // The matched section line's ends (fields 1, 2 and 3, 4, read leniently), from which the
+    // route decides which side is left.
+    PlanePoint lineFirstEnd;
+    PlanePoint lineSecondEnd;
     std::string_view pointFile;   // the detail point file, for messages about the points
     std::span<const MemberPoint> points;  // 6, 7, 8 and every further three
 };
@@ -51,8 +56,13 @@ struct SectionRecord {
 // A point of one side: its distance from the centre stake and its elevation, each the
 // single-precision value at seven significant digits (12.3456789 arrives as 12.34568).
 struct SidePoint {
+    SidePoint() = default;
+    SidePoint(double distance, double elevation, std::string_view name = {})
+        : distance(distance), elevation(elevation), name(name) {}
+
     double distance = 0;
     double elevation = 0;
+    std::string_view name;  // the detail point's name (field 0 of its line)
 };
 
 // The points of one side in ascending order of distance.

@@ -4,53 +4,142 @@
 #include <string_view>
 #include <vector>
 
+#include "core/number_read.h"
 #include "core/step_error.h"
 #include "core/two_halves.h"
+#include "results/landxml_layout.h"
 #include "results/section_sides.h"
 
 namespace qorvel {
 
 namespace {
 
-// A section built and written ahead, apart from the others: its text in the part's output, and
-// the azimuth it leaves behind.
-struct Prepared {
-    bool ready = false;  // false: left for the pass in order
-    bool written = false;
-    std::size_t textEnd = 0;  // its text ends here in the part's output
-    std::size_t linesEnd = 0;  // and its last line is this one
-    std::optional<double> azimuthLeft;
-};
-
-struct PreparedPart {
-    OutputText output;
-    std::vector<Prepared> sections;
-};
-
-// Builds and writes every section of [begin, end) that does not depend on the azimuth carried
-// in (no point lies on its stake) and meets no failure; the others are left for the pass in
-// order, which then meets the same failure at the same place.
-void prepare(const SectionJoin& join, const SectionResultOptions& options, std::size_t begin, std::size_t end,
-             PreparedPart& part) {
-    part.sections.resize(end - begin);
-    for (std::size_t s = begin; s < end; ++s) {
-        Prepared& prepared = part.sections[s - begin];
-        const std::size_t textStart = part.output.bytes().size();
-        const std::size_t linesStart = part.output.lineCount();
-        try {
-            const SectionRecord& record = join.records[s];
-            const auto sides = BuildIndependentSectionSides(record, options.stakeAvoidDistance, prepared.azimuthLeft);
-            if (sides) {
-                prepared.written = WriteSectionLayout(record, sides->first, sides->second, options.layout, part.output);
-                prepared.ready = true;
-            }
-        } catch (const StepError&) {
-            prepared.ready = false;
-        }
-        if (!prepared.ready) part.output.Truncate(textStart, linesStart);
-        prepared.textEnd = part.output.bytes().size();
-        prepared.linesEnd = part.output.lineCount();
+// Where the sections built go: the text of a layout, or the built sections themselves. Each
+// part of the work fills its own sink; the parts are then put together in output order.
+class TextSink {
+public:
+    struct Mark {
+        std::size_t bytes = 0;
+        std::size_t lines = 0;
+    };
+    Mark mark() const { return {output.bytes().size(), output.lineCount()}; }
+    void rollback(Mark to) { output.Truncate(to.bytes, to.lines); }
+    void take(TextSink& part, Mark from, Mark to) {
+        output.AppendLines(std::string_view(part.output.bytes()).substr(from.bytes, to.bytes - from.bytes),
+                           to.lines - from.lines);
     }
+    OutputText output;
+};
+
+class SectionSink {
+public:
+    using Mark = std::size_t;
+    Mark mark() const { return sections.size(); }
+    void rollback(Mark to) { sections.resize(to); }
+    void take(SectionSink& part, Mark from, Mark to) {
+        for (Mark k = from; k < to; ++k) sections.push_back(std::move(part.sections[k]));
+    }
+    std::vector<BuiltSection> sections;
+};
+
+// Builds the sides of every section and hands them to `emit(s, sides, sink)`, which puts
+// section s into the sink and says whether it was written; in output order, as if one section
+// were built after the other with the azimuth carried from each to the next.
+//
+// The sections are built on two threads, each half on its own. Only the azimuth carried from
+// section to section ties them together, and only through points that lie exactly on a stake:
+// those sections, and those that fail, are left for the pass in order, which meets the same
+// failure at the same place.
+template <class Sink, class Emit>
+std::size_t buildInOrder(const SectionJoin& join, double stakeAvoidDistance, double& carriedAzimuth,
+                         ProgressSink& progress, const char* status, Sink& whole, Emit&& emit) {
+    struct Prepared {
+        bool ready = false;  // false: left for the pass in order
+        bool written = false;
+        typename Sink::Mark end{};  // where it ends in its part's sink
+        std::optional<double> azimuthLeft;
+    };
+    const std::size_t count = join.records.size();
+    Sink parts[2];
+    std::vector<Prepared> prepared[2];
+    constexpr std::size_t kWorthASecondThread = 1000;
+    InTwoHalves(count, kWorthASecondThread, [&](std::size_t begin, std::size_t end, int part) {
+        Sink& sink = parts[part];
+        std::vector<Prepared>& list = prepared[part];
+        list.resize(end - begin);
+        for (std::size_t s = begin; s < end; ++s) {
+            Prepared& section = list[s - begin];
+            const auto start = sink.mark();
+            try {
+                std::optional<SectionSides> sides =
+                    BuildIndependentSectionSides(join.records[s], stakeAvoidDistance, section.azimuthLeft);
+                if (sides) {
+                    section.written = emit(s, std::move(*sides), sink);
+                    section.ready = true;
+                }
+            } catch (const StepError&) {
+                section.ready = false;
+            }
+            if (!section.ready) sink.rollback(start);
+            section.end = sink.mark();
+        }
+    });
+
+    const std::size_t half = count / 2;
+    std::size_t written = 0;
+    for (std::size_t s = 0; s < count; ++s) {
+        const int part = s < half ? 0 : 1;
+        const std::size_t k = s < half ? s : s - half;
+        const Prepared& section = prepared[part][k];
+        bool isWritten = false;
+        if (section.ready) {
+            whole.take(parts[part], k == 0 ? typename Sink::Mark{} : prepared[part][k - 1].end, section.end);
+            if (section.azimuthLeft) carriedAzimuth = *section.azimuthLeft;
+            isWritten = section.written;
+        } else {
+            isWritten = emit(s, BuildSectionSides(join.records[s], stakeAvoidDistance, carriedAzimuth), whole);
+        }
+        if (isWritten) {
+            ++written;
+            progress.Advance(status, s + 1, count);
+        }
+    }
+    return written;
+}
+
+SideDecision decide(const Route& route, const SectionRecord& record) {
+    return DecideSides(route, record.chainage.text, record.lineFirstEnd, record.lineSecondEnd);
+}
+
+BuiltSection builtSection(const SectionRecord& record, SectionSides&& sides, const Route& route, SideRule rule) {
+    BuiltSection section;
+    section.record = &record;
+    section.stake = {record.stakeEast.Strict(), record.stakeNorth.Strict()};
+    section.chainage = ReadStrict(record.chainage.text);
+    section.stakeElevation = record.stakeElevation.Lenient();
+    section.drawn = std::move(sides);
+    section.decision = decide(route, record);
+    section.routeSwapped = rule == SideRule::Route && section.decision == SideDecision::Swapped;
+    return section;
+}
+
+// The built sections, each checked by `require` where it is built.
+template <class Require>
+std::size_t buildSections(const SectionJoin& join, const Route& route, const SectionResultOptions& options,
+                          double& carriedAzimuth, ProgressSink& progress, const char* status,
+                          std::vector<BuiltSection>& sections, Require&& require) {
+    SectionSink whole;
+    whole.sections.reserve(join.records.size());
+    const std::size_t written = buildInOrder(
+        join, options.stakeAvoidDistance, carriedAzimuth, progress, status, whole,
+        [&](std::size_t s, SectionSides&& sides, SectionSink& sink) {
+            BuiltSection section = builtSection(join.records[s], std::move(sides), route, options.sides);
+            require(section);
+            sink.sections.push_back(std::move(section));
+            return true;
+        });
+    sections = std::move(whole.sections);
+    return written;
 }
 
 }  // namespace
@@ -60,44 +149,46 @@ SectionResults OutputSectionResults(const SectionInputs& inputs, const SectionRe
     const SectionJoin join = JoinSectionRecords(inputs, carriedAzimuth, progress);
     SectionResults results;
     const std::size_t count = join.records.size();
-    // About two numbers of six characters and their blanks for every point, and a station.
-    results.output.Reserve(14 * join.memberPoints.size() + 40 * count);
+    results.sections = count;
+    const SectionLayoutEntry* layout = FindSectionLayout(options.layout.layoutName);
 
-    // The sections are built and written on two threads, each half on its own. Only the azimuth
-    // carried from section to section ties them together, and only through points that lie
-    // exactly on a stake: those sections, and those that fail, are done again in order below.
-    PreparedPart parts[2];
-    constexpr std::size_t kWorthASecondThread = 1000;
-    InTwoHalves(count, kWorthASecondThread,
-                [&](std::size_t begin, std::size_t end, int part) { prepare(join, options, begin, end, parts[part]); });
-
-    const std::size_t half = count / 2;
-    for (std::size_t s = 0; s < count; ++s) {
-        const PreparedPart& part = parts[s < half ? 0 : 1];
-        const std::size_t k = s < half ? s : s - half;
-        const Prepared& prepared = part.sections[k];
-        bool written = false;
-        if (prepared.ready) {
-            const Prepared* before = k == 0 ? nullptr : &part.sections[k - 1];
-            const std::size_t textStart = before ? before->textEnd : 0;
-            const std::size_t linesStart = before ? before->linesEnd : 0;
-            results.output.AppendLines(
-                std::string_view(part.output.bytes()).substr(textStart, prepared.textEnd - textStart),
-                prepared.linesEnd - linesStart);
-            if (prepared.azimuthLeft) carriedAzimuth = *prepared.azimuthLeft;
-            written = prepared.written;
-        } else {
-            const SectionRecord& record = join.records[s];
-            const SectionSides sides = BuildSectionSides(record, options.stakeAvoidDistance, carriedAzimuth);
-            written = WriteSectionLayout(record, sides.first, sides.second, options.layout, results.output);
-        }
-        ++results.sections;
-        if (written) {
-            ++results.written;
-            progress.Advance(kWriteSectionsStatus, s + 1, count);
-        }
+    if (layout && layout->kind == SectionLayoutKind::LandXml) {
+        const Route route = Route::FromCentreStakes(inputs.stakes);
+        std::vector<BuiltSection> sections;
+        results.written = buildSections(join, route, options, carriedAzimuth, progress, kWriteSectionsStatus, sections,
+                                        RequireLandXmlStation);
+        WriteLandXmlDocument(route, sections, options.layout, LandXmlStampNow(), results.output);
+        return results;
     }
+
+    // The route only where it decides the sides.
+    const std::optional<Route> route =
+        options.sides == SideRule::Route ? std::optional(Route::FromCentreStakes(inputs.stakes)) : std::nullopt;
+    TextSink whole;
+    // About two numbers of six characters and their blanks for every point, and a station.
+    whole.output.Reserve(14 * join.memberPoints.size() + 40 * count);
+    WriteSectionLayoutHeading(options.layout, whole.output);
+    results.written = buildInOrder(
+        join, options.stakeAvoidDistance, carriedAzimuth, progress, kWriteSectionsStatus, whole,
+        [&](std::size_t s, SectionSides&& sides, TextSink& sink) {
+            const SectionRecord& record = join.records[s];
+            const bool swapped = route && decide(*route, record) == SideDecision::Swapped;
+            const SideList& first = swapped ? sides.second : sides.first;
+            const SideList& second = swapped ? sides.first : sides.second;
+            return WriteSectionLayout(record, first, second, options.layout, sink.output, s + 1);
+        });
+    results.output = std::move(whole.output);
     return results;
+}
+
+BuiltSections BuildSections(const SectionInputs& inputs, const SectionResultOptions& options, double& carriedAzimuth,
+                            ProgressSink& progress) {
+    BuiltSections built;
+    built.join = JoinSectionRecords(inputs, carriedAzimuth, progress);
+    built.route = Route::FromCentreStakes(inputs.stakes);
+    buildSections(built.join, built.route, options, carriedAzimuth, progress, kBuildSectionsStatus, built.sections,
+                  [](const BuiltSection&) {});
+    return built;
 }
 
 }  // namespace qorvel

@@ -1,19 +1,31 @@
 #pragma once
 // Step 10: the cross-section results from the station membership, centre-stake, detail point
-// and matched section line files, in the layout chosen on the main window.
+// and matched section line files, in the layout chosen on the main window; and the same
+// sections built but not written, for the section check, the section sheets and the viewer.
 
 #include <cstddef>
+#include <vector>
 
 #include "core/output_text.h"
 #include "core/progress.h"
+#include "results/built_section.h"
 #include "results/section_join.h"
 #include "results/section_layout.h"
+#include "route/route.h"
 
 namespace qorvel {
 
+// Which side of a section is written first.
+enum class SideRule {
+    Drawn,  // the side of the section line's first end, as the line was drawn
+    Route,  // "按路线前进方向区分左右": the route's left (facing increasing chainage), decided
+            // per section from the centre stakes; as drawn where the route cannot decide
+};
+
 struct SectionResultOptions {
     double stakeAvoidDistance = 0.08;  // "生成成果时，规避中桩的距离值"
-    SectionLayoutSettings layout;
+    SideRule sides = SideRule::Drawn;
+    SectionLayoutSettings layout;      // "幅别颠倒生成" swaps the sides after the side rule
 };
 
 struct SectionResults {
@@ -23,11 +35,37 @@ struct SectionResults {
 };
 
 inline constexpr const char* kWriteSectionsStatus = "写入文件： ";
+inline constexpr const char* kBuildSectionsStatus = "生成断面： ";
 
 // Joins the files, builds both sides of every section and writes each one in the layout, in
-// that order for one section after the other. Status and progress follow the membership file
-// through the joins, then the sections written.
+// that order for one section after the other ("CSV 表" after its heading; "LandXML" as one
+// document once every section is built, a section whose chainage is no number failing in its
+// place). Status and progress follow the membership file through the joins, then the sections
+// written.
 SectionResults OutputSectionResults(const SectionInputs& inputs, const SectionResultOptions& options,
                                     double& carriedAzimuth, ProgressSink& progress);
+
+// The sections step 10 builds, with what they are built from. Move it, never copy it: the
+// sections look into the join's records, and everything looks into the four files, which must
+// outlive it.
+struct BuiltSections {
+    BuiltSections() = default;
+    BuiltSections(BuiltSections&&) = default;
+    BuiltSections& operator=(BuiltSections&&) = default;
+    BuiltSections(const BuiltSections&) = delete;
+    BuiltSections& operator=(const BuiltSections&) = delete;
+
+    SectionJoin join;
+    Route route;                        // from the centre-stake file
+    std::vector<BuiltSection> sections; // in step 10's output order
+};
+
+// Builds the sections exactly as OutputSectionResults does (the same joins, sides, side rule,
+// carried azimuth and failures; the layout settings are not used) without writing them. Reads
+// besides every stake's elevation leniently, so a stake elevation beyond the range of a double
+// fails here where "格式 1" would copy it. Status and progress follow the membership file
+// through the joins, then the sections built.
+BuiltSections BuildSections(const SectionInputs& inputs, const SectionResultOptions& options, double& carriedAzimuth,
+                            ProgressSink& progress);
 
 }  // namespace qorvel

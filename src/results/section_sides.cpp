@@ -33,6 +33,14 @@ SourcedField pointField(const SectionRecord& record, const MemberPoint& point, s
     return {text, record.pointFile, point.line, field};
 }
 
+// A point of a side as it is sorted: its distance and elevation in single precision, as the
+// section files have always been ordered, and the point they belong to.
+struct SideRow {
+    float distance = 0;
+    float elevation = 0;
+    const MemberPoint* point = nullptr;
+};
+
 // A point as measured from it to the stake: the azimuth only when the two differ (otherwise the
 // measurement keeps the azimuth before it).
 struct Measurement {
@@ -45,8 +53,8 @@ struct Measurement {
 // `measure(k)` measures point k and gives its azimuth and distance.
 template <class Measure>
 SideList buildSide(const SectionRecord& record, double direction, double stakeAvoidDistance, Measure measure) {
-    // Rows from 1 as QuickSortPairs takes them; row 0 is present and never read.
-    std::vector<SortRow> table(1, SortRow{0, 0});
+    // Rows from 1 as the sort takes them; row 0 is present and never read.
+    std::vector<SideRow> table(1, SideRow{});
     for (std::size_t k = 0; k < record.points.size(); ++k) {
         const MemberPoint& point = record.points[k];
         const AzimuthDistanceResult toStake = measure(k);
@@ -57,14 +65,14 @@ SideList buildSide(const SectionRecord& record, double direction, double stakeAv
         if (!distance) pointField(record, point, {}, StepError::kNoField).Fail("与中桩的距离超出单精度数值范围");
         const std::optional<float> elevation = toSingle(elevationField.Lenient());
         if (!elevation) elevationField.Fail("高程超出单精度数值范围：“" + DisplayText(point.elevation) + "”");
-        table.push_back({*distance, *elevation});
+        table.push_back({*distance, *elevation, &point});
     }
     const auto last = static_cast<std::ptrdiff_t>(table.size()) - 1;
-    QuickSortPairs(table, 1, last);
+    QuickSortRowsBy(std::span(table), 1, last, [](const SideRow& row) { return row.distance; });
     SideList side;
     side.reserve(table.size() - 1);
     for (std::size_t row = 1; row < table.size(); ++row)
-        side.push_back({SevenDigitValue(table[row][0]), SevenDigitValue(table[row][1])});
+        side.push_back({SevenDigitValue(table[row].distance), SevenDigitValue(table[row].elevation), table[row].point->name});
     return side;
 }
 

@@ -18,8 +18,8 @@ struct SectionSides {
 // side when it is within 20 degrees of the reverse direction. The angle between two directions
 // is measured the short way round, across north too (10 and 355 are 15 degrees apart). Points no farther than `stakeAvoidDistance`
 // from the stake (the stake's own shot among them) belong to no side. Each side is ordered by
-// QuickSortPairs on single-precision values; points at equal distance come out in the order
-// that sort leaves them.
+// the section files' exchange sort (QuickSortRowsBy) on single-precision distances; points at
+// equal distance come out in the order that sort leaves them, each with its name.
 //
 // Reads the stake's easting and northing strictly, every point's easting and northing
 // leniently, and the elevation of each point taken; a distance or elevation beyond the range

@@ -34,8 +34,11 @@ public:
     }
     SectionRecord& record() {
         points_.clear();
-        for (std::size_t k = 0; k < texts_.size(); ++k)
-            points_.push_back({k + 1, texts_[k][0], texts_[k][1], texts_[k][2]});
+        names_.resize(texts_.size());
+        for (std::size_t k = 0; k < texts_.size(); ++k) {
+            names_[k] = "P" + std::to_string(k + 1);
+            points_.push_back({k + 1, texts_[k][0], texts_[k][1], texts_[k][2], names_[k]});
+        }
         record_.points = points_;
         return record_;
     }
@@ -47,6 +50,7 @@ public:
 private:
     SectionRecord record_;
     std::vector<std::array<std::string, 3>> texts_;
+    std::vector<std::string> names_;  // P1, P2, ... in file order
     std::vector<MemberPoint> points_;
 };
 
@@ -154,6 +158,12 @@ TEST(SectionSides, EachSideIsSortedByDistanceWithTheExchangeSort) {
     const SectionSides equalSides = equal.Sides();
     EXPECT_EQ(elevations(equalSides.first), (std::vector<double>{3, 2, 1}));
     EXPECT_EQ(elevations(equalSides.second), (std::vector<double>{5, 4}));
+    // Each point keeps its name through the exchanges, also among equal pairs.
+    Section same(90);
+    same.Point("-5", "0", "1").Point("-5", "0", "1").Point("-2", "0", "1").Point("-5", "0", "1");
+    std::vector<std::string_view> names;
+    for (const SidePoint& point : same.Sides().first) names.push_back(point.name);
+    EXPECT_EQ(names, (std::vector<std::string_view>{"P3", "P4", "P1", "P2"}));
 }
 
 TEST(SectionSides, ValuesAreHandedOnAtSevenSignificantDigitsOfTheirSingle) {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "core/decimal_text.h"
+#include "core/fields.h"
 #include "core/number_read.h"
 #include "equivalence/random_records.h"
 #include "equivalence/step_outcome.h"
@@ -207,6 +208,17 @@ TEST(SectionResultsEquivalence, CoincidentEndsTakeTheAzimuthBeforeThemRoundAfter
     EXPECT_EQ(second.output, "1200\r\n\r\n\r\n");
 }
 
+TEST(SectionResultsEquivalence, AChainageBeyondTheBoundFailsBeforeAnythingIsRead) {
+    // 22 membership lines of one chainage give 22³ sections; a damaged stake and detail point
+    // are never reached.
+    std::string members = "1200,P\r\n";
+    for (int k = 0; k < 22; ++k) members += ",P\r\n";
+    const SectionCase c{members, "1200,,0\r\n,,0,0,1\r\n", "P\r\n", "1200,0,0,1,0\r\n,0,0,1,0\r\n", {}, 0};
+    const StepOutcome result = observe(c, true);
+    EXPECT_EQ(result, observe(c, false));
+    EXPECT_EQ(result.failure.rfind("members.dat:2:0: 桩号（空桩号）有本文件 22 行", 0), 0u) << result.failure;
+}
+
 TEST(SectionResultsEquivalence, ARouteOfSections) {
     // 200 stations along a curve, each with 20 points across its section line, one chainage
     // on two membership lines, a station without a stake and one whose points are missing.
@@ -244,14 +256,16 @@ TEST(SectionResultsEquivalence, ARouteOfSections) {
     }
 }
 
-// A route of `stations` sections, 20 m apart, each with the stake's own shot and `points` more
-// across its section line; `pointName` names point m of station k.
-SectionCase route(int stations, int points, const std::function<std::string(int, int)>& pointName) {
+// A route of `stations` sections, 8 m apart on a curve, each with the stake's own shot and
+// `points` more along its section line; `pointName` names point m of station k. The section
+// line's azimuth is the stake's bearing from the curve's centre plus `turn` degrees: with 90
+// it lies along the curve, with 180 it crosses the route from its left to its right.
+SectionCase route(int stations, int points, const std::function<std::string(int, int)>& pointName, double turn = 90) {
     SectionCase c;
     for (int k = 0; k < stations; ++k) {
         const double heading = 0.3 + 0.0004 * k;
         const PlanePoint centre{439000 + 20000 * std::sin(heading), 3391000 + 20000 * std::cos(heading)};
-        const double across = degrees(heading) + 90;
+        const double across = degrees(heading) + turn;
         const std::string chainage = std::to_string(20 * k);
         const std::string east = FormatFixed(centre.east, 3);
         const std::string north = FormatFixed(centre.north, 3);
@@ -296,6 +310,72 @@ TEST(SectionResultsEquivalence, SectionsOnTwoThreads) {
         const StepOutcome result = observe(failing, true);
         EXPECT_EQ(result, observe(failing, false)) << broken;
         EXPECT_EQ(result.progress.size(), 3u * 1000 + static_cast<std::size_t>(broken)) << broken;
+    }
+}
+
+// The section lines of `c` with the ends of every second one exchanged, as if drawn the other way.
+std::string everySecondLineReversed(const std::string& lines) {
+    std::string reversed;
+    std::size_t k = 0;
+    for (std::size_t at = 0; at < lines.size(); ++k) {
+        const std::size_t end = lines.find("\r\n", at);
+        const Fields fields(std::string_view(lines).substr(at, end - at));
+        const std::string f[5] = {std::string(fields[0]), std::string(fields[1]), std::string(fields[2]),
+                                  std::string(fields[3]), std::string(fields[4])};
+        reversed += k % 2 == 0 ? f[0] + "," + f[1] + "," + f[2] + "," + f[3] + "," + f[4]
+                               : f[0] + "," + f[3] + "," + f[4] + "," + f[1] + "," + f[2];
+        reversed += "\r\n";
+        at = end + 2;
+    }
+    return reversed;
+}
+
+// The built sections written one after the other, as step 10 would write them.
+std::string writtenOneByOne(const SectionCase& c) {
+    const DataFile members = DataFile::FromBytes("members.dat", c.members);
+    const DataFile stakes = DataFile::FromBytes("stakes.dat", c.stakes);
+    const DataFile points = DataFile::FromBytes("points.dat", c.points);
+    const DataFile lines = DataFile::FromBytes("matched.dat", c.lines);
+    double carried = c.carried;
+    NullProgress progress;
+    const BuiltSections built = BuildSections({members, stakes, points, lines}, c.options, carried, progress);
+    OutputText output;
+    for (std::size_t s = 0; s < built.sections.size(); ++s) {
+        const BuiltSection& section = built.sections[s];
+        WriteSectionLayout(*section.record, section.first(), section.second(), c.options.layout, output, s + 1);
+    }
+    return output.bytes();
+}
+
+TEST(SectionResultsEquivalence, RouteSidesDoNotDependOnHowTheLinesWereDrawn) {
+    // A curve whose section lines are all drawn from left to right; then every second one drawn
+    // the other way. By the route, the second gives what the first gives as drawn, on two
+    // threads and with sections that depend on each other through the azimuth carried. The
+    // built sections are those written.
+    const auto name = [](int k, int m) { return std::to_string(k) + "-" + std::to_string(m); };
+    const SectionCase leftToRight = route(1000, 4, name, 180);
+    SectionCase eitherWay = leftToRight;
+    eitherWay.lines = everySecondLineReversed(leftToRight.lines);
+    for (const double avoid : {0.08, -1.0}) {
+        for (const bool swapSides : {false, true}) {
+            SectionCase drawn = leftToRight;
+            drawn.options.stakeAvoidDistance = avoid;
+            drawn.options.layout.swapSides = swapSides;
+            drawn.options.layout.layoutName = "格式 4";
+            SectionCase byRoute = eitherWay;
+            byRoute.options = drawn.options;
+            byRoute.options.sides = SideRule::Route;
+            const StepOutcome expected = observe(drawn, true);
+            const StepOutcome result = observe(byRoute, true);
+            EXPECT_EQ(result.output, expected.output) << avoid << swapSides;
+            EXPECT_EQ(result.carriedBits, expected.carriedBits) << avoid << swapSides;
+            EXPECT_EQ(writtenOneByOne(byRoute), result.output) << avoid << swapSides;
+            SectionCase asDrawn = byRoute;
+            asDrawn.options.sides = SideRule::Drawn;
+            const std::string mirrored = observe(asDrawn, true).output;
+            EXPECT_NE(mirrored, expected.output);
+            EXPECT_EQ(writtenOneByOne(asDrawn), mirrored) << avoid << swapSides;
+        }
     }
 }
 

@@ -36,6 +36,7 @@ DetailPointLine readDetailPointLine(const FieldReader& fields) {
     DetailPointLine line;
     line.name = fields.Text(0);
     line.point.line = fields.record().line;
+    line.point.name = line.name;
     for (int field = 2; field <= 4; ++field) {
         if (!fields.Has(field)) {
             line.missingField = field;
@@ -71,7 +72,7 @@ struct StakeRow {  // join A: the membership line's chainage with its stake's fi
 struct LineRow {  // join B
     std::string_view chainage;
     double azimuth = 0;
-    double length = 0;
+    SectionLineEnds ends;
 };
 
 struct StakeLineRow {  // join D
@@ -97,6 +98,22 @@ SectionJoin joinSectionRecords(const SectionInputs& inputs, double& carriedAzimu
 
     const std::size_t memberCount = memberLines.size();
 
+    // Every chainage, at its first membership line, counted against the bound.
+    for (std::size_t i = 0; i < memberCount; ++i) {
+        const std::string_view chainage = memberLines[i].Text(0);
+        bool earlier = false;
+        for (std::size_t k = 0; k < i; ++k) earlier = earlier || memberLines[k].Text(0) == chainage;
+        if (earlier) continue;
+        std::size_t members = 0;
+        std::size_t stakes = 0;
+        std::size_t lines = 0;
+        for (const FieldReader& member : memberLines) members += member.Text(0) == chainage;
+        for (const FieldReader& stake : stakeLines) stakes += stake.Text(0) == chainage;
+        for (const Record& line : inputs.lines.records()) lines += FirstField(line.text) == chainage;
+        if (SectionsOfOneChainage(members, stakes, lines) > kMostSectionsOfOneChainage)
+            FailTooManySections(inputs.members, memberLines[i].record().line, chainage, members, stakes, lines);
+    }
+
     // A. Stakes. A centre-stake line is read beyond its chainage (fields 2, 3, 4) only when a
     // membership line has that chainage.
     std::vector<StakeRow> stakeRows;
@@ -119,7 +136,7 @@ SectionJoin joinSectionRecords(const SectionInputs& inputs, double& carriedAzimu
         for (std::size_t j = 0; j < sectionLines.size(); ++j) {
             const MatchedLine& line = sectionLines.At(j);
             const AzimuthDistanceResult measured = AzimuthDistance(line.ends.first, line.ends.second, carriedAzimuth);
-            if (line.chainage == chainage) lineRows.push_back({line.chainage, measured.azimuth, measured.distance});
+            if (line.chainage == chainage) lineRows.push_back({line.chainage, measured.azimuth, line.ends});
         }
         progress.Advance(kJoinLinesStatus, i + 1, memberCount);
     }
@@ -164,7 +181,8 @@ SectionJoin joinSectionRecords(const SectionInputs& inputs, double& carriedAzimu
             record.stakeNorth = stakeLine.stake->north;
             record.stakeElevation = stakeLine.stake->elevation;
             record.lineAzimuth = stakeLine.line->azimuth;
-            record.lineLength = stakeLine.line->length;
+            record.lineFirstEnd = stakeLine.line->ends.first;
+            record.lineSecondEnd = stakeLine.line->ends.second;
             record.pointFile = inputs.points.name();
             record.points = join.memberPoints[i];
             join.records.push_back(record);

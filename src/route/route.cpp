@@ -1,0 +1,61 @@
+#include "route/route.h"
+
+#include <algorithm>
+
+#include "core/fields.h"
+#include "core/number_read.h"
+
+namespace qorvel {
+
+Route Route::FromCentreStakes(const DataFile& stakes) {
+    Route route;
+    Fields fields;
+    for (const Record& record : stakes.records()) {
+        fields.Split(record.text);
+        if (fields.size() < 4) continue;
+        const auto chainage = ReadStrict(fields[0]);
+        const auto east = ReadStrict(fields[2]);
+        const auto north = ReadStrict(fields[3]);
+        if (chainage && east && north) route.stations_.push_back({*chainage, {*east, *north}, fields[0], record.line});
+    }
+    // The first row of each value: sorted stably, the first of equal values is the earliest.
+    std::ranges::stable_sort(route.stations_, {}, &RouteStation::chainage);
+    const auto repeated = std::ranges::unique(route.stations_, {}, &RouteStation::chainage);
+    route.stations_.erase(repeated.begin(), repeated.end());
+    return route;
+}
+
+std::optional<RouteDirection> Route::DirectionAt(double chainage) const {
+    if (stations_.size() < 2) return std::nullopt;
+    const auto at = std::ranges::lower_bound(stations_, chainage, {}, &RouteStation::chainage);
+    const bool isStation = at != stations_.end() && at->chainage == chainage;
+    const RouteStation* before = at == stations_.begin() ? nullptr : &*(at - 1);
+    const auto after = isStation ? at + 1 : at;
+    const RouteStation* next = after == stations_.end() ? nullptr : &*after;
+    const auto towards = [](PlanePoint from, PlanePoint to) {
+        return RouteDirection{to.east - from.east, to.north - from.north};
+    };
+    if (before && next) return towards(before->position, next->position);
+    if (!isStation) return std::nullopt;
+    return next ? towards(at->position, next->position) : towards(before->position, at->position);
+}
+
+std::optional<RouteDirection> Route::DirectionAt(std::string_view chainage) const {
+    const auto value = ReadStrict(chainage);
+    if (!value) return std::nullopt;
+    return DirectionAt(*value);
+}
+
+SideDecision DecideSides(RouteDirection along, PlanePoint firstEnd, PlanePoint secondEnd) {
+    const double k = along.east * (secondEnd.north - firstEnd.north) - along.north * (secondEnd.east - firstEnd.east);
+    if (k < 0) return SideDecision::Kept;
+    if (k > 0) return SideDecision::Swapped;
+    return SideDecision::Undecided;
+}
+
+SideDecision DecideSides(const Route& route, std::string_view chainage, PlanePoint firstEnd, PlanePoint secondEnd) {
+    const auto along = route.DirectionAt(chainage);
+    return along ? DecideSides(*along, firstEnd, secondEnd) : SideDecision::Undecided;
+}
+
+}  // namespace qorvel

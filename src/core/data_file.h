@@ -2,7 +2,8 @@
 // A data file held whole in memory: its bytes, read once, and its records as views into them.
 // Lines end at LF (one CR right before it is dropped); a last line without LF is a record;
 // lines that are empty or hold only spaces are not records, but every record keeps its
-// physical line number, so messages point at the line a surveyor sees in the editor.
+// physical line number, so messages point at the line a surveyor sees in the editor. A UTF-8
+// byte order mark at the start of the file is not part of the first record.
 
 #include <cstddef>
 #include <memory>
@@ -20,7 +21,8 @@ struct Record {
 
 class DataFile {
 public:
-    // Reads the file at `path`; a missing, unreadable or directory path fails with a StepError.
+    // Reads the file at `path` (a file or a pipe); a missing or unreadable path, a folder or a
+    // device fails with a StepError.
     static DataFile Load(const std::string& path);
     // Takes bytes already in memory; `name` is what messages call the file.
     static DataFile FromBytes(std::string name, std::string bytes);
@@ -40,7 +42,8 @@ private:
 // Splits `bytes` into records as DataFile does; the views point into `bytes`.
 std::vector<Record> SplitRecords(std::string_view bytes);
 
-// Reads a whole file as bytes; fails with a StepError naming `path` and what went wrong.
+// Reads a whole file (or what a pipe brings) as bytes; fails with a StepError naming `path`
+// and what went wrong, also for a folder or a device.
 std::string ReadWholeFile(const std::string& path);
 
 }  // namespace qorvel

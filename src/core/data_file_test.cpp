@@ -1,5 +1,10 @@
 #include "core/data_file.h"
 
+#include <sys/stat.h>
+
+#include <fstream>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "core/fields.h"
@@ -26,6 +31,10 @@ TEST(SplitRecords, LineEndsAndBlankLines) {
     EXPECT_EQ(recordsOf("\t\n"), (Lines{{1, "\t"}}));                   // only spaces make a line blank
     EXPECT_TRUE(recordsOf("").empty());
     EXPECT_TRUE(recordsOf("\n\n").empty());
+    // A byte order mark is not part of the first name; only at the very start is it one.
+    EXPECT_EQ(recordsOf("\xEF\xBB\xBF" "A1,,1,2,3\r\n\xEF\xBB\xBF" "B\r\n"),
+              (Lines{{1, "A1,,1,2,3"}, {2, "\xEF\xBB\xBF" "B"}}));
+    EXPECT_EQ(recordsOf("\xEF\xBB\xBF\r\nb"), (Lines{{2, "b"}}));
 }
 
 TEST(DataFile, LoadFailuresNameTheFile) {
@@ -42,6 +51,12 @@ TEST(DataFile, LoadFailuresNameTheFile) {
         FAIL() << "no error";
     } catch (const StepError& error) {
         EXPECT_EQ(error.reason(), "这是一个文件夹，不是文件");
+    }
+    try {
+        DataFile::Load("/dev/zero");  // would never end
+        FAIL() << "no error";
+    } catch (const StepError& error) {
+        EXPECT_EQ(error.reason(), "这是设备或其他特殊文件，不是可以读取的数据文件");
     }
     const DataFile file = DataFile::Load(dir.Write("a.dat", "x,y\r\n\r\nz"));
     ASSERT_EQ(file.size(), 2u);
@@ -94,6 +109,12 @@ TEST(ReadWholeFile, FilesThatReportNoSize) {
     const std::string exact(100000, 'x');
     EXPECT_EQ(ReadWholeFile(dir.Write("exact.dat", exact)), exact);
     EXPECT_EQ(ReadWholeFile(dir.Write("empty.dat", "")), "");
+    // A pipe (a program's output handed on as a file) is read until its writer ends.
+    const std::string fifo = dir.File("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << exact; });
+    EXPECT_EQ(ReadWholeFile(fifo), exact);
+    writer.join();
 }
 
 TEST(Fields, ManyFieldsAndNonUtf8Bytes) {

@@ -99,6 +99,7 @@ DataFile DataFile::FromBytes(std::string name, std::string bytes) {
     file.name_ = std::move(name);
     file.bytes_ = std::make_unique<const std::string>(std::move(bytes));
     file.records_ = SplitRecords(*file.bytes_);
+    file.lenientReads_ = std::make_unique<LenientReadLog>(file.records_.empty() ? 0 : file.records_.back().line);
     return file;
 }
 

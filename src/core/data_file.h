@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/lenient_read_log.h"
+
 namespace qorvel {
 
 struct Record {
@@ -33,10 +35,15 @@ public:
     bool empty() const { return records_.empty(); }
     const Record& operator[](std::size_t index) const { return records_[index]; }
 
+    // The fields read leniently from this file whose text is not a plain number (every
+    // FieldReader::Lenient notes them), for a warning after a step.
+    const LenientReadLog& lenientReads() const { return *lenientReads_; }
+
 private:
     std::string name_;
     std::unique_ptr<const std::string> bytes_;  // records point into it; it never moves
     std::vector<Record> records_;
+    std::unique_ptr<LenientReadLog> lenientReads_ = std::make_unique<LenientReadLog>();
 };
 
 // Splits `bytes` into records as DataFile does; the views point into `bytes`.

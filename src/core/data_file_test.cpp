@@ -87,6 +87,36 @@ TEST(FieldReader, ReportsTheFieldThatCannotBeRead) {
     }
 }
 
+TEST(FieldReader, LenientReadsOfWhatIsNoPlainNumberAreNotedOnce) {
+    // Thirty points after a blank line: every third easting has a typo, every fifth northing is
+    // empty; the elevations are plain.
+    std::string bytes = "\r\n";
+    for (int k = 0; k < 30; ++k)
+        bytes += "P" + std::to_string(k) + ",," + (k % 3 == 0 ? "4382" + std::to_string(k) + "x.9" : "438.5") + "," +
+                 (k % 5 == 0 ? "" : " 33.1 ") + ",1\r\n";
+    const DataFile file = DataFile::FromBytes("points.dat", bytes);
+    // Two threads, in opposite orders, every field read twice.
+    const auto readAll = [&](bool backwards) {
+        for (std::size_t n = 0; n < 2 * file.size(); ++n) {
+            const std::size_t k = (backwards ? 2 * file.size() - 1 - n : n) % file.size();
+            const FieldReader fields(file, file[k]);
+            fields.Lenient(2);
+            fields.Lenient(3);
+            fields.Lenient(4);
+        }
+    };
+    std::thread other(readAll, true);
+    readAll(false);
+    other.join();
+    const LenientReadLog& log = file.lenientReads();
+    EXPECT_EQ(log.count(), 16u);
+    using Sample = LenientReadLog::Sample;
+    EXPECT_EQ(log.samples(), (std::vector<Sample>{{2, 2, "43820x.9"}, {2, 3, ""}, {5, 2, "43823x.9"}, {7, 3, ""},
+                                                  {8, 2, "43826x.9"}, {11, 2, "43829x.9"}, {12, 3, ""},
+                                                  {14, 2, "438212x.9"}, {17, 2, "438215x.9"}, {17, 3, ""}}));
+    EXPECT_EQ(DataFile::FromBytes("clean.dat", "P1,,438.5,33.1,1").lenientReads().count(), 0u);
+}
+
 TEST(Fields, EmptyFieldsAtEitherEnd) {
     const auto split = [](std::string_view text) {
         const Fields fields(text);

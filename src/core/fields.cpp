@@ -40,6 +40,7 @@ double FieldReader::Lenient(int field) const {
     const std::string_view text = Text(field);
     const auto value = ReadLenient(text);
     if (!value) Fail(field, "数值超出范围：“" + DisplayText(text) + "”");
+    if (!IsPlainNumber(text)) file_->lenientReads().Note(record_->line, field, text);
     return *value;
 }
 

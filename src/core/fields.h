@@ -40,7 +40,9 @@ public:
     const Record& record() const { return *record_; }
 
     std::string_view Text(int field) const;
-    double Lenient(int field) const;  // the leading number, 0 when there is none
+    // The leading number, 0 when there is none; a text that is not a plain number is noted in
+    // the file's lenientReads().
+    double Lenient(int field) const;
     double Strict(int field) const;   // the whole field must be a number
 
     [[noreturn]] void Fail(int field, const std::string& reason) const;

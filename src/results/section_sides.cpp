@@ -30,7 +30,7 @@ std::optional<float> toSingle(double value) {
 }
 
 SourcedField pointField(const SectionRecord& record, const MemberPoint& point, std::string_view text, int field) {
-    return {text, record.pointFile, point.line, field};
+    return {text, record.pointFile, point.line, field, record.pointLenientReads};
 }
 
 // A point as measured from it to the stake: the azimuth only when the two differ (otherwise the

@@ -159,5 +159,25 @@ TEST(Fields, ManyFieldsAndNonUtf8Bytes) {
     EXPECT_EQ(DisplayText("a\xFF"), "a\\xFF");
 }
 
+TEST(DisplayText, SafeToPrintAndShortenedBeforeItIsConverted) {
+    // An escape sequence that would clear the terminal, a NUL, DEL: shown, not acted on.
+    EXPECT_EQ(DisplayText("\x1B[2JK0+100"), "\\x1B[2JK0+100");
+    EXPECT_EQ(DisplayText(std::string("K0+1\0 00\x7F\t", 10)), "K0+1\\x00 00\\x7F\t");  // a tab stays
+    // A megabyte of bytes that are no character: the start of it, at once.
+    std::string escapedStart;
+    for (int k = 0; k < 15; ++k) escapedStart += "\\xFF";
+    EXPECT_EQ(DisplayText(std::string(1 << 20, '\xFF')), escapedStart + "…");
+    // UTF-8 cut at the conversion's limit inside a character is still read as UTF-8.
+    std::string chinese;
+    for (int k = 0; k < 100; ++k) chinese += "中";
+    std::string twenty;
+    for (int k = 0; k < 20; ++k) twenty += "中";
+    EXPECT_EQ(DisplayText("a" + chinese), "a" + twenty.substr(0, 57) + "…");
+    // A NUL in a reason does not cut the message short.
+    const std::string reason = std::string("不是数字：“1") + '\0' + "”";
+    const StepError error("p.dat", 3, 2, reason);
+    EXPECT_EQ(error.describe(), "文件“p.dat”第 3 行，字段 2：" + reason);
+}
+
 }  // namespace
 }  // namespace qorvel

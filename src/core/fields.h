@@ -57,7 +57,8 @@ private:
 inline std::string_view FirstField(std::string_view text) { return text.substr(0, text.find(',')); }
 
 // Text for messages: UTF-8 as it is, GBK bytes turned into UTF-8, anything else as \xNN;
-// long texts are shortened so a message stays readable.
+// control characters other than tab as \xNN too, so a message is safe to print; long texts
+// are shortened (before they are converted) so a message stays readable.
 std::string DisplayText(std::string_view bytes);
 
 }  // namespace qorvel

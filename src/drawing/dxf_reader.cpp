@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "core/data_file.h"
+#include "core/fields.h"
 #include "drawing/dxf_text.h"
 
 namespace qorvel {
@@ -125,7 +126,7 @@ private:
     DxfPlace versionPlace_;
     DxfPlace codePagePlace_;
 
-    static std::string Shown(std::string_view text) { return std::string(text.substr(0, 40)); }
+    static std::string Shown(std::string_view text) { return DisplayText(text.substr(0, 40)); }
 
     // The next pair, comments (group 999) passed over.
     bool NextPair() {

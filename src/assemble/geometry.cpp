@@ -6,7 +6,7 @@
 namespace qorvel {
 
 namespace {
-// Degrees per radian as the azimuths have always been computed: pi taken to 14 decimals.
+// Radians per degree as the azimuths have always been computed: pi taken to 14 decimals.
 constexpr double kRadiansPerDegree = 0.017453292519943278;
 }  // namespace
 
@@ -32,10 +32,13 @@ AzimuthDistanceResult AzimuthDistance(PlanePoint from, PlanePoint to, double& ca
 
 PlanePoint FootOfPerpendicular(PlanePoint p, PlanePoint a, PlanePoint b) {
     if (a.east != b.east && a.north != b.north) {
-        const double k = (b.north - a.north) / (b.east - a.east);
-        const double footEast = (p.north - a.north + k * a.east + p.east / k) / (k + 1 / k);
-        const double footNorth = p.north - (footEast - p.east) / k;
-        return {footEast, footNorth};
+        // The projection of AP onto AB: its rounding errors stay within a few units of the
+        // coordinates whatever the line's direction. (Through the slope of the line, a line a
+        // hair off an axis divided the errors by that slope and lost the foot by decimetres.)
+        const double dEast = b.east - a.east;
+        const double dNorth = b.north - a.north;
+        const double t = ((p.east - a.east) * dEast + (p.north - a.north) * dNorth) / (dEast * dEast + dNorth * dNorth);
+        return {a.east + t * dEast, a.north + t * dNorth};
     }
     if (a.north != b.north) return {a.east, p.north};  // north-south line
     return {p.east, a.north};                           // east-west line, or coincident ends

@@ -33,13 +33,15 @@ inline double PlaneDistance(PlanePoint from, PlanePoint to) {
     return std::sqrt(dNorth * dNorth + dEast * dEast);
 }
 
-// Foot of the perpendicular from P onto the infinite line through A and B. A line whose ends
-// coincide counts as an east-west line through them.
+// Foot of the perpendicular from P onto the infinite line through A and B. On a line along a
+// grid axis the foot takes one coordinate from the line and the other from P, exactly; a line
+// whose ends coincide counts as an east-west line through them. On any other line it is
+// A + t (B - A) with t = (AP . AB) / (AB . AB), computed in that order (every step that
+// measures a distance to a line gets the same bits).
 PlanePoint FootOfPerpendicular(PlanePoint p, PlanePoint a, PlanePoint b);
 
-// Distance from P to the infinite line through A and B, measured as the steps have always
-// measured it: through the foot of the perpendicular and AzimuthDistance (which updates the
-// carried azimuth).
+// Distance from P to the infinite line through A and B, measured through the foot of the
+// perpendicular and AzimuthDistance (which updates the carried azimuth).
 double DistanceToLine(PlanePoint p, PlanePoint a, PlanePoint b, double& carriedAzimuth);
 // The same distance, the carried azimuth left alone.
 inline double DistanceToLine(PlanePoint p, PlanePoint a, PlanePoint b) {

@@ -53,6 +53,21 @@ TEST(FootOfPerpendicular, ThreeCases) {
     EXPECT_NEAR(DistanceToLine({0, 10}, {0, 0}, {10, 10}, carried), 7.0710678118654755, 1e-12);
 }
 
+TEST(FootOfPerpendicular, NearlyAlongAnAxisThePointOnTheLineStaysOnIt) {
+    // Ends 60 m apart that differ by 1e-8 m in northing, at survey coordinates: through the
+    // line's slope the middle point was measured 0.357 m away from its own line.
+    const PlanePoint a{438500, 3391800};
+    const PlanePoint b{438560, 3391800.00000001};
+    const PlanePoint middle{438530, 3391800.000000005};
+    EXPECT_LT(DistanceToLine(middle, a, b), 1e-6);
+    EXPECT_LT(DistanceToLine(b, a, b), 1e-6);
+    // The same nearly north-south; and the foot of a point off the line lies beside it.
+    EXPECT_LT(DistanceToLine({438500.000000005, 3391830}, {438500, 3391800}, {438500.00000001, 3391860}), 1e-6);
+    const PlanePoint foot = FootOfPerpendicular({438530, 3391805}, a, b);
+    EXPECT_NEAR(foot.east, 438530, 1e-6);
+    EXPECT_NEAR(foot.north, 3391800, 1e-6);
+}
+
 std::vector<SortRow> table(std::vector<SortRow> rows) {
     rows.insert(rows.begin(), SortRow{0, 0});  // row 0 stays unused
     return rows;

@@ -51,7 +51,10 @@ std::vector<std::uint32_t> nearestLines(const PreRead<CodingLine>& lines, const 
     const std::size_t pointCount = positions.size();
     std::vector<std::uint32_t> nearest(pointCount, kNoLine);
     if (!(tolerance > 0)) return nearest;  // no distance is below it
-    const PointIndex index(pointCount, [&](std::size_t j) { return positions.Readable(j) ? positions.At(j) : PlanePoint{}; });
+    // The loop over the points stops at the first one it cannot read: those after it need no
+    // line.
+    const std::size_t reached = positions.FirstUnreadable().value_or(pointCount);
+    const PointIndex index(reached, [&](std::size_t j) { return positions.At(j); });
     std::vector<double> nearestDistance(pointCount, tolerance);
     const double boxMargin = tolerance * (1 + 1e-9) + 1e-150;
     for (std::size_t i = 0; i < lines.size(); ++i) {

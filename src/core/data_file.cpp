@@ -34,7 +34,10 @@ std::vector<Record> SplitRecords(std::string_view bytes) {
     std::vector<Record> records;
     // One quick count of the line ends spares the vector its regrowths on a million lines.
     records.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
-    std::size_t start = 0;
+    // A byte order mark (some editors save one) marks the file as UTF-8; it is no part of the
+    // first record's text.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    std::size_t start = bytes.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
     std::size_t line = 1;
     while (start < bytes.size()) {
         const void* found = std::memchr(bytes.data() + start, '\n', bytes.size() - start);
@@ -50,11 +53,21 @@ std::vector<Record> SplitRecords(std::string_view bytes) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (file.fd < 0) throw StepError(path, StepError::kNoLine, StepError::kNoField, describeErrno(errno));
+    const auto fail = [&](const std::string& reason) {
+        throw StepError(path, StepError::kNoLine, StepError::kNoField, reason);
+    };
+    // Only files and pipes end: a device such as /dev/zero would be read until memory runs
+    // out (and opening one can have effects of its own), so it is refused before it is opened.
+    const auto refuseSpecial = [&](const struct stat& info) {
+        if (S_ISDIR(info.st_mode)) fail(describeErrno(EISDIR));
+        if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) fail("这是设备或其他特殊文件，不是可以读取的数据文件");
+    };
     struct stat info {};
-    if (::fstat(file.fd, &info) != 0) throw StepError(path, StepError::kNoLine, StepError::kNoField, describeErrno(errno));
-    if (S_ISDIR(info.st_mode)) throw StepError(path, StepError::kNoLine, StepError::kNoField, describeErrno(EISDIR));
+    if (::stat(path.c_str(), &info) == 0) refuseSpecial(info);
+    FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY)};
+    if (file.fd < 0) fail(describeErrno(errno));
+    if (::fstat(file.fd, &info) != 0) fail(describeErrno(errno));
+    refuseSpecial(info);
     // Read straight into the buffer; files that grow while read (or report no size) still
     // come in whole through the loop.
     std::string bytes(S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0, '\0');
@@ -69,7 +82,7 @@ std::string ReadWholeFile(const std::string& path) {
         const ssize_t got = ::read(file.fd, target, room);
         if (got < 0) {
             if (errno == EINTR) continue;
-            throw StepError(path, StepError::kNoLine, StepError::kNoField, describeErrno(errno));
+            fail(describeErrno(errno));
         }
         if (got == 0) break;
         if (full) bytes.append(probe, static_cast<std::size_t>(got));
@@ -86,6 +99,7 @@ DataFile DataFile::FromBytes(std::string name, std::string bytes) {
     file.name_ = std::move(name);
     file.bytes_ = std::make_unique<const std::string>(std::move(bytes));
     file.records_ = SplitRecords(*file.bytes_);
+    file.lenientReads_ = std::make_unique<LenientReadLog>(file.records_.empty() ? 0 : file.records_.back().line);
     return file;
 }
 

@@ -2,7 +2,8 @@
 // A data file held whole in memory: its bytes, read once, and its records as views into them.
 // Lines end at LF (one CR right before it is dropped); a last line without LF is a record;
 // lines that are empty or hold only spaces are not records, but every record keeps its
-// physical line number, so messages point at the line a surveyor sees in the editor.
+// physical line number, so messages point at the line a surveyor sees in the editor. A UTF-8
+// byte order mark at the start of the file is not part of the first record.
 
 #include <cstddef>
 #include <memory>
@@ -10,6 +11,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/lenient_read_log.h"
 
 namespace qorvel {
 
@@ -20,7 +23,8 @@ struct Record {
 
 class DataFile {
 public:
-    // Reads the file at `path`; a missing, unreadable or directory path fails with a StepError.
+    // Reads the file at `path` (a file or a pipe); a missing or unreadable path, a folder or a
+    // device fails with a StepError.
     static DataFile Load(const std::string& path);
     // Takes bytes already in memory; `name` is what messages call the file.
     static DataFile FromBytes(std::string name, std::string bytes);
@@ -31,16 +35,22 @@ public:
     bool empty() const { return records_.empty(); }
     const Record& operator[](std::size_t index) const { return records_[index]; }
 
+    // The fields read leniently from this file whose text is not a plain number (every
+    // FieldReader::Lenient notes them), for a warning after a step.
+    const LenientReadLog& lenientReads() const { return *lenientReads_; }
+
 private:
     std::string name_;
     std::unique_ptr<const std::string> bytes_;  // records point into it; it never moves
     std::vector<Record> records_;
+    std::unique_ptr<LenientReadLog> lenientReads_ = std::make_unique<LenientReadLog>();
 };
 
 // Splits `bytes` into records as DataFile does; the views point into `bytes`.
 std::vector<Record> SplitRecords(std::string_view bytes);
 
-// Reads a whole file as bytes; fails with a StepError naming `path` and what went wrong.
+// Reads a whole file (or what a pipe brings) as bytes; fails with a StepError naming `path`
+// and what went wrong, also for a folder or a device.
 std::string ReadWholeFile(const std::string& path);
 
 }  // namespace qorvel

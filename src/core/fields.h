@@ -40,7 +40,9 @@ public:
     const Record& record() const { return *record_; }
 
     std::string_view Text(int field) const;
-    double Lenient(int field) const;  // the leading number, 0 when there is none
+    // The leading number, 0 when there is none; a text that is not a plain number is noted in
+    // the file's lenientReads().
+    double Lenient(int field) const;
     double Strict(int field) const;   // the whole field must be a number
 
     [[noreturn]] void Fail(int field, const std::string& reason) const;
@@ -55,7 +57,8 @@ private:
 inline std::string_view FirstField(std::string_view text) { return text.substr(0, text.find(',')); }
 
 // Text for messages: UTF-8 as it is, GBK bytes turned into UTF-8, anything else as \xNN;
-// long texts are shortened so a message stays readable.
+// control characters other than tab as \xNN too, so a message is safe to print; long texts
+// are shortened (before they are converted) so a message stays readable.
 std::string DisplayText(std::string_view bytes);
 
 }  // namespace qorvel

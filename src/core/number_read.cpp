@@ -138,23 +138,40 @@ std::optional<double> ReadLenient(std::string_view text) {
     return negative ? -*value : *value;
 }
 
-std::optional<double> ReadStrict(std::string_view text) {
+namespace {
+// The parts of a text of the strict form: the sign and the unsigned number between optional
+// spaces. Nothing when the text has another form.
+struct StrictParts {
+    bool negative = false;
+    std::string_view number;
+};
+
+std::optional<StrictParts> strictParts(std::string_view text) {
     std::size_t pos = 0;
     while (pos < text.size() && text[pos] == ' ') ++pos;
-    bool negative = false;
+    StrictParts parts;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
+        parts.negative = text[pos] == '-';
         ++pos;
     }
     const std::size_t length = MatchUnsignedDecimal(text.substr(pos));
     if (length == 0) return std::nullopt;
-    const std::string_view number = text.substr(pos, length);
+    parts.number = text.substr(pos, length);
     pos += length;
     while (pos < text.size() && text[pos] == ' ') ++pos;
     if (pos != text.size()) return std::nullopt;
-    const auto value = ConvertUnsignedDecimal(number);
+    return parts;
+}
+}  // namespace
+
+bool IsPlainNumber(std::string_view text) { return strictParts(text).has_value(); }
+
+std::optional<double> ReadStrict(std::string_view text) {
+    const auto parts = strictParts(text);
+    if (!parts) return std::nullopt;
+    const auto value = ConvertUnsignedDecimal(parts->number);
     if (!value) return std::nullopt;
-    return negative ? -*value : *value;
+    return parts->negative ? -*value : *value;
 }
 
 }  // namespace qorvel

@@ -17,6 +17,10 @@ std::optional<double> ReadLenient(std::string_view text);
 // point and digits), an optional exponent, optional spaces, and a finite value; nothing else.
 std::optional<double> ReadStrict(std::string_view text);
 
+// Whether `text` has the form the strict conversion accepts (its value may still lie beyond
+// the range of a double): a plain number, which reads the same leniently and strictly.
+bool IsPlainNumber(std::string_view text);
+
 // The decimal number at the start of `text` (digits with an optional point, or a point and
 // digits, then an optional exponent), without sign or blanks. Returns its length, 0 if none.
 std::size_t MatchUnsignedDecimal(std::string_view text);

@@ -67,8 +67,12 @@ TEST(ReadStrict, AcceptsOnlyAWholeNumber) {
     EXPECT_EQ(ReadStrict("5."), 5.0);
     EXPECT_EQ(ReadStrict("1e5"), 1e5);
     EXPECT_EQ(ReadStrict("1E-2"), 0.01);
-    for (const char* bad : {"", " ", "12.5abc", "abc", "- 5", "1e", ".", "1,5", "\t5", "5\t", "1e400", "--1", "0x10"})
+    for (const char* bad : {"", " ", "12.5abc", "abc", "- 5", "1e", ".", "1,5", "\t5", "5\t", "1e400", "--1", "0x10"}) {
         EXPECT_EQ(ReadStrict(bad), std::nullopt) << '"' << bad << '"';
+        // The plain form is the strict one, its range aside.
+        EXPECT_EQ(IsPlainNumber(bad), std::string_view(bad) == "1e400") << '"' << bad << '"';
+    }
+    for (const char* plain : {" 12.5 ", "+5", "-.5", "5.", "1E-2"}) EXPECT_TRUE(IsPlainNumber(plain)) << plain;
 }
 
 }  // namespace

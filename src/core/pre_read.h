@@ -1,12 +1,17 @@
 #pragma once
 // Values read from every record of a file before the loops that compare records. A record that
-// cannot be read keeps its error, which is raised when a loop reaches that record and not
-// before: a file is only at fault for the fields a step actually uses.
+// cannot be read raises its error when a loop reaches that record and not before: a file is
+// only at fault for the fields a step actually uses.
+//
+// Memory and time stay bounded on a file of bad records: reading stops at the first record
+// that cannot be read (in each half, when two threads read), and no error is kept. A loop that
+// reaches an unread or unreadable record reads it again then, which raises the record's own
+// error (the same message as a first reading would have given) or gives its value.
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <optional>
-#include <unordered_map>
-#include <utility>
 #include <vector>
 
 #include "core/data_file.h"
@@ -24,57 +29,52 @@ template <class Value>
 class PreRead {
 public:
     PreRead() = default;
-    // `read(const FieldReader&)` gives the value of one record or throws a StepError.
+    // `read(const FieldReader&)` gives the value of one record or throws a StepError; it is
+    // kept (copied) to read records again, and `file` must outlive the PreRead.
     template <class ReadFn>
-    PreRead(const DataFile& file, ReadFn read, ReadThreads threads = ReadThreads::One) {
+    PreRead(const DataFile& file, ReadFn read, ReadThreads threads = ReadThreads::One) : file_(&file), read_(read) {
         // Files of a million survey points read in half the time on two cores; small files are
         // not worth a thread.
         constexpr std::size_t kWorthASecondThread = 50000;
         const std::size_t count = file.size();
         values_.resize(count);
-        std::vector<std::pair<std::size_t, StepError>> errors[2];
+        half_ = count / 2;
         const auto readPart = [&](std::size_t begin, std::size_t end, int part) {
-            readRange(file, read, begin, end, errors[part]);
+            std::size_t index = begin;
+            for (; index < end; ++index) {
+                try {
+                    values_[index] = read_(FieldReader(file, file[index]));
+                } catch (const StepError&) {
+                    break;
+                }
+            }
+            readEnd_[part] = index;
         };
         if (threads == ReadThreads::Two) InTwoHalves(count, kWorthASecondThread, readPart);
-        else readPart(0, count, 0);
-        for (auto& part : errors)
-            for (auto& [index, error] : part) errors_.emplace(index, std::move(error));
+        else InTwoHalves(count, SIZE_MAX, readPart);
     }
 
     std::size_t size() const { return values_.size(); }
-    bool Readable(std::size_t index) const { return errors_.empty() || !errors_.contains(index); }
     // The value, or the record's error raised.
-    const Value& At(std::size_t index) const {
-        if (!errors_.empty()) {
-            const auto found = errors_.find(index);
-            if (found != errors_.end()) throw found->second;
-        }
-        return values_[index];
+    Value At(std::size_t index) const {
+        if (index < readEnd_[0] || (index >= half_ && index < readEnd_[1])) return values_[index];
+        return read_(FieldReader(*file_, (*file_)[index]));
     }
     // The first unreadable record, if any.
     std::optional<std::size_t> FirstUnreadable() const {
-        std::optional<std::size_t> first;
-        for (const auto& [index, error] : errors_)
-            if (!first || index < *first) first = index;
-        return first;
+        if (readEnd_[0] < half_) return readEnd_[0];
+        if (readEnd_[1] < values_.size()) return readEnd_[1];
+        return std::nullopt;
     }
 
 private:
-    template <class ReadFn>
-    void readRange(const DataFile& file, ReadFn& read, std::size_t begin, std::size_t end,
-                   std::vector<std::pair<std::size_t, StepError>>& errors) {
-        for (std::size_t index = begin; index < end; ++index) {
-            try {
-                values_[index] = read(FieldReader(file, file[index]));
-            } catch (const StepError& error) {
-                errors.emplace_back(index, error);
-            }
-        }
-    }
-
+    const DataFile* file_ = nullptr;
+    std::function<Value(const FieldReader&)> read_;
     std::vector<Value> values_;
-    std::unordered_map<std::size_t, StepError> errors_;
+    // Records [0, half_) are read as part 0, [half_, size) as part 1; each part up to its first
+    // unreadable record, readEnd_ (its end when every record could be read).
+    std::size_t half_ = 0;
+    std::size_t readEnd_[2] = {0, 0};
 };
 
 }  // namespace qorvel

@@ -20,13 +20,12 @@ std::string compose(const std::string& file, std::size_t line, int field, const 
 
 StepError::StepError(std::string file, std::size_t line, int field, std::string reason)
     : std::runtime_error(compose(file, line, field, reason)),
+      message_(compose(file, line, field, reason)),  // before file_ takes the name
       file_(std::move(file)),
       line_(line),
       field_(field),
       reason_(std::move(reason)) {}
 
 StepError::StepError(std::string reason) : StepError(std::string{}, kNoLine, kNoField, std::move(reason)) {}
-
-std::string StepError::describe() const { return what(); }
 
 }  // namespace qorvel

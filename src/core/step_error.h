@@ -23,9 +23,10 @@ public:
 
     // The whole message in the user's language, e.g.
     // 文件“points.dat”第 12 行，字段 4：不是数字：“abc”
-    std::string describe() const;
+    const std::string& describe() const { return message_; }
 
 private:
+    std::string message_;  // what() too, which a NUL in a reason would cut short
     std::string file_;
     std::size_t line_;
     int field_;

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "core/data_file.h"
+#include "core/fields.h"
 #include "drawing/dxf_text.h"
 
 namespace qorvel {
@@ -56,8 +58,11 @@ private:
 // A text's insertion point is given in the coordinate system of its plane (its extrusion
 // direction, groups 210, 220, 230); the drawing steps want it in world coordinates, as the CAD
 // program reports it. The plane's axes follow the arbitrary axis rule of the DXF format.
-void PlaneToWorld(const double normal[3], double point[3]) {
+// False when the direction cannot be made a unit vector in double precision (its length
+// squared underflows or overflows) or the point leaves the range of a double.
+bool PlaneToWorld(const double normal[3], double point[3]) {
     const double length = std::sqrt(normal[0] * normal[0] + normal[1] * normal[1] + normal[2] * normal[2]);
+    if (!(length > 0) || !std::isfinite(length)) return false;
     const double n[3] = {normal[0] / length, normal[1] / length, normal[2] / length};
     auto cross = [](const double a[3], const double b[3], double out[3]) {
         out[0] = a[1] * b[2] - a[2] * b[1];
@@ -74,6 +79,15 @@ void PlaneToWorld(const double normal[3], double point[3]) {
     cross(n, ax, ay);
     const double x = point[0], y = point[1], z = point[2];
     for (int k = 0; k < 3; ++k) point[k] = x * ax[k] + y * ay[k] + z * n[k];
+    return std::isfinite(point[0]) && std::isfinite(point[1]) && std::isfinite(point[2]);
+}
+
+// The first control character of a text other than tab (C0 and DEL): a text holding one
+// cannot be written as one line of a data file, and other programs cut it short at a NUL.
+std::optional<char> ControlCharacterIn(std::string_view text) {
+    for (const char c : text)
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == '\x7F') return c;
+    return std::nullopt;
 }
 
 class DxfReader {
@@ -112,7 +126,7 @@ private:
     DxfPlace versionPlace_;
     DxfPlace codePagePlace_;
 
-    static std::string Shown(std::string_view text) { return std::string(text.substr(0, 40)); }
+    static std::string Shown(std::string_view text) { return DisplayText(text.substr(0, 40)); }
 
     // The next pair, comments (group 999) passed over.
     bool NextPair() {
@@ -380,10 +394,16 @@ private:
         if (extrusion.given()) {
             const double* normal = extrusion.values();
             if (normal[0] == 0 && normal[1] == 0 && normal[2] == 0) pairs_.Fail(text.place, "文字的拉伸方向（组码 210）为零向量");
-            if (normal[0] != 0 || normal[1] != 0 || normal[2] != 1) PlaneToWorld(normal, insertion.values());
+            if ((normal[0] != 0 || normal[1] != 0 || normal[2] != 1) && !PlaneToWorld(normal, insertion.values()))
+                pairs_.Fail(text.place, "文字的拉伸方向（组码 210）无法换算为单位向量，或插入点换算后超出数值范围");
         }
         if (!lastPieceGiven) pairs_.Fail(text.place, "文字图元缺少文字内容（组码 1）");
         text.text = Decode(raw, stringPlace);
+        if (const auto control = ControlCharacterIn(text.text)) {
+            char shown[8];
+            std::snprintf(shown, sizeof shown, "\\x%02X", static_cast<unsigned char>(*control));
+            pairs_.Fail(stringPlace, std::string("文字内容含有控制字符 ") + shown + "，不能作为一行文字使用");
+        }
         text.coordinates.reserve(3);
         insertion.AppendTo(text.coordinates);
         drawing_.entities.push_back(std::move(text));

@@ -214,7 +214,24 @@ TEST(DxfReader, MalformedDrawingsFailNamingTheLine) {
               "文件“t.dxf”第 34 行：文字不是有效的 UTF-8 编码");
     EXPECT_EQ(error(WithEntities(Pairs({{0, "TEXT"}, {8, "zh"}, {10, "1"}, {20, "2"}, {1, "\xD6\xD0"}}), "AC1015", "ANSI_9999")),
               "文件“t.dxf”第 12 行：不支持的代码页“ANSI_9999”（$DWGCODEPAGE）");
+    EXPECT_EQ(error(WithEntities(Pairs({{0, "TEXT"}, {8, "zh"}, {10, "1"}, {20, "2"}, {1, "\xD6\xD0"}}), "AC1015",
+                                 "ISO8859-99999999999")),
+              "文件“t.dxf”第 12 行：不支持的代码页“ISO8859-99999999999”（$DWGCODEPAGE）");
     EXPECT_EQ(error(WithEntities("", "R14")), "文件“t.dxf”第 8 行：无法识别的 DXF 版本“R14”（$ACADVER）");
+
+    // A text with a control character other than tab, written or escaped, is no line of text.
+    const auto text = [](const std::string& value) {
+        return WithEntities(Pairs({{0, "TEXT"}, {8, "zh"}, {10, "1"}, {20, "2"}, {1, value}}));
+    };
+    EXPECT_EQ(error(text(std::string("K0+1\0 00", 8))), "文件“t.dxf”第 34 行：文字内容含有控制字符 \\x00，不能作为一行文字使用");
+    EXPECT_EQ(error(text("\\U+001B[2JK0+100")), "文件“t.dxf”第 34 行：文字内容含有控制字符 \\x1B，不能作为一行文字使用");
+    EXPECT_EQ(Read(text("K0+100\t\xD6\xD0\xD7\xAE")), std::vector<std::string>{"AcDbText zh (1 2 0) \"K0+100\t中桩\""});
+    // A plane whose direction has no unit vector in double precision.
+    for (const char* component : {"1e-200", "1e300"})
+        EXPECT_EQ(error(WithEntities(Pairs({{0, "TEXT"}, {8, "zh"}, {10, "1"}, {20, "2"}, {1, "K"}, {210, component},
+                                            {220, "0"}, {230, component}}))),
+                  "文件“t.dxf”第 25 行：文字的拉伸方向（组码 210）无法换算为单位向量，或插入点换算后超出数值范围")
+            << component;
 }
 
 TEST(DxfReader, EveryCutOfADrawingFailsCleanly) {

@@ -123,8 +123,10 @@ std::optional<std::string> EncodingOfCodePage(std::string_view codePage) {
             if (name.substr(3) == number) return "CP" + name.substr(3);
     }
     if (name.starts_with("ISO8859-") && AllDigits(name.substr(8))) {
-        const int part = std::stoi(name.substr(8));
-        if (part >= 1 && part <= 10) return "ISO-8859-" + name.substr(8);
+        // The parts 1 to 10, written without leading zeros; any other number names nothing.
+        static constexpr const char* kParts[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
+        for (const char* part : kParts)
+            if (name.substr(8) == part) return "ISO-8859-" + name.substr(8);
     }
     return std::nullopt;
 }

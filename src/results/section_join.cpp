@@ -54,7 +54,7 @@ MeasuredLine readMeasuredLine(const FieldReader& fields) {
 }
 
 SourcedField sourced(const DataFile& file, const FieldReader& fields, int field) {
-    return {fields.Text(field), file.name(), fields.record().line, field};
+    return {fields.Text(field), file.name(), fields.record().line, field, &file.lenientReads()};
 }
 
 std::vector<std::string_view> firstFields(const DataFile& file) {
@@ -241,6 +241,7 @@ SectionJoin JoinSectionRecords(const SectionInputs& inputs, double& carriedAzimu
                 record.lineFirstEnd = line.ends.first;
                 record.lineSecondEnd = line.ends.second;
                 record.pointFile = inputs.points.name();
+                record.pointLenientReads = &inputs.points.lenientReads();
                 record.points = std::span(join.memberPoints).subspan(join.memberRows[i],
                                                                      join.memberRows[i + 1] - join.memberRows[i]);
                 join.records.push_back(record);

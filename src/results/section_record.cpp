@@ -12,6 +12,7 @@ void SourcedField::Fail(const std::string& reason) const {
 double SourcedField::Lenient() const {
     const auto value = ReadLenient(text);
     if (!value) Fail("数值超出范围：“" + DisplayText(text) + "”");
+    if (lenientReads && !IsPlainNumber(text)) lenientReads->Note(line, field, text);
     return *value;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "assemble/geometry.h"
+#include "core/lenient_read_log.h"
 #include "core/step_error.h"
 
 namespace qorvel {
@@ -23,9 +24,12 @@ struct SourcedField {
     std::string_view file;  // the file's name, as messages give it
     std::size_t line = StepError::kNoLine;
     int field = StepError::kNoField;
+    const LenientReadLog* lenientReads = nullptr;  // the file's (DataFile::lenientReads)
 
     [[noreturn]] void Fail(const std::string& reason) const;
-    double Lenient() const;  // the leading number, 0 when there is none
+    // The leading number, 0 when there is none; a text that is not a plain number is noted in
+    // `lenientReads`.
+    double Lenient() const;
     double Strict() const;   // the whole text must be a number
 };
 
@@ -50,6 +54,7 @@ struct SectionRecord {
     PlanePoint lineFirstEnd;
     PlanePoint lineSecondEnd;
     std::string_view pointFile;   // the detail point file, for messages about the points
+    const LenientReadLog* pointLenientReads = nullptr;  // and its lenient readings
     std::span<const MemberPoint> points;  // 6, 7, 8 and every further three
 };
 

@@ -30,7 +30,7 @@ std::optional<float> toSingle(double value) {
 }
 
 SourcedField pointField(const SectionRecord& record, const MemberPoint& point, std::string_view text, int field) {
-    return {text, record.pointFile, point.line, field};
+    return {text, record.pointFile, point.line, field, record.pointLenientReads};
 }
 
 // A point of a side as it is sorted: its distance and elevation in single precision, as the

@@ -1,6 +1,5 @@
 #include "results/landxml_layout.h"
 
-#include <regex>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -28,6 +27,14 @@ std::string landXml(const Files& files, const SectionResultOptions& options) {
         .output.bytes();
 }
 
+// The document without its date="…" time="…", which change from run to run.
+std::string withoutDateAndTime(std::string document) {
+    const std::size_t date = document.find(" date=\"");
+    const std::size_t time = document.find(" time=\"", date);
+    if (date == std::string::npos || time != date + 18) return document;
+    return document.erase(date, 18 + 16);
+}
+
 SectionResultOptions landXmlOptions() {
     SectionResultOptions options;
     options.layout.layoutName = "LandXML";
@@ -40,7 +47,7 @@ TEST(LandXmlLayout, AnAlignmentThroughTheStakesWithItsCrossSections) {
     options.sides = SideRule::Route;
     options.layout.stationText = true;
     const std::string document = landXml(files, options);
-    EXPECT_EQ(std::regex_replace(document, std::regex(R"( date="\d{4}-\d\d-\d\d" time="\d\d:\d\d:\d\d")"), ""),
+    EXPECT_EQ(withoutDateAndTime(document),
               R"(<?xml version="1.0" encoding="UTF-8"?>
 <LandXML xmlns="http://www.landxml.org/schema/LandXML-1.2" version="1.2">
   <Units>

@@ -80,7 +80,7 @@ struct LineRow {  // join B
     SectionLineEnds ends;
 };
 
-// D14: every chainage of the membership file, first line first, against the bound.
+// Every chainage of the membership file, at its first line, against the bound.
 void checkSectionCounts(const DataFile& members, const std::vector<FieldReader>& memberLines,
                         const TextIndex& membersByChainage, const TextIndex& stakesByChainage,
                         const TextIndex& linesByChainage) {

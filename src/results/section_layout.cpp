@@ -77,7 +77,6 @@ void appendSide(std::string& text, const SideList& side, Heights heights, double
     }
 }
 
-
 // Text of the GBK data files for the UTF-8 table; ASCII is the same in both.
 std::string utf8Text(std::string_view gbk, const auto& fail) {
     if (std::ranges::all_of(gbk, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) return std::string(gbk);

@@ -218,6 +218,8 @@ void MainWindow::StartUp() {
     displayArea_->setText(QStringLiteral("显示区域"));
     // 9. The welcome text.
     stagePanel_->setText(QString::fromUtf8(kWelcome));
+    // 10. The keyboard starts in the layer box; Tab goes on to the layout box and the toolbar.
+    layerBox_->setFocus();
 }
 
 void MainWindow::ApplySize(int widthTwips, int heightTwips) {

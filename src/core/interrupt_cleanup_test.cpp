@@ -100,16 +100,15 @@ TEST(InterruptCleanup, TheNextWriteRemovesWhatAKilledWriterLeft) {
 TEST(InterruptCleanup, AClosedPipeIsAWriteErrorNotASilentEnd) {
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
+    ::close(ends[0]);  // nobody reads (as `qorvel run ... | head -1` after head ends)
     std::fflush(nullptr);
     const pid_t child = ::fork();
     if (child == 0) {
         InstallInterruptCleanup();
-        ::close(ends[0]);  // nobody reads (as `qorvel run ... | head -1` after head ends)
         ::dup2(ends[1], STDOUT_FILENO);
         std::printf("本次共合成中桩坐标个数 18 个！\n");
         ::_exit(FlushStandardOutput() ? 1 : 0);
     }
-    ::close(ends[0]);
     ::close(ends[1]);
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);

@@ -20,7 +20,8 @@ PolylineVertexSelection SelectPolylineVertices(const Drawing& drawing, std::stri
         return selection;
     }
     if (onLayer < 1) {
-        selection.warning = DrawingWarning{kCheckDrawingTitle, "图形中没有[" + std::string(layer) + "]图层,或者线段不具备该图层属性"};
+        selection.warning = LayerWarning(kCheckDrawingTitle, "图形中没有[" + std::string(layer) + "]图层,或者线段不具备该图层属性",
+                                         drawing, layer);
         return selection;
     }
     // The last polyline in the drawing comes first; within a polyline, the vertices keep

@@ -67,7 +67,8 @@ TEST(PolylineVertices, WarningsWhenNothingCanBeRead) {
               "没有检测到2D线段！请检查图形");
     EXPECT_EQ(WarningOf(MakeDrawing({Entity(EntityKind::Line, "dmx", {1, 1, 0, 2, 2, 0})}), "dmx"), "没有检测到2D线段！请检查图形");
     const Drawing drawing = MakeDrawing({Entity(kLightweight, "dmx", {1, 1}), Entity(EntityKind::Polyline2d, "old", {1, 1})});
-    EXPECT_EQ(WarningOf(drawing, "DMX"), "图形中没有[DMX]图层,或者线段不具备该图层属性");
+    EXPECT_EQ(WarningOf(drawing, "DMX"), "图形中没有[DMX]图层,或者线段不具备该图层属性\n"
+                                         "图中没有“DMX”图层（图层名区分大小写），图中的图层有：dmx、old。");
     // Polylines on the layer, but none lightweight: nothing to write, and the surveyor is told.
     EXPECT_EQ(WarningOf(drawing, "old"), "没有检测到2D线段！请检查图形");
 }

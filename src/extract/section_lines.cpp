@@ -18,7 +18,8 @@ SectionLineSelection SelectSectionLines(const Drawing& drawing, std::string_view
         return selection;
     }
     if (onLayer < 1) {
-        selection.warning = DrawingWarning{kCheckDrawingTitle, "图形中没有[" + std::string(layer) + "]图层,或者线段不具备该图层属性"};
+        selection.warning = LayerWarning(kCheckDrawingTitle, "图形中没有[" + std::string(layer) + "]图层,或者线段不具备该图层属性",
+                                         drawing, layer);
         return selection;
     }
     // Lightweight polylines on the layer are selected with the lines but never read.

@@ -56,9 +56,15 @@ TEST(SectionLines, Warnings) {
     // Polylines are no lines, even on the right layer.
     EXPECT_EQ(warningOf(MakeDrawing({Entity(EntityKind::LightweightPolyline, "dmx", {1, 1})}), "dmx"), "没有检测到3D线段！请检查图形");
     const Drawing drawing = MakeDrawing({Entity(kLine, "dmx", {1, 1, 0, 2, 2, 0}), Entity(EntityKind::Text, "zh", {1, 1, 0}, "K")});
+    // A layer the drawing has, holding no line.
     EXPECT_EQ(warningOf(drawing, "zh"), "图形中没有[zh]图层,或者线段不具备该图层属性");
-    EXPECT_EQ(warningOf(drawing, "Dmx"), "图形中没有[Dmx]图层,或者线段不具备该图层属性");
-    EXPECT_EQ(warningOf(drawing, ""), "图形中没有[]图层,或者线段不具备该图层属性");
+    // A layer it does not have: named, with the drawing's layers.
+    EXPECT_EQ(warningOf(drawing, "Dmx"), "图形中没有[Dmx]图层,或者线段不具备该图层属性\n"
+                                         "图中没有“Dmx”图层（图层名区分大小写），图中的图层有：dmx、zh。");
+    EXPECT_EQ(warningOf(drawing, ""), "图形中没有[]图层,或者线段不具备该图层属性\n"
+                                      "图中没有“”图层（图层名区分大小写），图中的图层有：dmx、zh。");
+    EXPECT_EQ(warningOf(MakeDrawing({Entity(kLine, "dmx", {1, 1, 0, 2, 2, 0})}), "a"),
+              "图形中没有[a]图层,或者线段不具备该图层属性\n图中没有“a”图层（图层名区分大小写），图中的图层有：dmx。");
 }
 
 TEST(SectionLines, MoreThanAThousandLines) {

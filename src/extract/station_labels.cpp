@@ -29,7 +29,7 @@ StationLabelResult ExtractStationLabels(const Drawing& drawing, std::string_view
     for (const DrawingEntity& entity : drawing.entities)
         if (isLabel(entity)) ++count;
     if (count == 0) {
-        result.warning = DrawingWarning{"注意！", "该图层没有CASS高程点的实体或者没有该图层，请检查！"};
+        result.warning = LayerWarning("注意！", "该图层没有CASS高程点的实体或者没有该图层，请检查！", drawing, layer);
         return result;
     }
 

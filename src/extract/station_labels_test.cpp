@@ -50,6 +50,10 @@ TEST(StationLabels, AParagraphIsNoLabel) {
     EXPECT_EQ(result.warning->text, "该图层没有CASS高程点的实体或者没有该图层，请检查！");
     EXPECT_TRUE(result.output.bytes().empty());
     EXPECT_TRUE(progress.shown.empty());
+    // No such layer at all (letter case counts): the layer asked for and the drawing's layers.
+    EXPECT_EQ(ExtractStationLabels(drawing, "ZH", progress).warning->text,
+              "该图层没有CASS高程点的实体或者没有该图层，请检查！\n"
+              "图中没有“ZH”图层（图层名区分大小写），图中的图层有：dmx、zh。");
 }
 
 TEST(StationLabels, LabelsTheDataFileCannotHoldFailNamingTheirLine) {

@@ -73,16 +73,22 @@ TEST(DrawingCommands, WarningsWriteNothing) {
         std::string warning;
     };
     const std::string r2000 = kDrawings + "route_r2000.dxf";
+    // A layer the drawing does not have (letter case counts) is named, with the drawing's layers.
+    const std::string r2000Layers = "图中的图层有：DMX、ZH、dmx、old、other、zh、桩号。";
     const Case cases[] = {
         {{"polylines", kDrawings + "route_r12.dxf", "--layer", "dmx"}, "没有检测到2D线段！请检查图形"},
         {{"polylines", r2000, "--layer", "old"}, "没有检测到2D线段！请检查图形"},  // an old-style polyline only
         {{"polylines", r2000, "--layer", "zh"}, "图形中没有[zh]图层,或者线段不具备该图层属性"},
-        {{"polylines", r2000, "--layer", "Dmx"}, "图形中没有[Dmx]图层,或者线段不具备该图层属性"},
+        {{"polylines", r2000, "--layer", "Dmx"},
+         "图形中没有[Dmx]图层,或者线段不具备该图层属性\n图中没有“Dmx”图层（图层名区分大小写），" + r2000Layers},
         {{"labels", r2000, "--layer", ""}, "请您把要操作的图层名称填写完整！"},
         {{"labels", r2000, "--layer", "dmx"}, "该图层没有CASS高程点的实体或者没有该图层，请检查！"},
-        {{"labels", r2000, "--layer", "Zh"}, "该图层没有CASS高程点的实体或者没有该图层，请检查！"},
+        {{"labels", r2000, "--layer", "Zh"},
+         "该图层没有CASS高程点的实体或者没有该图层，请检查！\n图中没有“Zh”图层（图层名区分大小写），" + r2000Layers},
         {{"lines", r2000, "--layer", "zh"}, "图形中没有[zh]图层,或者线段不具备该图层属性"},
-        {{"lines", kDrawings + "route_r12.dxf", "--layer", "DMX"}, "图形中没有[DMX]图层,或者线段不具备该图层属性"},
+        {{"lines", kDrawings + "route_r12.dxf", "--layer", "DMX"},
+         "图形中没有[DMX]图层,或者线段不具备该图层属性\n"
+         "图中没有“DMX”图层（图层名区分大小写），图中的图层有：ZH、dmx、old、other、zh、桩号。"},
     };
     for (const Case& test : cases) {
         for (const std::string& output : {existing, dir.File("new.dat")}) {

@@ -100,6 +100,7 @@ TEST(PipelineCommand, AMissingLayerStopsAtTheLabelsWithTheWarning) {
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err,
               "该图层没有CASS高程点的实体或者没有该图层，请检查！\n"
+              "图中没有“ZH”图层（图层名区分大小写），图中的图层有：bt、dmx、zh、zxx。\n"
               "一键生成停在“2、提取中桩桩号文字”，之后的步骤没有运行。\n输出文件夹保持原样。\n");
     EXPECT_TRUE(ListFolder(dir.path()).empty());
 

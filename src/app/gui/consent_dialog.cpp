@@ -1,6 +1,7 @@
 #include "app/gui/consent_dialog.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -44,6 +45,22 @@ ConsentDialog::ConsentDialog()
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+void ConsentDialog::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // A button Tab has moved to answers for itself.
+            if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
+                focused->click();
+            else
+                emit agreed();
+            break;
+        case Qt::Key_Escape: emit declined(); break;
+        default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
 }
 
 }  // namespace qorvel::gui

@@ -1,6 +1,6 @@
 #pragma once
 // Form3, shown before anything else: the surveyor agrees that every result must be checked and
-// that the author bears no liability for it, or the program ends.
+// that the author bears no liability for it, or the program ends. Return agrees, Escape declines.
 
 #include <QWidget>
 
@@ -11,6 +11,9 @@ class ConsentDialog final : public QWidget {
 
 public:
     ConsentDialog();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 signals:
     void agreed();    // "同意"

@@ -1,4 +1,5 @@
-// Form3 before the main window: agree opens it (only ever one), decline ends the program.
+// Form3 before the main window: agree (or Return) opens it (only ever one), decline (or
+// Escape) ends the program.
 
 #include <QApplication>
 #include <QLabel>
@@ -67,6 +68,19 @@ private slots:
         QVERIFY(!window->isExpanded());
         QCOMPARE(MainWindowsOpen(), 1);
         QCOMPARE(ui.programEnds, 0);
+    }
+
+    void ReturnAgreesAndEscapeDeclines() {
+        ScriptedInteraction ui;
+        Program program(ui);
+        QTest::keyClick(&program.ShowConsent(), Qt::Key_Return);
+        QVERIFY(program.mainWindow() != nullptr && program.mainWindow()->isVisible());
+        QCOMPARE(ui.programEnds, 0);
+
+        Program declined(ui);
+        QTest::keyClick(&declined.ShowConsent(), Qt::Key_Escape);
+        QCOMPARE(ui.programEnds, 1);
+        QVERIFY(declined.mainWindow() == nullptr);
     }
 
     void DeclineEndsTheProgram() {

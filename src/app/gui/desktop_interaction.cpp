@@ -20,15 +20,21 @@ std::optional<QString> DesktopInteraction::ChooseFile(QWidget& window, const Fil
         // An instance shared by the main window and a dialog opens over the one asking.
         dialog->setParent(&window, dialog->windowFlags());
     }
+    // Qt's own dialog, not the desktop's: it speaks the language of Qt's translations, which the
+    // program loads (Simplified Chinese) whatever the desktop's language.
+    dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog->setWindowTitle(request.title);
     dialog->setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    // An open dialog also takes a name that does not exist (the step then says so); a save
-    // dialog asks before replacing. A typed name keeps its extension or lack of one.
+    // An open dialog also takes a name that does not exist (the step then says so). The step's
+    // host asks before replacing a file, once it has refused the step's own inputs. A typed
+    // name's extension is added by the host too.
     dialog->setFileMode(request.folder ? QFileDialog::Directory : QFileDialog::AnyFile);
     dialog->setOption(QFileDialog::ShowDirsOnly, request.folder);
-    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog->setOption(QFileDialog::DontResolveSymlinks, true);
     dialog->setDefaultSuffix(QString());
     dialog->setNameFilters(request.nameFilters);
+    if (!request.directory.isEmpty()) dialog->setDirectory(request.directory);
     if (!request.offeredFile.isEmpty()) dialog->selectFile(request.offeredFile);
     if (dialog->exec() != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog->selectedFiles();
@@ -39,6 +45,12 @@ std::optional<QString> DesktopInteraction::ChooseFile(QWidget& window, const Fil
 void DesktopInteraction::ShowMessage(QWidget& window, const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, &window);
     box.exec();
+}
+
+bool DesktopInteraction::AskYesNo(QWidget& window, const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No, &window);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 bool DesktopInteraction::OpenInEditor(const QString& path) {

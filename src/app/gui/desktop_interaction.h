@@ -14,6 +14,7 @@ class DesktopInteraction final : public UserInteraction {
 public:
     std::optional<QString> ChooseFile(QWidget& window, const FileRequest& request) override;
     void ShowMessage(QWidget& window, const QString& title, const QString& text) override;
+    bool AskYesNo(QWidget& window, const QString& title, const QString& text) override;
     bool OpenInEditor(const QString& path) override;
     void StartWindowMove(QWidget& window) override;
     void EndProgram() override;

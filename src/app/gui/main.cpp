@@ -7,10 +7,12 @@
 
 #include "app/gui/desktop_interaction.h"
 #include "app/gui/program.h"
+#include "app/gui/remembered.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("qorvel-gui"));
+    qorvel::gui::NameSettingsStore();
+    qorvel::gui::InstallChineseTranslations(application);
 
     qorvel::gui::DesktopInteraction desktop;
     qorvel::gui::Program program(desktop);

@@ -2,9 +2,11 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -15,6 +17,7 @@
 #include "app/gui/one_click_dialog.h"
 #include "app/gui/painted_icons.h"
 #include "app/gui/qt_step_host.h"
+#include "app/gui/remembered.h"
 #include "app/gui/settings_dialog.h"
 #include "app/gui/toolbar_table.h"
 #include "app/gui/twips.h"
@@ -61,7 +64,8 @@ MainWindow::MainWindow(UserInteraction& ui) : ui_(ui) {
     setPalette(colours);
     setAutoFillBackground(true);
     CreateControls();
-    host_ = std::make_unique<QtStepHost>(*this, StepDisplay{stagePanel_, statusPanel_, progressBar_}, ui_);
+    host_ = std::make_unique<QtStepHost>(*this, StepDisplay{stagePanel_, statusPanel_, progressBar_}, ui_,
+                                         workbench_.session());
     // Clicks and keys that came while a step ran are delivered at its end, while the workbench
     // still counts as busy, and so are dropped: a step is never started behind the user's back.
     workbench_.SetAfterRun([this] {
@@ -83,6 +87,16 @@ void MainWindow::CreateControls() {
     auto* inset = new QWidget(toolbar_);
     inset->setFixedSize(twips(kToolbar1Inset), 1);
     toolbar_->insertWidget(toolbar_->actions().constFirst(), inset);
+    // 打开图形 offers the drawings last opened in a menu of its own, shown while the button is
+    // held down (a menu arrow would widen the button, and the toolbar has no width to spare).
+    recentMenu_ = new QMenu(QStringLiteral("最近打开"), this);
+    recentMenu_->setObjectName(QStringLiteral("RecentDrawings"));
+    connect(recentMenu_, &QMenu::aboutToShow, this, &MainWindow::FillRecentMenu);
+    if (auto* open = toolbar_->findChild<QToolButton*>(FromUtf8(Describe(StepId::AttachDrawing).toolbarKey))) {
+        open->setMenu(recentMenu_);
+        open->setPopupMode(QToolButton::DelayedPopup);
+        open->defaultAction()->setToolTip(open->defaultAction()->toolTip() + QStringLiteral("\n按住不放：最近打开"));
+    }
     toolbar_->adjustSize();
 
     layerCaption_ = new QLabel(QStringLiteral("指定图层-"), this);
@@ -97,6 +111,8 @@ void MainWindow::CreateControls() {
     layerBox_->setObjectName(QStringLiteral("Combo1"));
     layerBox_->setEditable(true);  // any layer name may be typed
     layerBox_->setInsertPolicy(QComboBox::NoInsert);
+    // Layers compare with their letter case: "ZH" typed stays "ZH", even beside a layer "zh".
+    layerBox_->completer()->setCaseSensitivity(Qt::CaseSensitive);
     layerBox_->setGeometry(QRect(twips.Point(9225, 200), QSize(twips(1095), layerBox_->sizeHint().height())));
 
     layoutBox_ = new QComboBox(this);
@@ -160,12 +176,13 @@ QToolBar* MainWindow::CreateToolbar(const char* name, std::span<const ToolbarEnt
     for (const ToolbarEntry& entry : entries) {
         QAction* action = toolbar->addAction(PaintedIcon(entry.icon), FromUtf8(entry.tooltip));
         action->setObjectName(FromUtf8(entry.key));
-        action->setToolTip(FromUtf8(entry.tooltip));
+        action->setToolTip(FromUtf8(ToolbarTooltip(entry)));
+        if (!entry.shortcut.empty()) action->setShortcut(QKeySequence(FromUtf8(entry.shortcut)));
         const std::string_view key = entry.key;  // the table lives as long as the program
         connect(action, &QAction::triggered, this, [this, key] { Dispatch(key); });
         if (QWidget* button = toolbar->widgetForAction(action)) {
             button->setObjectName(FromUtf8(entry.key));
-            button->setFocusPolicy(Qt::NoFocus);
+            button->setFocusPolicy(Qt::TabFocus);  // Tab reaches it, Space presses it
         }
     }
     toolbar->adjustSize();
@@ -187,18 +204,22 @@ void MainWindow::StartUp() {
     ApplySize(kExpandedWidth, kExpandedHeight);
     // 4. The progress bar (on the status bar's row, which ApplySize placed).
     PlaceStatusRow();
-    // 5. The layer box.
+    // 5. The settings in force: those remembered from the last run, or the start values.
+    settings_ = RememberedSettings();
+    // 6. The layer box.
     layerBox_->addItem(QStringLiteral("dmx"));
-    layerBox_->setCurrentText(QStringLiteral("dmx"));
-    // 6. The layout box.
+    layerBox_->setCurrentText(FromUtf8(settings_.layerName));
+    // 7. The layout box.
     for (int layout = 1; layout <= 5; ++layout) layoutBox_->addItem(QStringLiteral("格式 %1").arg(layout));
-    layoutBox_->setCurrentIndex(0);
-    // 7. A text box no step reads.
+    layoutBox_->setCurrentText(FromUtf8(settings_.layoutName));
+    connect(layerBox_, &QComboBox::editTextChanged, this, &MainWindow::RememberSettingsInForce);
+    connect(layoutBox_, &QComboBox::currentTextChanged, this, &MainWindow::RememberSettingsInForce);
+    // 8. A text box no step reads.
     displayArea_->setText(QStringLiteral("显示区域"));
-    // 8. The welcome text.
+    // 9. The welcome text.
     stagePanel_->setText(QString::fromUtf8(kWelcome));
-    // 9. The tolerances keep their start values (in confirmed_) until the settings dialog,
-    // loaded only when first shown, confirms others.
+    // 10. The keyboard starts in the layer box; Tab goes on to the layout box and the toolbar.
+    layerBox_->setFocus();
 }
 
 void MainWindow::ApplySize(int widthTwips, int heightTwips) {
@@ -240,8 +261,9 @@ SettingsDialog* MainWindow::settingsDialog() const { return settingsDialog_.data
 
 void MainWindow::ShowSettings() {
     if (settingsDialog_.isNull()) {
-        settingsDialog_ = new SettingsDialog(confirmed_, ui_, this);  // deletes itself when closed
+        settingsDialog_ = new SettingsDialog(settings_, ui_, this);  // deletes itself when closed
         connect(settingsDialog_, &SettingsDialog::unloaded, this, [this] { settingsDialog_ = nullptr; });
+        connect(settingsDialog_, &SettingsDialog::changed, this, &MainWindow::RememberSettingsInForce);
     }
     settingsDialog_->show();
     settingsDialog_->raise();
@@ -293,22 +315,35 @@ void MainWindow::ShowDrawingLayers() {
     const std::shared_ptr<AttachedDrawing>& drawing = workbench_.session().drawing;
     if (!drawing || listedDrawing_.lock() == drawing) return;
     listedDrawing_ = drawing;
+    RememberDrawing(FromFileSystemPath(drawing->path()));
     const QString typed = layerBox_->currentText();
     layerBox_->clear();
     for (const std::string& layer : drawing->LayerNames()) layerBox_->addItem(FromUtf8(layer));
     layerBox_->setEditText(typed);
 }
 
+void MainWindow::OpenRecentDrawing(const QString& path) {
+    if (isRunningStep()) return;
+    host_->AnswerNextWith(FileRole::Drawing, path);
+    RunStep(StepId::AttachDrawing);
+}
+
+void MainWindow::FillRecentMenu() {
+    recentMenu_->clear();
+    const QStringList drawings = RecentDrawings();
+    for (const QString& drawing : drawings)
+        connect(recentMenu_->addAction(drawing), &QAction::triggered, this, [this, drawing] { OpenRecentDrawing(drawing); });
+    if (drawings.isEmpty()) recentMenu_->addAction(QStringLiteral("（无）"))->setEnabled(false);
+}
+
+void MainWindow::RememberSettingsInForce() const { RememberSettings(SettingsInForce()); }
+
 QString MainWindow::layerText() const { return layerBox_->currentText(); }
 
 QString MainWindow::layoutText() const { return layoutBox_->currentText(); }
 
 Settings MainWindow::SettingsInForce() const {
-    Settings settings = confirmed_;
-    if (settingsDialog_)
-        settingsDialog_->CopySwitchesTo(settings);
-    else
-        SettingsDialog::CopyStartSwitchesTo(settings);
+    Settings settings = settings_;
     settings.layerName = layerBox_->currentText().toStdString();
     settings.layoutName = layoutBox_->currentText().toStdString();
     return settings;

@@ -1,8 +1,11 @@
 #pragma once
 // Form1, the main window: a narrow strip that stays above every other window so it can sit over
 // the drawing while the surveyor works. Its toolbar starts every step, the settings dialog, the
-// about message and the exit; its boxes give the steps the layer name and the result layout;
-// its status bar and progress bar show how a step is getting on.
+// about message and the exit (Tab reaches its buttons; Ctrl+O opens a drawing, Ctrl+R the whole
+// run, Alt+1 ... Alt+0 steps 1 to 10); its boxes give the steps the layer name and the result
+// layout; its status bar and progress bar show how a step is getting on. The settings in force,
+// the boxes and the drawings last opened (the 最近打开 menu of 打开图形) are remembered from one
+// run of the program to the next.
 
 #include <QPointer>
 #include <QWidget>
@@ -19,6 +22,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QProgressBar;
 class QStatusBar;
 class QToolBar;
@@ -56,8 +60,11 @@ public:
     // switches as they stand, the layer and layout boxes.
     Settings SettingsInForce() const;
     // Lists the layers of the attached drawing in the layer box when it is another drawing than
-    // the one listed (or the same one read again), keeping the text in the box.
+    // the one listed (or the same one read again), keeping the text in the box, and puts it
+    // first among the recent drawings.
     void ShowDrawingLayers();
+    // Attaches one of the recent drawings, as 打开图形 does with the file chosen.
+    void OpenRecentDrawing(const QString& path);
 
     QString layerText() const;
     QString layoutText() const;
@@ -83,10 +90,12 @@ private:
     void StartUp();
     void ApplySize(int widthTwips, int heightTwips);
     void PlaceStatusRow();
+    void FillRecentMenu();
+    void RememberSettingsInForce() const;
 
     UserInteraction& ui_;
     Workbench workbench_;
-    Settings confirmed_;  // the tolerances as the settings dialog last confirmed them
+    Settings settings_;  // tolerances and switches in force (the layer and layout are in their boxes)
     QToolBar* toolbar_ = nullptr;
     QToolBar* expandBar_ = nullptr;
     QToolBar* shrinkBar_ = nullptr;
@@ -99,6 +108,7 @@ private:
     QWidget* progressRoom_ = nullptr;  // keeps the status panel clear of the progress bar
     QProgressBar* progressBar_ = nullptr;
     QLineEdit* displayArea_ = nullptr;  // a text box no step reads
+    QMenu* recentMenu_ = nullptr;       // "最近打开" on 打开图形
     std::unique_ptr<QtStepHost> host_;
     QPointer<SettingsDialog> settingsDialog_;
     QPointer<OneClickDialog> oneClickDialog_;

@@ -1,6 +1,7 @@
-// Form1: its controls as the surveyor sees them, the dispatch of every key, the toggles and
-// moving the window by its surface.
+// Form1: its controls as the surveyor sees them, the dispatch of every key, the keyboard, the
+// toggles and moving the window by its surface.
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,8 @@
 #include <vector>
 
 #include "app/gui/main_window.h"
+#include "app/gui/one_click_dialog.h"
+#include "app/gui/qt_step_host.h"
 #include "app/gui/settings_dialog.h"
 #include "app/gui/toolbar_table.h"
 #include "app/gui/twips.h"
@@ -131,7 +134,7 @@ private slots:
         for (const KeyAndTooltip& expected : kToolbar1) {
             while (next < actions.size() && actions[next]->objectName() != QString(expected.key)) ++next;
             QVERIFY2(next < actions.size(), expected.key);
-            QCOMPARE(actions[next]->toolTip(), QString(expected.tooltip));
+            QVERIFY2(actions[next]->toolTip().startsWith(QString(expected.tooltip)), expected.key);
             QVERIFY(!actions[next]->icon().isNull());
             auto* button = Find<QToolButton>(*window_, expected.key);
             QCOMPARE(button->defaultAction(), actions[next]);
@@ -141,6 +144,39 @@ private slots:
         QCOMPARE(Find<QToolButton>(*window_, "SJin")->toolTip(), QString("缩进工具条"));
         // The whole toolbar fits the strip, left of the layer box.
         QVERIFY(Find<QToolBar>(*window_, "Toolbar1")->geometry().right() < Find<QLabel>(*window_, "Label1")->x());
+        // A numbered step's tooltip gives its shortcut and the files it reads.
+        QCOMPARE(Find<QToolButton>(*window_, "BT4")->toolTip(), QString("合成中桩坐标（Alt+3）\n需要：桩号文字文件、碎步点文件"));
+        QCOMPARE(Find<QToolButton>(*window_, "BT-ALL")->toolTip(), QString("一键生成断面成果（Ctrl+R）"));
+    }
+
+    void TheKeyboardReachesEveryCommand() {
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        // Alt+1 ... Alt+0 run steps 1 to 10 by their number; every shortcut is in its tooltip.
+        for (const StepDescription& step : StepCatalogue()) {
+            if (step.number < 1 || step.number > 10) continue;
+            ui_->Clear();
+            QTest::keyClick(window_.get(), static_cast<Qt::Key>(Qt::Key_0 + step.number % 10), Qt::AltModifier);
+            QVERIFY2(!ui_->fileDialogs.empty(), step.toolbarKey.data());
+            QCOMPARE(ui_->fileDialogs[0].instance, static_cast<int>(step.inputs[0].role));
+            QVERIFY(Find<QToolButton>(*window_, FromUtf8(step.toolbarKey))->toolTip().contains(
+                QString("（Alt+%1）").arg(step.number % 10)));
+        }
+        ui_->Clear();
+        QTest::keyClick(window_.get(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(ui_->fileDialogs.size(), std::size_t{1});
+        QCOMPARE(ui_->fileDialogs[0].title, QString("打开：路线图形"));
+        QVERIFY(Find<QToolButton>(*window_, "BT-DWG")->toolTip().contains("（Ctrl+O）"));
+        QTest::keyClick(window_.get(), Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(window_->oneClickDialog() != nullptr && window_->oneClickDialog()->isVisible());
+        window_->oneClickDialog()->close();
+
+        // Tab goes from button to button along the toolbar.
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        Find<QToolButton>(*window_, "BT1")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Find<QToolButton>(*window_, "BT-CODE")));
     }
 
     void CommandButtonsLieOutOfSightButWork() {

@@ -1,6 +1,14 @@
 #include "app/gui/one_click_dialog.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QCompleter>
+#include <QDir>
+#include <QAbstractItemView>
+#include <QFileSystemModel>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileInfo>
@@ -15,6 +23,7 @@
 #include "app/gui/name_filters.h"
 #include "app/gui/painted_icons.h"
 #include "app/gui/qt_step_host.h"
+#include "app/gui/remembered.h"
 #include "app/gui/user_interaction.h"
 #include "app/pipeline_summary.h"
 #include "app/step_frame.h"
@@ -37,8 +46,88 @@ QComboBox* LayerBox(QWidget* parent, const char* name, const QString& hint) {
     box->setObjectName(QString::fromLatin1(name));
     box->setEditable(true);  // any layer name may be typed, letter case as in the drawing
     box->setInsertPolicy(QComboBox::NoInsert);
+    box->completer()->setCaseSensitivity(Qt::CaseSensitive);  // "ZH" typed stays "ZH"
     box->lineEdit()->setPlaceholderText(hint);
     return box;
+}
+
+// QCompleter closes its list on a press outside it and swallows that press, so the button
+// clicked beside a half-typed path did nothing (and the release that followed found no widget
+// that had been pressed). This filter, seen before the completer's own, closes the list, hands
+// the press to the widget under it and lets that widget hold the mouse until the release, so
+// the click completes as any other. Only a widget of the box's own window takes it (the dialog
+// is modal: the main window behind it takes no click).
+class ClickThroughList final : public QObject {
+public:
+    ClickThroughList(QWidget& box, QObject* parent) : QObject(parent), box_(box) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == pressed_ && event->type() == QEvent::MouseButtonRelease) {
+            pressed_->releaseMouse();  // the release is on its way to it
+            pressed_->removeEventFilter(this);
+            pressed_ = nullptr;
+            return false;
+        }
+        if (event->type() != QEvent::MouseButtonPress || !watched->isWidgetType()) return false;
+        auto* list = static_cast<QWidget*>(watched);
+        const auto* press = static_cast<QMouseEvent*>(event);
+        const QPoint global = press->globalPosition().toPoint();
+        if (list->rect().contains(list->mapFromGlobal(global))) return false;
+        list->hide();
+        QWidget* target = QApplication::widgetAt(global);
+        if (target != nullptr && target->window() == box_.window()) {
+            QMouseEvent replay(QEvent::MouseButtonPress, target->mapFromGlobal(press->globalPosition()),
+                               press->globalPosition(), press->button(), press->buttons(), press->modifiers());
+            QCoreApplication::sendEvent(target, &replay);
+            if (!pressed_ && target->isVisible()) {
+                pressed_ = target;
+                target->installEventFilter(this);
+                target->grabMouse();
+            }
+        }
+        return true;
+    }
+
+private:
+    QWidget& box_;
+    QPointer<QWidget> pressed_;
+};
+
+// Completes file names typed into `box` from the file system, in a list below it.
+void CompleteFileNames(QLineEdit* box, bool foldersOnly) {
+    auto* files = new QFileSystemModel(box);
+    files->setRootPath(QString());
+    files->setFilter(foldersOnly ? QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives
+                                 : QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Drives);
+    auto* completer = new QCompleter(files, box);
+    completer->setObjectName(QStringLiteral("FileNames"));
+    box->setCompleter(completer);
+    // The model reads a folder only when asked, in the background: the folder being typed in is
+    // read, and the list offered once it has been.
+    QObject::connect(box, &QLineEdit::textEdited, files, [files](const QString& text) {
+        const QString folder = QFileInfo(text).path();
+        if (QFileInfo(folder).isDir()) files->setRootPath(folder);
+    });
+    QObject::connect(files, &QFileSystemModel::directoryLoaded, completer, [box, completer] {
+        if (box->hasFocus() && !box->text().isEmpty()) completer->complete();
+    });
+    QWidget* list = completer->popup();
+    list->setAttribute(Qt::WA_NoMouseReplay);  // the filter has delivered the press already
+    list->installEventFilter(new ClickThroughList(*box, completer));
+}
+
+QCheckBox* Switch(QWidget* parent, const char* name, const QString& caption) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+// "依次运行：2、提取中桩桩号文字 → 3、… → 10、输出成果"
+QString StepOrder() {
+    QStringList captions;
+    for (const StepId id : PipelineSteps()) captions << FromUtf8(Describe(id).caption);
+    return QStringLiteral("依次运行：") + captions.join(QStringLiteral(" → "));
 }
 
 QPushButton* ChooseButton(QWidget* parent, const char* name) {
@@ -62,7 +151,6 @@ QWidget* Row(QWidget* parent, QWidget* field, QPushButton* button) {
 OneClickDialog::OneClickDialog(Workbench& workbench, UserInteraction& ui, std::function<Settings()> settingsInForce,
                                QWidget& owner)
     : QDialog(&owner), workbench_(workbench), ui_(ui), settingsInForce_(std::move(settingsInForce)) {
-    const Settings window = settingsInForce_();
     setObjectName(QStringLiteral("OneClick"));
     setWindowTitle(QStringLiteral("一键生成断面成果"));
     setWindowIcon(PaintedIcon(&icons::OneClick));
@@ -75,7 +163,7 @@ OneClickDialog::OneClickDialog(Workbench& workbench, UserInteraction& ui, std::f
     drawing_->setMinimumWidth(360);
     labelLayer_ = LayerBox(this, "LabelLayer", QStringLiteral("中桩桩号文字所在图层"));
     lineLayer_ = LayerBox(this, "LineLayer", QStringLiteral("横断面线所在图层"));
-    lineLayer_->setEditText(FromUtf8(window.layerName));  // the window's layer box names the section lines
+    labelLayer_->setEditText(RememberedLabelLayer());
     points_ = new QLineEdit(this);
     points_->setObjectName(QStringLiteral("Points"));
     points_->setPlaceholderText(QStringLiteral("全图碎步点数据文件"));
@@ -85,7 +173,10 @@ OneClickDialog::OneClickDialog(Workbench& workbench, UserInteraction& ui, std::f
     layout_ = new QComboBox(this);
     layout_->setObjectName(QStringLiteral("Layout"));
     for (int number = 1; number <= 5; ++number) layout_->addItem(QStringLiteral("格式 %1").arg(number));
-    layout_->setCurrentText(FromUtf8(window.layoutName));
+    numericLabels_ = Switch(this, "NumericLabels", QStringLiteral("桩号为纯数字"));
+    routeSides_ = Switch(this, "RouteSides", QStringLiteral("按路线前进方向区分左右"));
+    CompleteFileNames(points_, false);
+    CompleteFileNames(folder_, true);
 
     QPushButton* chooseDrawing = ChooseButton(this, "ChooseDrawing");
     QPushButton* choosePoints = ChooseButton(this, "ChoosePoints");
@@ -101,6 +192,13 @@ OneClickDialog::OneClickDialog(Workbench& workbench, UserInteraction& ui, std::f
     form->addRow(QStringLiteral("碎步点文件："), Row(this, points_, choosePoints));
     form->addRow(QStringLiteral("输出文件夹："), Row(this, folder_, chooseFolder));
     form->addRow(QStringLiteral("成果格式："), layout_);
+    auto* switches = new QWidget(this);
+    auto* switchRow = new QHBoxLayout(switches);
+    switchRow->setContentsMargins(0, 0, 0, 0);
+    switchRow->addWidget(numericLabels_);
+    switchRow->addWidget(routeSides_);
+    switchRow->addStretch(1);
+    form->addRow(QStringLiteral("选项："), switches);
 
     stage_ = new QLabel(this);
     stage_->setObjectName(QStringLiteral("Stage"));
@@ -128,15 +226,21 @@ OneClickDialog::OneClickDialog(Workbench& workbench, UserInteraction& ui, std::f
     layout->addWidget(progress_);
     layout->addWidget(buttons);
 
-    host_ = std::make_unique<QtStepHost>(*this, StepDisplay{stage_, status_, progress_}, ui_);
+    host_ = std::make_unique<QtStepHost>(*this, StepDisplay{stage_, status_, progress_}, ui_, workbench_.session());
     Prepare();
 }
 
 OneClickDialog::~OneClickDialog() = default;
 
 void OneClickDialog::Prepare() {
-    stage_->setText(QStringLiteral("依次提取桩号文字、合成中桩坐标并检查、提取横断面线、匹配桩号并检查、"
-                                   "碎步点归类、输出成果。"));
+    // The main window's boxes name the section lines' layer and the layout; its settings give
+    // the switches.
+    const Settings window = settingsInForce_();
+    lineLayer_->setEditText(FromUtf8(window.layerName));
+    layout_->setCurrentText(FromUtf8(window.layoutName));
+    numericLabels_->setChecked(window.numericLabels);
+    routeSides_->setChecked(window.routeSides);
+    stage_->setText(StepOrder());
     status_->clear();
     progress_->setValue(0);
     ShowAttachedDrawing();
@@ -169,9 +273,7 @@ void OneClickDialog::SuggestFolder() {
 
 void OneClickDialog::ChooseDrawing() {
     if (workbench_.busy()) return;
-    const FileRequest request{static_cast<int>(FileRole::Drawing), false,
-                              ToQtNameFilters(FilterOf(FileRole::Drawing)), drawing_->text()};
-    const std::optional<QString> chosen = ui_.ChooseFile(*this, request);
+    const std::optional<QString> chosen = Choose(FileRole::Drawing, drawing_->text());
     if (!chosen) return;
     // Read and attached at once, as the toolbar's "打开图形" does: its layers fill the boxes, and
     // a drawing that cannot be read is reported now, not halfway through the run.
@@ -180,14 +282,33 @@ void OneClickDialog::ChooseDrawing() {
 }
 
 void OneClickDialog::ChoosePoints() {
-    const FileRequest request{static_cast<int>(FileRole::DetailPoints), false,
-                              ToQtNameFilters(FilterOf(FileRole::DetailPoints)), points_->text()};
-    if (const std::optional<QString> chosen = ui_.ChooseFile(*this, request)) points_->setText(*chosen);
+    if (const std::optional<QString> chosen = Choose(FileRole::DetailPoints, points_->text()))
+        points_->setText(*chosen);
 }
 
 void OneClickDialog::ChooseFolder() {
-    const FileRequest request{kOutputFolderDialog, false, {}, folder_->text(), true};
-    if (const std::optional<QString> chosen = ui_.ChooseFile(*this, request)) folder_->setText(*chosen);
+    FileRequest request;
+    request.instance = kOutputFolderDialog;
+    request.folder = true;
+    request.title = QStringLiteral("选择输出文件夹");
+    request.offeredFile = folder_->text();
+    if (request.offeredFile.isEmpty()) request.directory = RememberedFolder(kOutputFolderDialog);
+    const std::optional<QString> chosen = ui_.ChooseFile(*this, request);
+    if (!chosen) return;
+    folder_->setText(*chosen);
+    RememberFolder(kOutputFolderDialog, *chosen);
+}
+
+std::optional<QString> OneClickDialog::Choose(FileRole role, const QString& offered) {
+    FileRequest request;
+    request.instance = static_cast<int>(role);
+    request.nameFilters = ToQtNameFilters(FilterOf(role));
+    request.offeredFile = offered;
+    request.title = QStringLiteral("打开：%1").arg(FromUtf8(RoleName(role)));
+    if (offered.isEmpty()) request.directory = RememberedFolder(request.instance);
+    std::optional<QString> chosen = ui_.ChooseFile(*this, request);
+    if (chosen) RememberFolder(request.instance, QFileInfo(*chosen).absolutePath());
+    return chosen;
 }
 
 PipelineRequest OneClickDialog::Request() const {
@@ -201,6 +322,23 @@ PipelineRequest OneClickDialog::Request() const {
 }
 
 QString OneClickDialog::Layout() const { return layout_->currentText(); }
+
+Settings OneClickDialog::RunSettings() const {
+    Settings settings = settingsInForce_();
+    settings.layoutName = Layout().toStdString();
+    settings.numericLabels = numericLabels_->isChecked();
+    settings.routeSides = routeSides_->isChecked();
+    return settings;
+}
+
+QStringList OneClickDialog::FilesToReplace(const PipelineRequest& request) {
+    QStringList files;
+    for (const StepId id : PipelineSteps()) {
+        const QFileInfo file(FromFileSystemPath(PipelineFilePath(request, Describe(id).output.role)));
+        if (file.exists()) files << file.fileName();
+    }
+    return files;
+}
 
 QStringList OneClickDialog::MissingEntries() const {
     QStringList missing;
@@ -219,12 +357,22 @@ void OneClickDialog::Start() {
         ui_.ShowMessage(*this, QStringLiteral("注意！"), QStringLiteral("请填写：%1。").arg(missing.join(u'、')));
         return;
     }
+    const PipelineRequest request = Request();
+    const QStringList earlier = FilesToReplace(request);
+    if (!earlier.isEmpty() &&
+        !ui_.AskYesNo(*this, windowTitle(),
+                      QStringLiteral("输出文件夹“%1”中已有以下文件，继续将替换它们：\n%2\n\n要继续吗？")
+                          .arg(folder_->text(), earlier.join(u'\n'))))
+        return;
+    RememberLabelLayer(labelLayer_->currentText());
+    const QString folder = folder_->text();
+    const bool folderExisted = QFileInfo::exists(folder);
     start_->setEnabled(false);
     status_->clear();
-    Settings settings = settingsInForce_();
-    settings.layoutName = Layout().toStdString();
-    const std::optional<PipelineReport> report = workbench_.RunPipeline(Request(), *host_, settings);
+    const std::optional<PipelineReport> report = workbench_.RunPipeline(request, *host_, RunSettings());
     start_->setEnabled(true);
+    // A folder this run made and left empty goes again (rmdir removes only an empty folder).
+    if (!folderExisted && (!report || !report->Completed())) QDir().rmdir(folder);
     if (!report) return;
     ShowAttachedDrawing();  // the run attaches the drawing it read
     if (!report->Completed()) {

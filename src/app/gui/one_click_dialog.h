@@ -1,18 +1,26 @@
 #pragma once
 // "一键生成断面成果": the whole way from the drawing and the detail point file to the result in
 // one go. The surveyor names the drawing, the two layers (offered from the drawing's layers),
-// the detail point file, the output folder and the layout; the dialog runs the same steps the
-// toolbar runs one by one, shows how far it is, ends with one message of every step's count
-// and the problems the checks found, and opens the result.
+// the detail point file, the output folder, the layout and two switches; the dialog says which
+// steps run in which order, runs the same steps the toolbar runs one by one, shows how far it
+// is, ends with one message of every step's count and the problems the checks found, and opens
+// the result.
+//
+// Each time it opens it takes the layout, the section lines' layer and the switches from the
+// main window; the label layer is remembered between runs. Before replacing files of an earlier
+// run in the output folder it lists them and asks; a run that stops before writing anything
+// leaves no folder it made itself.
 
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/pipeline.h"
 #include "app/settings.h"
 #include "app/workbench.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -38,7 +46,8 @@ public:
                    QWidget& owner);
     ~OneClickDialog() override;
 
-    // Ready for a run: the progress of the last run cleared, the attached drawing shown.
+    // Ready for a run: the progress of the last run cleared, the main window's layout, layer
+    // and switches taken, the attached drawing shown.
     void Prepare();
     // Shows the drawing attached to the window and its layers (kept boxes keep what was typed).
     void ShowAttachedDrawing();
@@ -52,6 +61,8 @@ public:
     // What the boxes ask for.
     PipelineRequest Request() const;
     QString Layout() const;
+    // The settings of a run started now: the main window's, with the dialog's layout and switches.
+    Settings RunSettings() const;
 
     // Not while the run is going: it ends first.
     void reject() override;
@@ -61,8 +72,12 @@ protected:
 
 private:
     void FillLayers(const std::vector<std::string>& layers);
+    // An open dialog for the file of `role`, offering `offered`; its folder is remembered.
+    std::optional<QString> Choose(FileRole role, const QString& offered);
     void SuggestFolder();
     QStringList MissingEntries() const;
+    // The files of a run of `request` already in its output folder, by name.
+    static QStringList FilesToReplace(const PipelineRequest& request);
 
     Workbench& workbench_;
     UserInteraction& ui_;
@@ -74,6 +89,8 @@ private:
     QLineEdit* points_ = nullptr;
     QLineEdit* folder_ = nullptr;
     QComboBox* layout_ = nullptr;
+    QCheckBox* numericLabels_ = nullptr;  // "桩号为纯数字"
+    QCheckBox* routeSides_ = nullptr;     // "按路线前进方向区分左右"
     QLabel* stage_ = nullptr;
     QLabel* status_ = nullptr;
     QProgressBar* progress_ = nullptr;

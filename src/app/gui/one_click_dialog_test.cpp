@@ -1,7 +1,12 @@
 // "一键生成断面成果" from the toolbar: the dialog asks for the drawing, the layers, the detail
-// point file, the folder and the layout, runs every stage and writes what `qorvel run` writes.
+// point file, the folder, the layout and the switches, runs every stage and writes what
+// `qorvel run` writes; it asks before replacing an earlier run's files and leaves no empty
+// folder of its own behind.
 
+#include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -10,6 +15,8 @@
 
 #include "app/gui/main_window.h"
 #include "app/gui/one_click_dialog.h"
+#include "app/gui/qt_step_host.h"
+#include "app/gui/settings_dialog.h"
 #include "drawing/attached_drawing.h"
 #include "support/test_files.h"
 #include "testing/gui_tests.h"
@@ -70,6 +77,14 @@ private slots:
         QCOMPARE(Find<QLineEdit>(dialog, "Drawing")->text(), QString());
         QCOMPARE(Find<QComboBox>(dialog, "LineLayer")->currentText(), QString("dmx"));  // the window's layer box
         QCOMPARE(Find<QComboBox>(dialog, "Layout")->currentText(), QString("格式 3"));
+        // It says which steps run in which order.
+        const QString order = Find<QLabel>(dialog, "Stage")->text();
+        qsizetype at = 0;
+        for (const StepId id : PipelineSteps()) {
+            const qsizetype next = order.indexOf(FromUtf8(Describe(id).caption), at);
+            QVERIFY2(next >= at, qPrintable(order));
+            at = next + 1;
+        }
 
         FillIn(dialog, dir.File("out"), "zh");
         QCOMPARE(ui_->fileDialogs.size(), std::size_t{3});
@@ -114,12 +129,46 @@ private slots:
         for (const QString& line : QString::fromStdString(run.out).split('\n', Qt::SkipEmptyParts))
             QVERIFY2(summary.contains(line + "\n"), qPrintable(line));
 
-        // Opened again, the dialog keeps what was entered.
+        // Opened again, the dialog keeps what was entered, and takes the strip's layout, layer
+        // and switches as they are now.
+        Find<QComboBox>(*window_, "Combo2")->setCurrentIndex(4);
+        Find<QComboBox>(*window_, "Combo1")->setEditText("dmx ");
+        window_->Dispatch("BT1");
+        Find<QCheckBox>(*window_->settingsDialog(), "Check5")->click();
         OneClickDialog& again = Open();
         QCOMPARE(&again, &dialog);
         QCOMPARE(Find<QProgressBar>(again, "Progress")->value(), 0);
         QCOMPARE(Find<QLineEdit>(again, "Points")->text(), Q(kPoints));
         QCOMPARE(Find<QComboBox>(again, "LabelLayer")->currentText(), QString("zh"));
+        QCOMPARE(Find<QComboBox>(again, "Layout")->currentText(), QString("格式 5"));
+        QCOMPARE(Find<QComboBox>(again, "LineLayer")->currentText(), QString("dmx "));
+        QVERIFY(Find<QCheckBox>(again, "RouteSides")->isChecked());
+        QVERIFY(!Find<QCheckBox>(again, "NumericLabels")->isChecked());
+        Find<QCheckBox>(again, "NumericLabels")->click();
+        QVERIFY(again.RunSettings().numericLabels && again.RunSettings().routeSides);
+        QCOMPARE(again.RunSettings().layoutName, std::string("格式 5"));
+
+        // Into the same folder: the files there are listed first, and 否 runs nothing.
+        Find<QComboBox>(again, "LineLayer")->setEditText("dmx");
+        const std::string earlier = ReadFile(dir.File("out/10-sections.dat"));
+        ui_->Clear();
+        ui_->Reply(false);
+        Click(again, "Start");
+        QCOMPARE(ui_->questions.size(), std::size_t{1});
+        for (const std::string& file : files) QVERIFY2(ui_->questions[0].text.contains(Q(file)), file.c_str());
+        QVERIFY(ui_->messages.empty());
+        QCOMPARE(ReadFile(dir.File("out/10-sections.dat")), earlier);
+        // 是 runs, with the layout now chosen.
+        ui_->Clear();
+        Click(again, "Start");
+        QCOMPARE(ui_->questions.size(), std::size_t{1});
+        QCOMPARE(ui_->messages.size(), std::size_t{1});
+        QCOMPARE(ui_->messages[0].title, QString("提示！"));
+        QVERIFY(ReadFile(dir.File("out/10-sections.dat")) != earlier);
+
+        // The label layer is remembered for the program's next start.
+        QVERIFY(ShowAgain());
+        QCOMPARE(Find<QComboBox>(Open(), "LabelLayer")->currentText(), QString("zh"));
     }
 
     void MissingEntriesAreNamedAndNothingRuns() {
@@ -141,12 +190,12 @@ private slots:
         Click(dialog, "Start");
         QCOMPARE(ui_->messages.size(), std::size_t{2});
         QCOMPARE(ui_->messages[0].title, QString("注意！"));
-        QCOMPARE(ui_->messages[0].text, QString("该图层没有CASS高程点的实体或者没有该图层，请检查！"));
+        QVERIFY(ui_->messages[0].text.startsWith("该图层没有CASS高程点的实体或者没有该图层，请检查！\n"));
         QCOMPARE(ui_->messages[1].title, QString("注意！"));
         QVERIFY2(ui_->messages[1].text.startsWith("一键生成停在“2、提取中桩桩号文字”"), qPrintable(ui_->messages[1].text));
         QVERIFY(ui_->editorCalls.empty());
         QVERIFY(dialog.isVisible());
-        QVERIFY(ListFolder(dir.File("out")).empty());
+        QVERIFY(!FileExists(dir.File("out")));  // made by the run, left empty, removed
         QVERIFY(!window_->isRunningStep());
 
         // Put right, it runs to the end.
@@ -156,6 +205,25 @@ private slots:
         QCOMPARE(ui_->messages.size(), std::size_t{1});
         QCOMPARE(ui_->messages[0].title, QString("提示！"));
         QVERIFY(FileExists(dir.File("out/10-sections.dat")));
+    }
+
+    void AClickBesideThePathListStillCounts() {
+        TempDir dir;
+        dir.Write("points.dat", "");
+        OneClickDialog& dialog = Open();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto* points = Find<QLineEdit>(dialog, "Points");
+        points->setFocus();
+        QTest::keyClicks(points, Q(dir.path()) + "/p");
+        QTRY_VERIFY(points->completer()->popup()->isVisible());
+        // The list closes, and the button clicked beside it opens its dialog at once. The click
+        // comes through the window, as the window system delivers it while the list is open.
+        auto* choose = Find<QPushButton>(dialog, "ChooseFolder");
+        QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, choose->mapTo(&dialog, choose->rect().center()));
+        QVERIFY(!points->completer()->popup()->isVisible());
+        QCOMPARE(ui_->fileDialogs.size(), std::size_t{1});
+        QVERIFY(ui_->fileDialogs[0].folder);
     }
 
     void ADrawingThatCannotBeReadIsReportedWhenChosen() {

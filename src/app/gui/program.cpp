@@ -1,10 +1,22 @@
 #include "app/gui/program.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
 #include "app/gui/consent_dialog.h"
 #include "app/gui/main_window.h"
 #include "app/gui/user_interaction.h"
 
 namespace qorvel::gui {
+
+bool InstallChineseTranslations(QCoreApplication& application) {
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    translator->setParent(&application);  // lives as long as the application
+    return QCoreApplication::installTranslator(translator.release());
+}
 
 Program::Program(UserInteraction& ui) : ui_(ui) {}
 

@@ -4,11 +4,19 @@
 
 #include <memory>
 
+class QCoreApplication;
+
 namespace qorvel::gui {
 
 class ConsentDialog;
 class MainWindow;
 class UserInteraction;
+
+// Installs Qt's own Simplified Chinese translations (qtbase_zh_CN from Qt's translations folder,
+// Debian's qt6-translations-l10n) whatever the desktop's language, so the file dialogs and the
+// buttons of every message box read 打开, 保存, 取消, 确定, 是, 否 like the rest of the program.
+// False when they are not installed (the dialogs then speak English).
+bool InstallChineseTranslations(QCoreApplication& application);
 
 class Program {
 public:

@@ -1,6 +1,7 @@
 #include "app/gui/qt_step_host.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -9,11 +10,26 @@
 #include <algorithm>
 
 #include "app/gui/name_filters.h"
+#include "app/gui/remembered.h"
+#include "app/step_frame.h"
+#include "drawing/attached_drawing.h"
 
 namespace qorvel::gui {
 
 namespace {
 constexpr int kEventIntervalMs = 100;
+
+// `path` with the extension of the filter's first pattern ("*.dat") when it has none of its own.
+QString WithExtensionOf(const QString& path, std::string_view filter) {
+    const QFileInfo file(path);
+    if (!file.suffix().isEmpty() || file.fileName().isEmpty()) return path;
+    const std::size_t star = filter.find("|*.");
+    if (star == std::string_view::npos) return path;
+    std::string_view extension = filter.substr(star + 2);
+    extension = extension.substr(0, extension.find_first_of(";| "));
+    if (extension.size() < 2 || extension.find('*') != std::string_view::npos) return path;
+    return path.endsWith(u'.') ? path + FromUtf8(extension.substr(1)) : path + FromUtf8(extension);
+}
 
 }  // namespace
 
@@ -28,8 +44,8 @@ bool IsReadOnlyFile(const QString& path) {
     return info.exists() && info.isFile() && !info.permissions().testFlag(QFileDevice::WriteOwner);
 }
 
-QtStepHost::QtStepHost(QWidget& window, StepDisplay display, UserInteraction& ui)
-    : window_(window), display_(std::move(display)), ui_(ui) {
+QtStepHost::QtStepHost(QWidget& window, StepDisplay display, UserInteraction& ui, const Session& session)
+    : window_(window), display_(std::move(display)), ui_(ui), session_(session) {
     sinceEvents_.start();
 }
 
@@ -38,21 +54,76 @@ QString QtStepHost::LastFileOf(FileRole role) const {
     return found == lastFiles_.end() ? QString() : found->second;
 }
 
+void QtStepHost::AnswerNextWith(FileRole role, const QString& path) { presetAnswer_.emplace(role, path); }
+
+FileRequest QtStepHost::RequestFor(const FileQuestion& question) const {
+    const FileRole role = question.file.role;
+    FileRequest request;
+    request.instance = static_cast<int>(role);
+    request.save = question.save;
+    request.nameFilters = ToQtNameFilters(question.file.filter);
+    const QString what = FromUtf8(RoleName(role));
+    if (question.save) {
+        request.title = QStringLiteral("保存：%1").arg(what);
+        // The usual name, beside the step's first input.
+        QString folder;
+        if (!question.inputs.empty())
+            folder = QFileInfo(FromFileSystemPath(question.inputs.front())).absolutePath();
+        else if (session_.drawing)
+            folder = QFileInfo(FromFileSystemPath(session_.drawing->path())).absolutePath();
+        else
+            folder = RememberedFolder(request.instance);
+        const QString name = FromUtf8(question.usualName);
+        request.offeredFile = folder.isEmpty() || name.isEmpty() ? name : QDir(folder).filePath(name);
+        if (request.offeredFile.isEmpty()) request.offeredFile = LastFileOf(role);
+    } else {
+        request.title = question.count > 1
+                            ? QStringLiteral("打开（%1/%2）：%3").arg(question.position).arg(question.count).arg(what)
+                            : QStringLiteral("打开：%1").arg(what);
+        request.offeredFile = LastFileOf(role);
+    }
+    if (request.offeredFile.isEmpty()) request.directory = RememberedFolder(request.instance);
+    return request;
+}
+
 std::optional<std::string> QtStepHost::AskFile(const FileQuestion& question) {
     const FileRole role = question.file.role;
-    FileRequest request{static_cast<int>(role), question.save, ToQtNameFilters(question.file.filter), LastFileOf(role)};
+    if (presetAnswer_ && presetAnswer_->first == role) {
+        const QString path = std::exchange(presetAnswer_, std::nullopt)->second;
+        lastFiles_[role] = path;
+        return ToFileSystemPath(path);
+    }
+    FileRequest request = RequestFor(question);
     for (;;) {
-        const std::optional<QString> chosen = ui_.ChooseFile(window_, request);
+        std::optional<QString> chosen = ui_.ChooseFile(window_, request);
         if (!chosen) return std::nullopt;
-        lastFiles_[role] = *chosen;
-        if (question.save && IsReadOnlyFile(*chosen)) {
-            ui_.ShowMessage(window_, QStringLiteral("注意！"),
-                            QStringLiteral("文件“%1”是只读文件，不能替换。\n请另选文件名。").arg(*chosen));
+        if (question.save) *chosen = WithExtensionOf(*chosen, question.file.filter);
+        if (question.save && !AcceptOutput(question, *chosen, request.title)) {
             request.offeredFile = *chosen;
             continue;
         }
+        lastFiles_[role] = *chosen;
+        RememberFolder(request.instance, QFileInfo(*chosen).absolutePath());
         return ToFileSystemPath(*chosen);
     }
+}
+
+bool QtStepHost::AcceptOutput(const FileQuestion& question, const QString& chosen, const QString& title) {
+    const std::string path = ToFileSystemPath(chosen);
+    for (const std::string& input : question.inputs) {
+        if (!SameFile(path, input)) continue;
+        ui_.ShowMessage(window_, QStringLiteral("警告！"),
+                        QStringLiteral("“%1”是这一步读取的输入文件，写出会毁掉它。\n请另选输出文件。").arg(chosen));
+        return false;
+    }
+    if (IsReadOnlyFile(chosen)) {
+        ui_.ShowMessage(window_, QStringLiteral("注意！"),
+                        QStringLiteral("文件“%1”是只读文件，不能替换。\n请另选文件名。").arg(chosen));
+        return false;
+    }
+    if (QFileInfo::exists(chosen))
+        return ui_.AskYesNo(window_, title, QStringLiteral("“%1”已经存在。\n要替换它吗？").arg(chosen));
+    return true;
 }
 
 void QtStepHost::ShowMessage(MessageRole, std::string_view title, std::string_view text) {

@@ -1,6 +1,15 @@
 #pragma once
-// The window as the host of a step: its file dialogs (one for each role of file, offering again
-// the file last chosen for that role), its message boxes, status bar panels and progress bar, and the text editor.
+// The window as the host of a step: its file dialogs (one for each role of file), its message
+// boxes, status bar panels and progress bar, and the text editor.
+//
+// An open dialog is titled with what it asks for and which of how many ("打开（2/4）：碎步点文件")
+// and offers the file last chosen for its role, or opens in the folder its role last showed,
+// in this run or an earlier one. A save dialog is titled with what will be written
+// ("保存：中桩文件") and offers the step's usual name in the folder of the step's first input (the
+// attached drawing for a drawing step that did not ask for it). A name typed without an
+// extension gets the one of the dialog's filter (".dat"). The host refuses, and asks again for,
+// an output that is one of the step's inputs ("警告！") or a read-only file, and asks before
+// replacing an existing file.
 //
 // A step runs to its end on the window's thread. Status and progress are painted at once with
 // repaint(); about ten times a second the host also lets the window system's other events
@@ -12,8 +21,11 @@
 #include <QPointer>
 #include <QString>
 #include <map>
+#include <optional>
+#include <utility>
 
 #include "app/gui/user_interaction.h"
+#include "app/session.h"
 #include "app/step_host.h"
 
 class QLabel;
@@ -31,7 +43,8 @@ struct StepDisplay {
 
 class QtStepHost final : public StepHost {
 public:
-    QtStepHost(QWidget& window, StepDisplay display, UserInteraction& ui);
+    // `session` gives the attached drawing, whose folder the save dialogs of the drawing steps offer.
+    QtStepHost(QWidget& window, StepDisplay display, UserInteraction& ui, const Session& session);
 
     std::optional<std::string> AskFile(const FileQuestion& question) override;
     void ShowMessage(MessageRole role, std::string_view title, std::string_view text) override;
@@ -44,13 +57,23 @@ public:
     // The file last chosen for files of `role`; empty before the first.
     QString LastFileOf(FileRole role) const;
 
+    // The next question for a file of `role` is answered with `path`, without a dialog (a
+    // drawing chosen from the recent drawings is opened by the very step 打开图形 runs).
+    void AnswerNextWith(FileRole role, const QString& path);
+
 private:
     void KeepWindowPainted();
+    FileRequest RequestFor(const FileQuestion& question) const;
+    // Why `chosen` cannot be the output of `question`, or what the user said to replacing it:
+    // true when it may be written.
+    bool AcceptOutput(const FileQuestion& question, const QString& chosen, const QString& title);
 
     QWidget& window_;
     StepDisplay display_;
     UserInteraction& ui_;
+    const Session& session_;
     std::map<FileRole, QString> lastFiles_;
+    std::optional<std::pair<FileRole, QString>> presetAnswer_;
     QElapsedTimer sinceEvents_;
 };
 

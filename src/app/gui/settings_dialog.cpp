@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,8 +28,6 @@ struct BoxRow {
 
 // In the order the rows stand in the dialog.
 constexpr std::array kRows{BoxRow{1, 720}, BoxRow{3, 1800}, BoxRow{4, 3120}, BoxRow{5, 4200}, BoxRow{2, 5160}};
-
-const Settings kStart;
 
 QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -61,25 +60,32 @@ SettingsDialog::SettingsDialog(Settings& settings, UserInteraction& ui, QWidget*
         widget->setGeometry(twips.Rect(left, top, width, height));
     };
 
-    // The switches, in their start states.
+    // The switches. Each writes into the settings in force as it changes.
     textLabels_ = new QRadioButton(QStringLiteral("图上里程为字符型"), this);
     place(textLabels_, "Option1", kSwitchLeft, 720, kSwitchWidth, kSwitchHeight);
-    textLabels_->setChecked(!kStart.numericLabels);
     numericLabels_ = new QRadioButton(QStringLiteral("图上里程为数值"), this);
     place(numericLabels_, "Option2", kSwitchLeft, 1200, kSwitchWidth, kSwitchHeight);
-    numericLabels_->setChecked(kStart.numericLabels);
-    const auto check = [&](const char* caption, const char* name, int top, bool start) {
+    const auto bind = [this](QAbstractButton* button, bool Settings::*value) {
+        connect(button, &QAbstractButton::toggled, this, [this, value](bool checked) {
+            if (settings_.*value == checked) return;
+            settings_.*value = checked;
+            emit changed();
+        });
+    };
+    bind(numericLabels_, &Settings::numericLabels);
+    const auto check = [&](const char* caption, const char* name, int top, bool Settings::*value) {
         auto* box = new QCheckBox(QString::fromUtf8(caption), this);
         place(box, name, kSwitchLeft, top, kSwitchWidth, kSwitchHeight);
-        box->setChecked(start);
+        bind(box, value);
         return box;
     };
-    swapSides_ = check("幅别颠倒生成", "Check1", 1800, kStart.swapSides);
-    negateHeights_ = check("变换高差正负号", "Check2", 2280, kStart.negateHeights);
-    stationText_ = check("转换为字符型桩号", "Check3", 2760, kStart.stationText);
-    blankLine_ = check("断面桩号隔一行生成", "Check4", 3360, kStart.blankLine);
+    swapSides_ = check("幅别颠倒生成", "Check1", 1800, &Settings::swapSides);
+    negateHeights_ = check("变换高差正负号", "Check2", 2280, &Settings::negateHeights);
+    stationText_ = check("转换为字符型桩号", "Check3", 2760, &Settings::stationText);
+    blankLine_ = check("断面桩号隔一行生成", "Check4", 3360, &Settings::blankLine);
+    routeSides_ = check("按路线前进方向区分左右", "Check5", 3840, &Settings::routeSides);
 
-    // The tolerance boxes with their captions, filled with the start values.
+    // The tolerance boxes with their captions.
     constexpr std::array<const char*, 5> kBoxNames{"Text1", "Text2", "Text3", "Text4", "Text5"};
     constexpr std::array<const char*, 5> kCaptionNames{"Label1", "Label2", "Label3", "Label4", "Label5"};
     constexpr std::array<const char*, 5> kUnitNames{"Label6", "Label7", "Label8", "Label9", "Label10"};
@@ -92,7 +98,7 @@ SettingsDialog::SettingsDialog(Settings& settings, UserInteraction& ui, QWidget*
         caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         place(caption, kCaptionNames[row], kCaptionLeft, r.top + 40, kCaptionWidth, 900);
         boxLabels_[box] = caption;
-        boxes_[box] = new QLineEdit(QString::fromStdString(FormatGeneral(kStart.*tolerance.value)), this);
+        boxes_[box] = new QLineEdit(this);
         place(boxes_[box], kBoxNames[box], kBoxLeft, r.top, kBoxWidth, 360);
         caption->setBuddy(boxes_[box]);
         auto* unit = new QLabel(QStringLiteral("米"), this);
@@ -117,47 +123,73 @@ SettingsDialog::SettingsDialog(Settings& settings, UserInteraction& ui, QWidget*
     auto* confirm = new QPushButton(QStringLiteral("确定"), this);
     place(confirm, "Command1", 6840, 6720, 1215, 495);
     connect(confirm, &QPushButton::clicked, this, [this] { Confirm(); });
+    auto* restore = new QPushButton(QStringLiteral("恢复默认"), this);
+    place(restore, "Command2", kSwitchLeft - 240, 6720, 1215, 495);
+    connect(restore, &QPushButton::clicked, this, &SettingsDialog::RestoreStartValues);
+
+    ShowSettings(settings_);
 
     // Centred on the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void SettingsDialog::CopySwitchesTo(Settings& settings) const {
-    settings.numericLabels = numericLabels_->isChecked();
-    settings.swapSides = swapSides_->isChecked();
-    settings.negateHeights = negateHeights_->isChecked();
-    settings.stationText = stationText_->isChecked();
-    settings.blankLine = blankLine_->isChecked();
+void SettingsDialog::ShowSettings(const Settings& settings) {
+    (settings.numericLabels ? numericLabels_ : textLabels_)->setChecked(true);
+    swapSides_->setChecked(settings.swapSides);
+    negateHeights_->setChecked(settings.negateHeights);
+    stationText_->setChecked(settings.stationText);
+    blankLine_->setChecked(settings.blankLine);
+    routeSides_->setChecked(settings.routeSides);
+    for (std::size_t box = 0; box < boxes_.size(); ++box)
+        boxes_[box]->setText(QString::fromStdString(FormatGeneral(settings.*ToleranceSettings()[box].value)));
 }
 
-void SettingsDialog::CopyStartSwitchesTo(Settings& settings) {
-    settings.numericLabels = kStart.numericLabels;
-    settings.swapSides = kStart.swapSides;
-    settings.negateHeights = kStart.negateHeights;
-    settings.stationText = kStart.stationText;
-    settings.blankLine = kStart.blankLine;
-}
+void SettingsDialog::RestoreStartValues() { ShowSettings(Settings{}); }
 
 bool SettingsDialog::Confirm() {
     std::array<double, 5> values{};
     for (std::size_t box = 0; box < boxes_.size(); ++box) {
-        const QByteArray text = boxes_[box]->text().toUtf8();
-        const std::optional<double> value = ReadLenient(std::string_view(text.constData(), text.size()));
-        if (!value) {
-            // A tolerance of 1e999 metres is no tolerance; better to ask again than to store 0.
-            ui_.ShowMessage(*this, QStringLiteral("注意！"),
-                            QStringLiteral("“%1”的数值“%2”超出范围，请重新输入。")
-                                .arg(boxLabels_[box]->text(), boxes_[box]->text()));
-            boxes_[box]->setFocus();
-            boxes_[box]->selectAll();
-            return false;
+        const ToleranceSetting& tolerance = ToleranceSettings()[box];
+        // The avoid distance may be 0 or below: a negative one lets the stake's own shot onto a side.
+        const bool anySign = tolerance.id == SettingId::AvoidDistance;
+        const QString text = boxes_[box]->text();
+        const QByteArray bytes = text.toUtf8();
+        const std::optional<double> value = ReadStrict(std::string_view(bytes.constData(), bytes.size()));
+        if (value && (anySign || *value > 0)) {
+            values[box] = *value;
+            continue;
         }
-        values[box] = *value;
+        const QString example = QString::fromStdString(FormatGeneral(Settings{}.*tolerance.value));
+        const QString given = text.trimmed().isEmpty() ? QStringLiteral("空白") : QStringLiteral("“%1”").arg(text);
+        ui_.ShowMessage(*this, QStringLiteral("注意！"),
+                        (anySign ? QStringLiteral("“%1”只接受一个数（例如 %2，可为 0 或负数），%3不行。\n请重新输入。")
+                                 : QStringLiteral("“%1”只接受大于 0 的数（例如 %2），%3不行。\n请重新输入。"))
+                            .arg(boxLabels_[box]->text(), example, given));
+        boxes_[box]->setFocus();
+        boxes_[box]->selectAll();
+        return false;
     }
     for (std::size_t box = 0; box < boxes_.size(); ++box) settings_.*ToleranceSettings()[box].value = values[box];
+    emit changed();
     hide();
     return true;
+}
+
+void SettingsDialog::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // A button Tab has moved to answers for itself; anywhere else Return means "确定".
+            if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
+                focused->click();
+            else
+                Confirm();
+            break;
+        case Qt::Key_Escape: close(); break;
+        default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
 }
 
 void SettingsDialog::closeEvent(QCloseEvent* event) {

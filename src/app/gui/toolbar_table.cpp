@@ -10,26 +10,47 @@ namespace {
 // The optional steps stand first, next to the settings.
 constexpr std::array kLeadingSteps{StepId::PointCodes, StepId::PointProjection};
 
+// Steps 1 to 10 by their number; Alt+0 is step 10, as 0 follows 9 on the keyboard.
+constexpr std::array<std::string_view, 10> kStepShortcuts{"Alt+0", "Alt+1", "Alt+2", "Alt+3", "Alt+4",
+                                                          "Alt+5", "Alt+6", "Alt+7", "Alt+8", "Alt+9"};
+
 ToolbarEntry StepEntry(const StepDescription& step) {
-    return ToolbarEntry{step.toolbarKey, step.tooltip, StepIconPainter(step.icon), ToolbarAction::RunStep, step.id};
+    std::string_view shortcut;
+    if (step.id == StepId::AttachDrawing)
+        shortcut = "Ctrl+O";
+    else if (step.number >= 1 && step.number <= 10)
+        shortcut = kStepShortcuts[static_cast<std::size_t>(step.number % 10)];
+    return ToolbarEntry{step.toolbarKey, step.tooltip, StepIconPainter(step.icon), ToolbarAction::RunStep, step.id,
+                        shortcut};
 }
 
 std::vector<ToolbarEntry> MakeToolbar1() {
-    std::vector<ToolbarEntry> entries{{"BT1", "设置", &icons::Settings, ToolbarAction::Settings, {}}};
+    std::vector<ToolbarEntry> entries{{"BT1", "设置", &icons::Settings, ToolbarAction::Settings, {}, {}}};
     for (const StepId id : kLeadingSteps) entries.push_back(StepEntry(Describe(id)));
     for (const StepDescription& step : StepCatalogue())
         if (std::find(kLeadingSteps.begin(), kLeadingSteps.end(), step.id) == kLeadingSteps.end())
             entries.push_back(StepEntry(step));
-    entries.push_back({"BT-ALL", "一键生成断面成果", &icons::OneClick, ToolbarAction::OneClick, {}});
-    entries.push_back({"guanyu", "关于本软件", &icons::About, ToolbarAction::About, {}});
-    entries.push_back({"BT-EXIT", "退出", &icons::Exit, ToolbarAction::Exit, {}});
+    // Room is left after the whole run for a further command.
+    entries.push_back({"BT-ALL", "一键生成断面成果", &icons::OneClick, ToolbarAction::OneClick, {}, "Ctrl+R"});
+    entries.push_back({"guanyu", "关于本软件", &icons::About, ToolbarAction::About, {}, {}});
+    entries.push_back({"BT-EXIT", "退出", &icons::Exit, ToolbarAction::Exit, {}, {}});
     return entries;
 }
 
-const ToolbarEntry kExpand{"ZKai", "展开工具条", &icons::Expand, ToolbarAction::Expand, {}};
-const ToolbarEntry kShrink{"SJin", "缩进工具条", &icons::Shrink, ToolbarAction::Shrink, {}};
+const ToolbarEntry kExpand{"ZKai", "展开工具条", &icons::Expand, ToolbarAction::Expand, {}, {}};
+const ToolbarEntry kShrink{"SJin", "缩进工具条", &icons::Shrink, ToolbarAction::Shrink, {}, {}};
 
 }  // namespace
+
+std::string ToolbarTooltip(const ToolbarEntry& entry) {
+    std::string tooltip(entry.tooltip);
+    if (!entry.shortcut.empty()) tooltip += "（" + std::string(entry.shortcut) + "）";
+    if (!entry.step || Describe(*entry.step).number == 0) return tooltip;
+    const std::span<const FileSpec> inputs = Describe(*entry.step).inputs;
+    for (std::size_t index = 0; index < inputs.size(); ++index)
+        tooltip += (index == 0 ? "\n需要：" : "、") + std::string(RoleName(inputs[index].role));
+    return tooltip;
+}
 
 const std::vector<ToolbarEntry>& Toolbar1Entries() {
     static const std::vector<ToolbarEntry> entries = MakeToolbar1();

@@ -1,9 +1,11 @@
 #pragma once
-// The main window's toolbar buttons, one entry each: its key, its tooltip, its icon and what it
-// does. The step buttons take key, tooltip and icon from the step catalogue; the toolbar is
-// built from this list in its order, and a click is dispatched by the key.
+// The main window's toolbar buttons, one entry each: its key, its tooltip, its icon, its
+// keyboard shortcut and what it does. The step buttons take key, tooltip and icon from the step
+// catalogue, and the numbered steps 1 to 10 the shortcuts Alt+1 ... Alt+0; the toolbar is built
+// from this list in its order, and a click is dispatched by the key.
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,7 +22,12 @@ struct ToolbarEntry {
     IconPainter icon;
     ToolbarAction action;
     std::optional<StepId> step;  // for RunStep
+    std::string_view shortcut;   // in Qt's portable form, e.g. "Alt+3"; empty for none
 };
+
+// The button's tooltip as shown: the entry's tooltip with its shortcut, and for a numbered step
+// the files it reads, e.g. "合成中桩坐标（Alt+3）\n需要：桩号文字文件、碎步点文件" (UTF-8).
+std::string ToolbarTooltip(const ToolbarEntry& entry);
 
 // Toolbar1, in order from the left: the settings, the two optional steps (8 and 11), attaching
 // a drawing, the numbered steps, the whole run, about, exit.

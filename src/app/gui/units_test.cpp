@@ -1,6 +1,8 @@
 // The window's small pieces: twips, dialog filters, paths, read-only files, icons.
 
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QPushButton>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
@@ -20,6 +22,18 @@ class UnitsTest final : public QObject {
     Q_OBJECT
 
 private slots:
+    void QtsOwnButtonsSpeakChinese() {
+        // The translations the program installs; offscreen the locale is whatever the machine has.
+        QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Yes |
+                                 QDialogButtonBox::No | QDialogButtonBox::Open | QDialogButtonBox::Save);
+        QCOMPARE(buttons.button(QDialogButtonBox::Ok)->text(), QString("确定"));
+        QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QString("取消"));
+        QVERIFY(buttons.button(QDialogButtonBox::Yes)->text().startsWith("是"));
+        QVERIFY(buttons.button(QDialogButtonBox::No)->text().startsWith("否"));
+        QVERIFY(buttons.button(QDialogButtonBox::Open)->text().startsWith("打开"));
+        QVERIFY(buttons.button(QDialogButtonBox::Save)->text().startsWith("保存"));
+    }
+
     void TwipsBecomePixelsAtTheScreensDpi() {
         QCOMPARE(TwipsToPixels(15, 96), 1);
         QCOMPARE(TwipsToPixels(12600, 96), 840);

@@ -1,6 +1,6 @@
 #pragma once
 // Everything the window does that waits for the user or reaches outside the program: file
-// dialogs, message boxes, the text editor, moving the window, ending the program. The program
+// dialogs, message boxes and questions, the text editor, moving the window, ending the program. The program
 // uses the desktop's own (DesktopInteraction); the tests put a scripted one in its place, so
 // whole steps run through the real window without a modal dialog stopping them.
 
@@ -14,10 +14,12 @@ namespace qorvel::gui {
 
 struct FileRequest {
     int instance = 1;         // the dialog instance: one for each role of file (its FileRole)
-    bool save = false;        // a save dialog: asks before replacing a file
+    bool save = false;        // a save dialog (the step's host asks before replacing a file)
     QStringList nameFilters;  // in Qt's "description (patterns)" form
-    QString offeredFile;      // the file last chosen in this instance, offered again
+    QString offeredFile;      // the file offered: the one last chosen, or the usual name
     bool folder = false;      // chooses a folder, not a file
+    QString title;            // what is asked for, e.g. "打开（2/4）：碎步点文件"
+    QString directory;        // where the dialog opens when no file is offered
 };
 
 class UserInteraction {
@@ -28,6 +30,8 @@ public:
     virtual std::optional<QString> ChooseFile(QWidget& window, const FileRequest& request) = 0;
     // A modal message box with the exclamation icon and an OK button.
     virtual void ShowMessage(QWidget& window, const QString& title, const QString& text) = 0;
+    // A modal question with the buttons 是 and 否 (否 the default); true for 是.
+    virtual bool AskYesNo(QWidget& window, const QString& title, const QString& text) = 0;
     // Opens `path` in the desktop's text editor without waiting for it; false if none started.
     virtual bool OpenInEditor(const QString& path) = 0;
     // Lets the window system move `window` with the mouse, as a drag on its title bar does.

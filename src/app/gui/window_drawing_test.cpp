@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QToolButton>
 
@@ -104,6 +106,47 @@ private slots:
         window_->Dispatch("BT-DWG");
         QCOMPARE(Items(Layers()), QStringList{"Q1"});
         QCOMPARE(Layers().currentText(), QString("dmx"));
+
+        // At the next start, 最近打开 lists both drawings, the last first; choosing one opens it
+        // as the toolbar's button does, without a dialog.
+        QVERIFY(ShowAgain());
+        auto* recent = window_->findChild<QMenu*>("RecentDrawings");
+        QVERIFY(recent != nullptr);
+        emit recent->aboutToShow();
+        const QList<QAction*> entries = recent->actions();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries[0]->text(), Q(other));
+        QCOMPARE(entries[1]->text(), Q(kRoute));
+        entries[1]->trigger();
+        QVERIFY(ui_->fileDialogs.empty());
+        QCOMPARE(ui_->messages.size(), std::size_t{1});
+        QCOMPARE(ui_->messages[0].text, QString("连接CAD成功！"));
+        QCOMPARE(window_->session().drawing->path(), kRoute);
+        QCOMPARE(Items(Layers()), kRouteLayers);
+        emit recent->aboutToShow();
+        QCOMPARE(recent->actions()[0]->text(), Q(kRoute));
+    }
+
+    void TheLayerBoxKeepsTheLettersAsTyped() {
+        ui_->Answer(Q(kRoute));
+        window_->Dispatch("BT-DWG");
+        // "ZH" beside the drawing's "zh" stays "ZH" when the box is left.
+        QLineEdit* typed = Layers().lineEdit();
+        typed->clear();
+        QTest::keyClicks(typed, "ZH");
+        emit typed->editingFinished();
+        QCOMPARE(Layers().currentText(), QString("ZH"));
+        // The step reads "ZH", and its warning names it and the layers the drawing has.
+        TempDir dir;
+        ui_->Clear();
+        ui_->Answer(Q(dir.File("labels.dat")));
+        window_->Dispatch("BT3");
+        QCOMPARE(ui_->messages.size(), std::size_t{2});  // "连接CAD成功！", then the warning
+        QCOMPARE(ui_->messages[1].title, QString("注意！"));
+        QVERIFY2(ui_->messages[1].text.contains("“ZH”") && ui_->messages[1].text.contains(kRouteLayers.join("、")),
+                 qPrintable(ui_->messages[1].text));
+        QVERIFY(ui_->editorCalls.empty());
+        QVERIFY(!qorvel::testing::FileExists(dir.File("labels.dat")));
     }
 
     void DrawingStepsFromTheWindowWriteWhatTheCommandLineWrites() {

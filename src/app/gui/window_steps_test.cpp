@@ -2,6 +2,7 @@
 // the command line writes, and the window must show what the step reports.
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,6 +82,11 @@ private slots:
         QVERIFY(!ui_->fileDialogs[0].save);
         QCOMPARE(ui_->fileDialogs[0].nameFilters, QStringList{"提取的桩号文字信息_dat文件(*.dat)"});
         QCOMPARE(ui_->fileDialogs[0].offeredFile, QString());
+        QCOMPARE(ui_->fileDialogs[0].title, QString("打开（1/2）：桩号文字文件"));
+        QCOMPARE(ui_->fileDialogs[1].title, QString("打开（2/2）：碎步点文件"));
+        QCOMPARE(ui_->fileDialogs[2].title, QString("保存：中桩文件"));
+        // The save dialog offers the usual name beside the first input.
+        QCOMPARE(ui_->fileDialogs[2].offeredFile, Q(dir.File("03-stakes.dat")));
         QCOMPARE(ui_->fileDialogs[1].instance, static_cast<int>(FileRole::DetailPoints));
         QCOMPARE(ui_->fileDialogs[1].nameFilters, QStringList{"全图碎步点数据_dat文件(*.dat)"});
         QCOMPARE(ui_->fileDialogs[2].instance, static_cast<int>(FileRole::CentreStakes));
@@ -106,11 +112,11 @@ private slots:
         QCOMPARE(ui_->messages[0].text,
                  Cli({"match", dir.File("stakes.dat"), lines, "-o", dir.File("cli-matched.dat")}));
         QCOMPARE(ReadFile(dir.File("matched.dat")), ReadFile(dir.File("cli-matched.dat")));
-        // Each dialog offers the file of its role last chosen, whichever step chose it: the
+        // Each open dialog offers the file of its role last chosen, whichever step chose it: the
         // centre stakes step 3 has just written.
         QCOMPARE(ui_->fileDialogs[0].offeredFile, Q(dir.File("stakes.dat")));
         QCOMPARE(ui_->fileDialogs[1].offeredFile, QString());
-        QCOMPARE(ui_->fileDialogs[2].offeredFile, QString());
+        QCOMPARE(ui_->fileDialogs[2].offeredFile, Q(dir.File("06-matched.dat")));
         QCOMPARE(ui_->editorCalls, std::vector<QString>{Q(dir.File("matched.dat"))});
 
         // Step 9.
@@ -192,11 +198,11 @@ private slots:
         QCOMPARE(window_->SettingsInForce().layerName, std::string("中线 桩号"));
         QCOMPARE(window_->SettingsInForce().layoutName, std::string("格式 4"));
 
-        // A tolerance takes effect through "确定"; with the dialog closed the switch is back at
-        // its start state.
+        // A tolerance takes effect through "确定"; a switch as it changes.
         SettingsDialog* dialog = window_->settingsDialog();
         Find<QLineEdit>(*dialog, "Text1")->setText("0.01");
         QTest::mouseClick(Find<QPushButton>(*dialog, "Command1"), Qt::LeftButton);
+        Find<QRadioButton>(*dialog, "Option1")->click();
         dialog->close();
         ui_->Clear();
         ui_->Answer(Q(labels)).Answer(Q(points)).Answer(Q(output));
@@ -206,27 +212,55 @@ private slots:
         QCOMPARE(ReadFile(output), std::string(",,99.750,200.375,1.000\r\n"));
     }
 
-    void AReadOnlyFileIsNotReplaced() {
+    void AnOutputThatWouldDestroyAFileIsRefused() {
         TempDir dir;
+        const std::string points = dir.Write("points.dat", kPoints);
         const std::string readOnly = dir.Write("locked.dat", "kept\r\n");
         QVERIFY(QFile::setPermissions(Q(readOnly), QFileDevice::ReadOwner));
-        const std::string other = dir.File("other.dat");
+        const std::string earlier = dir.Write("earlier.dat", "earlier\r\n");
+        // One of the step's own inputs (through a link), a read-only file, an existing file the
+        // surveyor will not replace, then a name without an extension.
+        QVERIFY(QFile::link(Q(points), Q(dir.File("link.dat"))));
         ui_->Answer(Q(dir.Write("labels.dat", kLabels)))
-            .Answer(Q(dir.Write("points.dat", kPoints)))
+            .Answer(Q(points))
+            .Answer(Q(dir.File("link.dat")))
             .Answer(Q(readOnly))
-            .Answer(Q(other));
+            .Answer(Q(earlier))
+            .Answer(Q(dir.File("stakes")));
+        ui_->Reply(false);
         window_->Dispatch("BT4");
-        QCOMPARE(ui_->fileDialogs.size(), std::size_t{4});
-        QCOMPARE(ui_->fileDialogs[3].instance, static_cast<int>(FileRole::CentreStakes));
-        QVERIFY(ui_->fileDialogs[3].save);
-        QCOMPARE(ui_->fileDialogs[3].offeredFile, Q(readOnly));
-        QCOMPARE(ui_->messages.size(), std::size_t{2});
-        QCOMPARE(ui_->messages[0].title, QString("注意！"));
-        QVERIFY(ui_->messages[0].text.contains("只读"));
-        QCOMPARE(ui_->messages[1].title, QString("提示！"));
+        QCOMPARE(ui_->fileDialogs.size(), std::size_t{6});
+        for (std::size_t again = 3; again < 6; ++again) {
+            QCOMPARE(ui_->fileDialogs[again].instance, static_cast<int>(FileRole::CentreStakes));
+            QVERIFY(ui_->fileDialogs[again].save);
+        }
+        QCOMPARE(ui_->fileDialogs[4].offeredFile, Q(readOnly));
+        QCOMPARE(ui_->messages.size(), std::size_t{3});
+        QCOMPARE(ui_->messages[0].title, QString("警告！"));
+        QVERIFY2(ui_->messages[0].text.contains("输入文件"), qPrintable(ui_->messages[0].text));
+        QCOMPARE(ui_->messages[1].title, QString("注意！"));
+        QVERIFY(ui_->messages[1].text.contains("只读"));
+        QCOMPARE(ui_->questions.size(), std::size_t{1});
+        QVERIFY(ui_->questions[0].text.contains(Q(earlier)));
+        QCOMPARE(ui_->messages[2].title, QString("提示！"));
+        QCOMPARE(ReadFile(points), std::string(kPoints));
         QCOMPARE(ReadFile(readOnly), std::string("kept\r\n"));
-        QVERIFY(FileExists(other));
+        QCOMPARE(ReadFile(earlier), std::string("earlier\r\n"));
+        QVERIFY(FileExists(dir.File("stakes.dat")));
+        QCOMPARE(ui_->editorCalls, std::vector<QString>{Q(dir.File("stakes.dat"))});
         QFile::setPermissions(Q(readOnly), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    void DialogsOpenWhereTheyWereLastTime() {
+        TempDir dir;
+        ui_->Answer(Q(dir.Write("labels.dat", kLabels))).Answer(Q(dir.Write("points.dat", kPoints))).Answer(std::nullopt);
+        window_->Dispatch("BT4");
+        QVERIFY(ShowAgain());  // the program's next start
+        ui_->Answer(std::nullopt);
+        window_->Dispatch("BT-Check-K");  // step 5 reads the labels too
+        QCOMPARE(ui_->fileDialogs.size(), std::size_t{1});
+        QCOMPARE(ui_->fileDialogs[0].offeredFile, QString());
+        QCOMPARE(QDir(ui_->fileDialogs[0].directory), QDir(Q(dir.path())));
     }
 
     void WithoutAnEditorTheSurveyorIsToldWhereTheResultIs() {

@@ -16,6 +16,14 @@ void ScriptedInteraction::ShowMessage(QWidget&, const QString& title, const QStr
     if (duringMessage) duringMessage(messages.back());
 }
 
+bool ScriptedInteraction::AskYesNo(QWidget&, const QString& title, const QString& text) {
+    questions.push_back({title, text});
+    if (replies_.empty()) return true;
+    const bool yes = replies_.front();
+    replies_.pop_front();
+    return yes;
+}
+
 bool ScriptedInteraction::OpenInEditor(const QString& path) {
     editorCalls.push_back(path);
     return editorStarts;
@@ -28,10 +36,12 @@ void ScriptedInteraction::EndProgram() { ++programEnds; }
 void ScriptedInteraction::Clear() {
     fileDialogs.clear();
     messages.clear();
+    questions.clear();
     editorCalls.clear();
     windowMoves.clear();
     programEnds = 0;
     answers_.clear();
+    replies_.clear();
 }
 
 }  // namespace qorvel::gui::testing

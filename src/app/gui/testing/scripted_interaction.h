@@ -1,6 +1,6 @@
 #pragma once
-// The window's dialogs and the desktop scripted for tests: file dialogs answered from a list,
-// message boxes, editor calls, window moves and the program's end recorded.
+// The window's dialogs and the desktop scripted for tests: file dialogs and questions answered
+// from lists, message boxes, editor calls, window moves and the program's end recorded.
 
 #include <QString>
 #include <deque>
@@ -25,8 +25,16 @@ public:
         return *this;
     }
 
+    // The next question's answer. A question not scripted is answered 是: a surveyor who
+    // chose an existing file in a save dialog means to replace it.
+    ScriptedInteraction& Reply(bool yes) {
+        replies_.push_back(yes);
+        return *this;
+    }
+
     std::optional<QString> ChooseFile(QWidget& window, const FileRequest& request) override;
     void ShowMessage(QWidget& window, const QString& title, const QString& text) override;
+    bool AskYesNo(QWidget& window, const QString& title, const QString& text) override;
     bool OpenInEditor(const QString& path) override;
     void StartWindowMove(QWidget& window) override;
     void EndProgram() override;
@@ -36,6 +44,7 @@ public:
 
     std::vector<FileRequest> fileDialogs;
     std::vector<Message> messages;
+    std::vector<Message> questions;
     std::vector<QString> editorCalls;
     std::vector<QWidget*> windowMoves;
     int programEnds = 0;
@@ -49,6 +58,7 @@ private:
         QString path;
     };
     std::deque<ScriptedAnswer> answers_;
+    std::deque<bool> replies_;
 };
 
 }  // namespace qorvel::gui::testing

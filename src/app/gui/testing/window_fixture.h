@@ -1,7 +1,9 @@
 #pragma once
 // What the window tests share: a fresh main window for each test function, shown on the
-// offscreen screen and answered by a scripted user, and widgets found by their object names.
+// offscreen screen and answered by a scripted user, as at the program's first start (nothing
+// remembered), and widgets found by their object names.
 
+#include <QSettings>
 #include <QString>
 #include <QTest>
 #include <QWidget>
@@ -30,6 +32,12 @@ protected:
     std::unique_ptr<MainWindow> window_;
 
     [[nodiscard]] bool Show() {
+        QSettings().clear();
+        return ShowAgain();
+    }
+    // A new main window, as at the program's next start: what the last one remembered stays.
+    [[nodiscard]] bool ShowAgain() {
+        window_.reset();
         ui_ = std::make_unique<ScriptedInteraction>();
         window_ = std::make_unique<MainWindow>(*ui_);
         window_->show();

@@ -92,6 +92,7 @@ private:
 constexpr std::array kPipelineSteps{
     StepId::StationLabels, StepId::CentreStakes, StepId::StakeCheck, StepId::SectionLines,
     StepId::LineMatch,     StepId::LineCheck,    StepId::Membership, StepId::SectionResults,
+    StepId::SectionCheck,
 };
 
 // The output folder must be one (or be made one level deep), and the two files the surveyor
@@ -108,7 +109,7 @@ void CheckOutputFolder(const PipelineRequest& request) {
         if (!parent.empty() && !fs::is_directory(parent, error))
             throw StepError("无法创建输出文件夹“" + folder + "”：上一级文件夹“" + parent.string() + "”不存在。");
     }
-    for (const StepId id : kPipelineSteps) {
+    for (const StepId id : PipelineStages(request)) {
         const StepDescription& step = Describe(id);
         const std::string output = PipelineFilePath(request, step.output.role);
         if (SameFile(output, request.points))
@@ -125,8 +126,13 @@ void CheckOutputFolder(const PipelineRequest& request) {
 class StageHost final : public StepHost {
 public:
     StageHost(StepHost& front, const PipelineRequest& request, const StagingFolder& staging, std::size_t index,
-              int& shownPercent)
-        : front_(front), request_(request), staging_(staging), index_(index), shownPercent_(shownPercent) {}
+              std::size_t stages, int& shownPercent)
+        : front_(front),
+          request_(request),
+          staging_(staging),
+          index_(index),
+          stages_(stages),
+          shownPercent_(shownPercent) {}
 
     std::optional<std::string> AskFile(const FileQuestion& question) override {
         const FileRole role = question.file.role;
@@ -146,7 +152,7 @@ public:
         if (panel == 2) front_.SetStatus(panel, text);  // panel 1 names the stage
     }
     void SetProgress(int percent) override {
-        const int stages = static_cast<int>(kPipelineSteps.size());
+        const int stages = static_cast<int>(stages_);
         const int overall = (static_cast<int>(index_) * 100 + std::clamp(percent, 0, 100)) / stages;
         // A step setting its bar back to 0 at its end does not move the run's bar back.
         if (overall <= shownPercent_) return;
@@ -161,6 +167,7 @@ private:
     const PipelineRequest& request_;
     const StagingFolder& staging_;
     std::size_t index_;
+    std::size_t stages_;
     int& shownPercent_;
 };
 
@@ -176,12 +183,21 @@ Settings StageSettings(const Settings& settings, const PipelineRequest& request,
 
 std::span<const StepId> PipelineSteps() { return kPipelineSteps; }
 
+std::vector<StepId> PipelineStages(const PipelineRequest& request) {
+    std::vector<StepId> stages(kPipelineSteps.begin(), kPipelineSteps.end());
+    if (!request.plotKind.empty()) stages.push_back(StepId::SectionSheets);
+    return stages;
+}
+
 std::string PipelineFilePath(const PipelineRequest& request, FileRole role) {
     if (role == FileRole::Drawing) return request.drawing;
     if (role == FileRole::DetailPoints) return request.points;
     const StepDescription* writer = FindStepWriting(role);
     if (writer == nullptr) return {};
-    return (fs::path(request.outputFolder) / fs::path(std::string(writer->outputName))).string();
+    fs::path name(std::string(writer->outputName));
+    if (role == FileRole::SectionResults) name.replace_extension(request.resultExtension);
+    if (role == FileRole::SectionSheets) name.replace_extension("." + request.plotKind);
+    return (fs::path(request.outputFolder) / name).string();
 }
 
 const StageReport* PipelineReport::Find(FileRole role) const {
@@ -190,8 +206,11 @@ const StageReport* PipelineReport::Find(FileRole role) const {
     return nullptr;
 }
 
-PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& settings, const PipelineRequest& request,
-                           PipelineObserver* observer) {
+PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& settings,
+                           const PipelineRequest& asked, PipelineObserver* observer) {
+    PipelineRequest request = asked;
+    request.resultExtension = ResultExtension(settings);
+    const std::vector<StepId> stages = PipelineStages(request);
     PipelineReport report;
     std::optional<StagingFolder> staging;
     try {
@@ -211,13 +230,13 @@ PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& set
     int shownPercent = 0;
     host.SetProgress(0);
     std::vector<std::string> written;
-    for (std::size_t index = 0; index < kPipelineSteps.size(); ++index) {
-        const StepDescription& step = Describe(kPipelineSteps[index]);
-        if (observer) observer->StageStarting(step, index + 1, kPipelineSteps.size());
-        host.SetStatus(1, "第 " + std::to_string(index + 1) + "/" + std::to_string(kPipelineSteps.size()) + " 步：" +
+    for (std::size_t index = 0; index < stages.size(); ++index) {
+        const StepDescription& step = Describe(stages[index]);
+        if (observer) observer->StageStarting(step, index + 1, stages.size());
+        host.SetStatus(1, "第 " + std::to_string(index + 1) + "/" + std::to_string(stages.size()) + " 步：" +
                               std::string(step.caption));
 
-        StageHost stageHost(host, request, *staging, index, shownPercent);
+        StageHost stageHost(host, request, *staging, index, stages.size(), shownPercent);
         StageReport& ended = report.stages.emplace_back();
         ended.step = step.id;
         ended.output = PipelineFilePath(request, step.output.role);

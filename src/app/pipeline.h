@@ -32,7 +32,12 @@ struct PipelineRequest {
     std::string labelLayer;    // the layer of the station labels
     std::string lineLayer;     // the layer of the section lines
     std::string outputFolder;  // made when it does not exist (its parent must)
+    std::string plotKind;      // "pdf", "svg" or "dxf": the sections drawn on sheets too; empty: not
+    std::string resultExtension = ".dat";  // of the result file, as its layout has it
 };
+
+// The stages of a run of `request`: PipelineSteps(), then the sheets when asked for.
+std::vector<StepId> PipelineStages(const PipelineRequest& request);
 
 // The path of the file of `role` in a run of `request`: the two files the surveyor supplies, or
 // the file a stage writes in the output folder.

@@ -2,6 +2,9 @@
 
 #include <array>
 
+#include "plot/sheet_layout.h"
+#include "results/section_layout.h"
+
 namespace qorvel {
 
 namespace {
@@ -22,6 +25,20 @@ constexpr std::array kTolerances{
 }  // namespace
 
 std::span<const ToleranceSetting> ToleranceSettings() { return kTolerances; }
+
+std::string SettingsConflict(const Settings& settings) {
+    const SectionLayoutEntry* layout = FindSectionLayout(settings.layoutName);
+    if (layout == nullptr) return "没有这种成果格式：" + settings.layoutName;
+    if (!layout->heightSwitches && (settings.negateHeights || settings.blankLine))
+        return "“变换高差正负号”和“断面桩号隔一行生成”不适用于成果格式“" + std::string(layout->name) + "”";
+    if (!SheetSizeByName(settings.sheetSize)) return "没有这种图纸：" + settings.sheetSize + "（可选 A3、A4、A1）";
+    return {};
+}
+
+std::string_view ResultExtension(const Settings& settings) {
+    const SectionLayoutEntry* layout = FindSectionLayout(settings.layoutName);
+    return layout ? layout->extension : ".dat";
+}
 
 const ToleranceSetting* FindToleranceSetting(SettingId id) {
     for (const ToleranceSetting& setting : kTolerances)

@@ -27,7 +27,17 @@ struct Settings {
     bool routeSides = false;     // "按路线前进方向区分左右": the first side is the route's left
 
     std::string layerName = "dmx";      // the drawing layer a drawing step reads ("指定图层-")
-    std::string layoutName = "格式 1";  // the result layout
+    std::string layoutName = "格式 1";  // the result layout, as the layout box names it
+
+    // The section check.
+    double spikeHeight = 2.0;  // a point this much above or below both neighbours is a spike
+    double gapDistance = 30;   // consecutive points of a side farther apart leave a gap
+    double skewAngle = 15;     // a section line farther from square to the route is skewed
+
+    // Section sheets.
+    std::string sheetSize = "A3";  // A3 (landscape), A4 or A1
+    double sheetScale = 200;       // horizontal scale 1:sheetScale
+    double exaggeration = 1;       // vertical scale over horizontal
 };
 
 // The settings a step may read, for the catalogue and for the front ends that offer them.
@@ -38,7 +48,10 @@ enum class SettingId {
     AvoidDistance,
     CodeTolerance,
     NumericLabels,
-    SectionSwitches,  // the layout and the four switches of the result file
+    SectionSides,   // which side is written first: swapSides, routeSides; and stationText
+    ResultLayout,   // the layout, negateHeights and blankLine
+    SectionChecks,  // spikeHeight, gapDistance, skewAngle
+    SheetOptions,   // sheetSize, sheetScale, exaggeration
     LayerName,
 };
 
@@ -56,5 +69,11 @@ struct ToleranceSetting {
 // In the settings dialog's order (its boxes Text1 to Text5).
 std::span<const ToleranceSetting> ToleranceSettings();
 const ToleranceSetting* FindToleranceSetting(SettingId id);
+
+// Settings that do not go together: a switch the chosen layout has no use for, a layout or a
+// sheet size nobody knows. The reason, or nothing.
+std::string SettingsConflict(const Settings& settings);
+// The extension of the result file in the chosen layout (".dat", ".csv", ".xml").
+std::string_view ResultExtension(const Settings& settings);
 
 }  // namespace qorvel

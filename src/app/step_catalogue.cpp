@@ -41,7 +41,9 @@ constexpr std::array kNumericLabels{NumericLabels};
 constexpr std::array kMatchSettings{MatchTolerance};
 constexpr std::array kCodeSettings{CodeTolerance};
 constexpr std::array kGroupSettings{GroupTolerance};
-constexpr std::array kSectionSettings{AvoidDistance, SectionSwitches};
+constexpr std::array kSectionSettings{AvoidDistance, SectionSides, ResultLayout};
+constexpr std::array kCheckSettings{AvoidDistance, SectionSides, SectionChecks};
+constexpr std::array kSheetSettings{AvoidDistance, SectionSides, SheetOptions};
 
 constexpr std::array kSteps{
     StepDescription{StepId::AttachDrawing, 0, "BT-DWG", "", "打开图形", "打开图形", StepIcon::OpenDrawing, "", "",
@@ -90,6 +92,14 @@ constexpr std::array kSteps{
                     "计算碎步点移动到横断面线上的坐标", StepIcon::ProjectPoints, "project-points", "计算横断面线上的点",
                     kLinePointInputs, {ProjectedPoints, "保存_横断面线上的点_dat文件(*.dat)|*.dat"},
                     "11-projected-points.dat", kGroupSettings, &steps::ProjectPointsOntoSectionLines},
+    StepDescription{StepId::SectionCheck, 12, "", "", "12、检查断面", "检查断面", StepIcon::CheckLines,
+                    "check-sections", "12、检查断面：反向、斜交、无点、高程突变、点距过大、断面线相交、桩号与位置不符",
+                    kSectionInputs, {SectionCheckReport, "保存_断面检查结果_dat文件(*.dat)|*.dat"},
+                    "12-check-sections.dat", kCheckSettings, &steps::CheckSections},
+    StepDescription{StepId::SectionSheets, 0, "", "", "绘制断面图", "绘制断面图", StepIcon::OutputSections, "plot",
+                    "绘制断面图：PDF、SVG 或 DXF，按输出文件的扩展名", kSectionInputs,
+                    {FileRole::SectionSheets, "断面图(*.pdf *.svg *.dxf)|*.pdf;*.svg;*.dxf"}, "10-sections.pdf",
+                    kSheetSettings, &steps::PlotSections},
 };
 
 template <class Member>
@@ -118,6 +128,8 @@ std::string_view RoleName(FileRole role) {
         case FileRole::Membership: return "桩号归属文件";
         case FileRole::SectionResults: return "断面成果文件";
         case ProjectedPoints: return "横断面线上的点文件";
+        case SectionCheckReport: return "断面检查结果";
+        case FileRole::SectionSheets: return "断面图";
     }
     return "";
 }

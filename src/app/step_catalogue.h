@@ -28,6 +28,8 @@ enum class StepId {
     Membership,        // 9
     SectionResults,    // 10
     PointProjection,   // 11
+    SectionCheck,      // 12
+    SectionSheets,     // the sections drawn on sheets
 };
 
 // The files of the pipeline by what they hold.
@@ -46,6 +48,8 @@ enum class FileRole {
     Membership,        // step 9
     SectionResults,    // step 10
     ProjectedPoints,   // step 11
+    SectionCheckReport,  // step 12
+    SectionSheets,       // PDF, SVG or DXF sheets
 };
 
 // What the file of a role is called when a front end asks for it ("碎步点文件"), and the name
@@ -79,7 +83,7 @@ enum class StepIcon {
 struct StepDescription {
     StepId id;
     int number;                     // the step's number in the workflow; 0 for none
-    std::string_view toolbarKey;    // e.g. "BT4"
+    std::string_view toolbarKey;    // e.g. "BT4"; empty for a step the toolbar does not offer
     std::string_view button;        // the command button, e.g. "Command6"; empty for none
     std::string_view caption;       // the button's caption, e.g. "3、桩号文字与桩号坐标合并"
     std::string_view tooltip;       // the toolbar button's tooltip

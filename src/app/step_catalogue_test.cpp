@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 
 #include "app/session.h"
@@ -18,7 +19,9 @@ TEST(StepCatalogue, EveryStepIsCompleteAndFoundUnderEachOfItsNames) {
         SCOPED_TRACE(std::string(step.caption));
         EXPECT_TRUE(ids.insert(step.id).second);
         EXPECT_EQ(&Describe(step.id), &step);
-        EXPECT_EQ(FindStepByKey(step.toolbarKey), &step);
+        if (!step.toolbarKey.empty()) {
+            EXPECT_EQ(FindStepByKey(step.toolbarKey), &step);
+        }
         EXPECT_FALSE(step.caption.empty());
         EXPECT_FALSE(step.tooltip.empty());
         EXPECT_NE(step.run, nullptr);
@@ -29,17 +32,21 @@ TEST(StepCatalogue, EveryStepIsCompleteAndFoundUnderEachOfItsNames) {
             EXPECT_FALSE(RoleName(input.role).empty());
         }
         if (step.id == StepId::AttachDrawing) continue;  // attaches, writes nothing
-        EXPECT_TRUE(numbers.insert(step.number).second);
-        EXPECT_EQ(FindStepByButton(step.button), &step);
+        if (step.number != 0) {
+            EXPECT_TRUE(numbers.insert(step.number).second);
+        }
+        if (!step.button.empty()) {
+            EXPECT_EQ(FindStepByButton(step.button), &step);
+        }
         EXPECT_EQ(FindStepByCommand(step.command), &step);
         EXPECT_FALSE(step.commandHelp.empty());
         EXPECT_NE(step.output.role, FileRole::None);
         EXPECT_FALSE(step.output.filter.empty());
         EXPECT_EQ(FindStepWriting(step.output.role), &step);
-        EXPECT_TRUE(step.outputName.ends_with(".dat"));
+        EXPECT_FALSE(step.outputName.empty());
     }
-    EXPECT_EQ(numbers.size(), 11u);
-    EXPECT_EQ(ids.size(), static_cast<std::size_t>(StepId::PointProjection) + 1);
+    EXPECT_EQ(numbers.size(), 12u);
+    EXPECT_EQ(ids.size(), static_cast<std::size_t>(StepId::SectionSheets) + 1);
     EXPECT_EQ(FindStepByKey("bt4"), nullptr);  // keys compare with their letter case
 }
 
@@ -53,11 +60,12 @@ TEST(StepCatalogue, EachStepAsksForTheRolesItsEntryLists) {
         SCOPED_TRACE(std::string(step.caption));
         testing::ScriptedHost host;
         for (std::size_t k = 0; k < step.inputs.size(); ++k) host.Answer(empty);
-        host.Answer(dir.File("out.dat"));
+        const std::string output = dir.File("out" + std::filesystem::path(std::string(step.outputName)).extension().string());
+        host.Answer(output);
         Session session;
         const StepResult result = step.run(host, session, Settings{});
         EXPECT_EQ(result.outcome, StepOutcome::Completed);
-        EXPECT_EQ(result.output, dir.File("out.dat"));
+        EXPECT_EQ(result.output, output);
         ASSERT_EQ(host.dialogs.size(), step.inputs.size() + 1);
         for (std::size_t k = 0; k < step.inputs.size(); ++k) {
             EXPECT_EQ(host.dialogs[k].role, step.inputs[k].role);

@@ -5,6 +5,8 @@
 #include <system_error>
 
 #include "core/atomic_output.h"
+#include "core/fields.h"
+#include "core/lenient_read_log.h"
 #include "core/step_error.h"
 
 namespace qorvel {
@@ -67,7 +69,11 @@ std::string StepContext::AskInputPath(FileRole role) {
     return *path;
 }
 
-DataFile StepContext::OpenInput(FileRole role) { return DataFile::Load(AskInputPath(role)); }
+DataFile StepContext::OpenInput(FileRole role) {
+    DataFile file = DataFile::Load(AskInputPath(role));
+    inputsRead_.push_back({file.name(), &file.lenientReads()});
+    return file;
+}
 
 std::string StepContext::AskOutput() {
     FileQuestion question;
@@ -98,7 +104,21 @@ void StepContext::WriteOutput(const std::string& path, const OutputText& output)
 }
 
 void StepContext::Summary(std::string text, std::size_t count) {
-    host_.ShowMessage(MessageRole::Summary, kSummaryTitle, text);
+    std::size_t lenient = 0;
+    for (const InputRead& file : inputsRead_) {
+        const LenientReadLog& log = *file.lenientReads;
+        if (log.count() == 0) continue;
+        lenient += log.count();
+        for (const LenientReadLog::Sample& sample : log.samples())
+            result_.notes.push_back(StepError(file.name, sample.line, sample.field,
+                                              "“" + DisplayText(sample.text) + "”不是单纯的数字，只读入了其开头的数字")
+                                        .describe());
+        result_.notes.push_back("文件“" + file.name + "”共有 " + std::to_string(log.count()) +
+                                " 个数值字段不是单纯的数字，已按其开头的数字读入");
+    }
+    const std::string shown =
+        lenient == 0 ? text : text + "\n注意：有 " + std::to_string(lenient) + " 个数值字段不是单纯的数字，已按其开头的数字读入。";
+    host_.ShowMessage(MessageRole::Summary, kSummaryTitle, shown);
     result_.summary = std::move(text);
     result_.count = count;
 }

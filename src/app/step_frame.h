@@ -54,7 +54,9 @@ public:
 
     // Puts the output in place: writes it beside `path` and renames it over `path`.
     void WriteOutput(const std::string& path, const OutputText& output);
-    // The closing message, titled "提示！", and the count it gives.
+    // The closing message, titled "提示！", and the count it gives. Numbers the inputs read
+    // leniently from text that is no plain number are noted in the result, and the message
+    // shown gets one line saying how many.
     void Summary(std::string text, std::size_t count);
     // A problem a check found.
     void Problem(std::string reason, std::string concerns);
@@ -73,6 +75,13 @@ private:
     const StepDescription& step_;
     std::unique_ptr<ThrottledProgress> progress_;
     std::vector<std::string> inputsAsked_;
+    // The lenient readings of the inputs read, noted while the step runs (each log lives as long
+    // as its file, which the step holds until its end).
+    struct InputRead {
+        std::string name;
+        const LenientReadLog* lenientReads;  // owned by the file, wherever the file is moved
+    };
+    std::vector<InputRead> inputsRead_;
     StepResult result_;
 };
 

@@ -16,7 +16,8 @@ const std::string kDrawing = kExamples + "route.dxf";
 const std::string kPoints = kExamples + "points.dat";
 
 const std::vector<std::string> kFiles{"02-labels.dat",  "03-stakes.dat",      "04-lines.dat",   "05-check-stakes.dat",
-                                      "06-matched.dat", "07-check-lines.dat", "09-members.dat", "10-sections.dat"};
+                                      "06-matched.dat", "07-check-lines.dat", "09-members.dat", "10-sections.dat",
+                                      "12-check-sections.dat"};
 
 struct SingleStep {
     std::string file;
@@ -28,6 +29,13 @@ std::vector<SingleStep> SingleSteps(const TempDir& dir, const std::vector<std::s
     const auto in = [&](const std::string& name) { return dir.File("single/" + name); };
     std::vector<std::string> sections{"sections", in("09-members.dat"), in("03-stakes.dat"), kPoints, in("06-matched.dat")};
     sections.insert(sections.end(), resultOptions.begin(), resultOptions.end());
+    std::vector<std::string> check{"check-sections", in("09-members.dat"), in("03-stakes.dat"), kPoints,
+                                   in("06-matched.dat")};
+    for (std::size_t k = 0; k < resultOptions.size(); ++k) {  // all but the layout's own
+        if (resultOptions[k] == "--format") ++k;
+        else if (resultOptions[k] != "--negate-heights" && resultOptions[k] != "--blank-line")
+            check.push_back(resultOptions[k]);
+    }
     return {
         {"02-labels.dat", {"labels", kDrawing, "--layer", "zh"}},
         {"03-stakes.dat", {"stakes", in("02-labels.dat"), kPoints}},
@@ -37,6 +45,7 @@ std::vector<SingleStep> SingleSteps(const TempDir& dir, const std::vector<std::s
         {"07-check-lines.dat", {"check-lines", in("03-stakes.dat"), in("06-matched.dat")}},
         {"09-members.dat", {"group", in("06-matched.dat"), kPoints}},
         {"10-sections.dat", sections},
+        {"12-check-sections.dat", check},
     };
 }
 
@@ -82,7 +91,8 @@ TEST(PipelineCommand, TheExampleShowsItsTwoSurveyedFaults) {
               "06-matched.dat：本次桩号共匹配断面线：52 条！\n"
               "07-check-lines.dat：共检查中桩 53 个，缺少断面线 1 个，断面线重复 0 个！\n"
               "09-members.dat：本次完成添加归属点号的桩号有52个！\n"
-              "10-sections.dat：共有断面数：52 条。\n");
+              "10-sections.dat：共有断面数：52 条。\n"
+              "12-check-sections.dat：共检查断面 52 个，发现问题 0 处！\n");
     const std::string missingStake = "\xC8\xB1\xC9\xD9\xD6\xD0\xD7\xAE,";        // 缺少中桩 in GBK
     const std::string missingLine = "\xC8\xB1\xC9\xD9\xB6\xCF\xC3\xE6\xCF\xDF,";  // 缺少断面线 in GBK
     const std::string stakeCheck = ReadFile(dir.File("out/05-check-stakes.dat"));

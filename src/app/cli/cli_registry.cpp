@@ -8,6 +8,7 @@
 #include "app/step_frame.h"
 #include "core/number_read.h"
 #include "core/step_error.h"
+#include "results/section_layout.h"
 
 namespace qorvel::cli {
 
@@ -33,18 +34,75 @@ void AddToleranceOption(CLI::App* command, const ToleranceSetting& setting, bool
             "米", "number"));
 }
 
-// The layout by its number, exactly 1 to 5, as the window's layout box offers them, and the
-// four switches and the avoid distance of the result file.
-void AddSectionSwitches(CLI::App* command, Settings& settings) {
+// A number greater than 0 (a usage error otherwise).
+void AddPositiveOption(CLI::App* command, const std::string& flag, double& target, const std::string& help) {
+    command->add_option_function<std::string>(flag, [&target](const std::string& text) { target = *ReadStrict(text); }, help)
+        ->check(CLI::Validator(
+            [](std::string& text) -> std::string {
+                const std::optional<double> value = ReadStrict(text);
+                if (!value) return "不是数字：" + text;
+                return *value > 0 ? std::string() : "必须是大于 0 的数：" + text;
+            },
+            "数", "number"));
+}
+
+// Which side is written first, and how the station is written.
+void AddSectionSides(CLI::App* command, Settings& settings) {
+    command->add_flag("--swap-sides", settings.swapSides, "幅别颠倒生成");
+    command->add_flag("--station-text", settings.stationText, "转换为字符型桩号");
     command
         ->add_option_function<std::string>(
-            "--format", [&settings](const std::string& number) { settings.layoutName = "格式 " + number; },
-            "成果格式 1 到 5（默认 1，即“格式 1”）")
-        ->check(CLI::IsMember({"1", "2", "3", "4", "5"}));
-    command->add_flag("--swap-sides", settings.swapSides, "幅别颠倒生成");
+            "--sides", [&settings](const std::string& rule) { settings.routeSides = rule == "route"; },
+            "drawn：第一侧为断面线第一个端点一侧（默认）；route：按路线前进方向区分左右，第一侧为左侧")
+        ->check(CLI::IsMember({"drawn", "route"}));
+}
+
+// The layout by its command-line value (1 to 5, begin, csv, landxml), as the window's layout box
+// offers them, and the two switches of the layouts of height differences.
+void AddResultLayout(CLI::App* command, Settings& settings) {
+    std::vector<std::string> values;
+    std::string help = "成果格式：";
+    for (const SectionLayoutEntry& layout : SectionLayouts()) {
+        values.emplace_back(layout.commandValue);
+        help += std::string(layout.commandValue) + "（" + std::string(layout.name) + "）";
+    }
+    help += "，默认 1";
+    command
+        ->add_option_function<std::string>(
+            "--format",
+            [&settings](const std::string& value) {
+                settings.layoutName = FindSectionLayoutByCommandValue(value)->name;
+            },
+            help)
+        ->check(CLI::IsMember(values));
     command->add_flag("--negate-heights", settings.negateHeights, "变换高差正负号");
-    command->add_flag("--station-text", settings.stationText, "转换为字符型桩号");
     command->add_flag("--blank-line", settings.blankLine, "断面桩号隔一行生成");
+}
+
+void AddSectionChecks(CLI::App* command, Settings& settings) {
+    AddPositiveOption(command, "--spike", settings.spikeHeight, "高程突变：与两侧相邻点同向相差超过此值（米，默认 2）");
+    AddPositiveOption(command, "--gap", settings.gapDistance, "点距过大：同侧相邻两点相距超过此值（米，默认 30）");
+    AddPositiveOption(command, "--skew", settings.skewAngle, "断面线斜交：偏离与路线垂直超过此角度（度，默认 15）");
+}
+
+void AddSheetOptions(CLI::App* command, Settings& settings) {
+    command
+        ->add_option_function<std::string>(
+            "--scale",
+            [&settings](std::string text) {
+                if (text.starts_with("1:")) text.erase(0, 2);
+                settings.sheetScale = *ReadStrict(text);
+            },
+            "横向比例尺 1:N（默认 1:200）")
+        ->check(CLI::Validator(
+            [](std::string& text) -> std::string {
+                const std::optional<double> value = ReadStrict(text.starts_with("1:") ? text.substr(2) : text);
+                return value && *value > 0 ? std::string() : "不是比例尺：" + text;
+            },
+            "1:N", "scale"));
+    AddPositiveOption(command, "--exaggeration", settings.exaggeration, "竖向放大倍数（竖向比例尺比横向，默认 1）");
+    command->add_option("--sheet", settings.sheetSize, "图纸：A3（默认，横放）、A4、A1")
+        ->check(CLI::IsMember({"A3", "A4", "A1"}));
 }
 
 }  // namespace
@@ -63,8 +121,17 @@ void CliRegistry::AddSettingOptions(CLI::App* command, std::span<const SettingId
             case SettingId::NumericLabels:
                 command->add_flag("--numeric-labels", settings.numericLabels, "图上里程为数值");
                 break;
-            case SettingId::SectionSwitches:
-                AddSectionSwitches(command, settings);
+            case SettingId::SectionSides:
+                AddSectionSides(command, settings);
+                break;
+            case SettingId::ResultLayout:
+                AddResultLayout(command, settings);
+                break;
+            case SettingId::SectionChecks:
+                AddSectionChecks(command, settings);
+                break;
+            case SettingId::SheetOptions:
+                AddSheetOptions(command, settings);
                 break;
             case SettingId::LayerName:
                 if (!forRun) command->add_option("--layer", settings.layerName, "图层名称（区分大小写）")->required();
@@ -103,6 +170,10 @@ CLI::App* CliRegistry::AddCustomCommand(CLI::App& app, const std::string& name, 
 
 int CliRegistry::Run() {
     if (!chosen_) return kExitUsage;
+    if (const std::string conflict = SettingsConflict(settings_); !conflict.empty()) {
+        std::fprintf(stderr, "%s\n", conflict.c_str());
+        return kExitUsage;
+    }
     if (chosen_->custom) return chosen_->custom(settings_);
     std::map<FileRole, std::string> inputs;
     for (std::size_t index = 0; index < chosen_->inputs.size(); ++index)

@@ -63,9 +63,12 @@ void AddPipelineCommand(CLI::App& app, CliRegistry& registry) {
     run->add_option("--line-layer", request->lineLayer, "横断面线所在图层（区分大小写）")->required();
     run->add_option("-o,--output", request->outputFolder, "输出文件夹（不存在时创建，其上一级文件夹须已存在）")
         ->required();
+    run->add_option("--plot", request->plotKind, "同时绘制断面图：pdf、svg 或 dxf（写入 10-sections.pdf 等）")
+        ->check(CLI::IsMember({"pdf", "svg", "dxf"}));
     std::vector<SettingId> ids;
     for (const StepId id : PipelineSteps())
         for (const SettingId setting : Describe(id).settings) ids.push_back(setting);
+    for (const SettingId setting : Describe(StepId::SectionSheets).settings) ids.push_back(setting);
     CliRegistry::AddSettingOptions(run, ids, settings, true);
 }
 

@@ -23,6 +23,7 @@
 #include "app/gui/twips.h"
 #include "app/gui/user_interaction.h"
 #include "drawing/attached_drawing.h"
+#include "results/section_layout.h"
 
 namespace qorvel::gui {
 
@@ -210,7 +211,7 @@ void MainWindow::StartUp() {
     layerBox_->addItem(QStringLiteral("dmx"));
     layerBox_->setCurrentText(FromUtf8(settings_.layerName));
     // 7. The layout box.
-    for (int layout = 1; layout <= 5; ++layout) layoutBox_->addItem(QStringLiteral("格式 %1").arg(layout));
+    for (const SectionLayoutEntry& layout : SectionLayouts()) layoutBox_->addItem(FromUtf8(layout.name));
     layoutBox_->setCurrentText(FromUtf8(settings_.layoutName));
     connect(layerBox_, &QComboBox::editTextChanged, this, &MainWindow::RememberSettingsInForce);
     connect(layoutBox_, &QComboBox::currentTextChanged, this, &MainWindow::RememberSettingsInForce);

@@ -28,6 +28,7 @@
 #include "app/pipeline_summary.h"
 #include "app/step_frame.h"
 #include "drawing/attached_drawing.h"
+#include "results/section_layout.h"
 
 namespace qorvel::gui {
 
@@ -172,7 +173,7 @@ OneClickDialog::OneClickDialog(Workbench& workbench, UserInteraction& ui, std::f
     folder_->setPlaceholderText(QStringLiteral("各步的文件写入此文件夹"));
     layout_ = new QComboBox(this);
     layout_->setObjectName(QStringLiteral("Layout"));
-    for (int number = 1; number <= 5; ++number) layout_->addItem(QStringLiteral("格式 %1").arg(number));
+    for (const SectionLayoutEntry& layout : SectionLayouts()) layout_->addItem(FromUtf8(layout.name));
     numericLabels_ = Switch(this, "NumericLabels", QStringLiteral("桩号为纯数字"));
     routeSides_ = Switch(this, "RouteSides", QStringLiteral("按路线前进方向区分左右"));
     CompleteFileNames(points_, false);

@@ -121,7 +121,7 @@ private slots:
                                                     "dmx", "--format", "3", "-o", dir.File("cli")});
         QCOMPARE(run.exitCode, 0);
         const std::vector<std::string> files = ListFolder(dir.File("cli"));
-        QCOMPARE(files.size(), std::size_t{8});
+        QCOMPARE(files.size(), std::size_t{9});
         QCOMPARE(ListFolder(dir.File("out")), files);
         for (const std::string& file : files)
             QVERIFY2(ReadFile(dir.File("out/" + file)) == ReadFile(dir.File("cli/" + file)), file.c_str());

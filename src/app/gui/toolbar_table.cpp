@@ -28,7 +28,8 @@ std::vector<ToolbarEntry> MakeToolbar1() {
     std::vector<ToolbarEntry> entries{{"BT1", "设置", &icons::Settings, ToolbarAction::Settings, {}, {}}};
     for (const StepId id : kLeadingSteps) entries.push_back(StepEntry(Describe(id)));
     for (const StepDescription& step : StepCatalogue())
-        if (std::find(kLeadingSteps.begin(), kLeadingSteps.end(), step.id) == kLeadingSteps.end())
+        if (!step.toolbarKey.empty() &&
+            std::find(kLeadingSteps.begin(), kLeadingSteps.end(), step.id) == kLeadingSteps.end())
             entries.push_back(StepEntry(step));
     // Room is left after the whole run for a further command.
     entries.push_back({"BT-ALL", "一键生成断面成果", &icons::OneClick, ToolbarAction::OneClick, {}, "Ctrl+R"});

@@ -2,9 +2,63 @@
 
 #include <string>
 
+#include "core/step_error.h"
+#include "core/text_encoding.h"
+#include "plot/plot_sections.h"
+#include "plot/sheet_layout.h"
 #include "results/section_results.h"
+#include "route/section_check.h"
 
 namespace qorvel::steps {
+
+namespace {
+
+// What step 10, the section check and the sheets share: the avoid distance, the side rule and
+// the switches that order the sides and name the stations.
+SectionResultOptions SectionOptions(const Settings& settings) {
+    SectionResultOptions options;
+    options.stakeAvoidDistance = settings.avoidDistance;
+    options.sides = settings.routeSides ? SideRule::Route : SideRule::Drawn;
+    options.layout.layoutName = settings.layoutName;
+    options.layout.swapSides = settings.swapSides;
+    options.layout.negateHeights = settings.negateHeights;
+    options.layout.stationText = settings.stationText;
+    options.layout.blankLine = settings.blankLine;
+    return options;
+}
+
+// The built sections as the sheets draw them, converted one at a time as the plot asks for
+// them: the first side written on the left, as the result file orders the sides.
+class BuiltSectionSource final : public SectionSource {
+public:
+    BuiltSectionSource(const BuiltSections& built, const Settings& settings) : built_(built), settings_(settings) {}
+
+    void Visit(const SectionVisitor& visit) override {
+        SectionDrawing drawing;
+        for (const BuiltSection& section : built_.sections) {
+            drawing.station = GbkToUtf8Lossy(SectionStationText(*section.record, settings_.stationText));
+            drawing.chainage = section.chainage.value_or(0);
+            drawing.stakeElevation = section.stakeElevation;
+            const SideList& first = settings_.swapSides ? section.second() : section.first();
+            const SideList& second = settings_.swapSides ? section.first() : section.second();
+            Fill(drawing.firstSide, first);
+            Fill(drawing.secondSide, second);
+            visit(drawing);
+        }
+    }
+
+private:
+    static void Fill(std::vector<SurveyedPoint>& points, const SideList& side) {
+        points.clear();
+        for (const SidePoint& point : side)
+            points.push_back({point.distance, point.elevation, GbkToUtf8Lossy(point.name), {}});
+    }
+
+    const BuiltSections& built_;
+    const Settings& settings_;
+};
+
+}  // namespace
 
 StepResult OutputSectionResults(StepHost& host, Session& session, const Settings& settings) {
     return RunStep(host, session, settings, StepId::SectionResults, [](StepContext& step) {
@@ -13,20 +67,61 @@ StepResult OutputSectionResults(StepHost& host, Session& session, const Settings
         const DataFile points = step.OpenInput(FileRole::DetailPoints);
         const DataFile lines = step.OpenInput(FileRole::MatchedLines);
         const std::string output = step.AskOutput();
-
-        const Settings& settings = step.settings();
-        SectionResultOptions options;
-        options.stakeAvoidDistance = settings.avoidDistance;
-        options.layout.layoutName = settings.layoutName;
-        options.layout.swapSides = settings.swapSides;
-        options.layout.negateHeights = settings.negateHeights;
-        options.layout.stationText = settings.stationText;
-        options.layout.blankLine = settings.blankLine;
-
-        const SectionResults results = qorvel::OutputSectionResults({members, stakes, points, lines}, options,
-                                                                    step.session().carriedAzimuth, step.progress());
+        const SectionResults results = qorvel::OutputSectionResults(
+            {members, stakes, points, lines}, SectionOptions(step.settings()), step.session().carriedAzimuth,
+            step.progress());
         // The count is of the section lines read, not of the sections written.
         step.Finish(output, results.output, "共有断面数：" + std::to_string(lines.size()) + " 条。", lines.size());
+    });
+}
+
+StepResult CheckSections(StepHost& host, Session& session, const Settings& settings) {
+    return RunStep(host, session, settings, StepId::SectionCheck, [](StepContext& step) {
+        const DataFile members = step.OpenInput(FileRole::Membership);
+        const DataFile stakes = step.OpenInput(FileRole::CentreStakes);
+        const DataFile points = step.OpenInput(FileRole::DetailPoints);
+        const DataFile lines = step.OpenInput(FileRole::MatchedLines);
+        const std::string output = step.AskOutput();
+        const Settings& settings = step.settings();
+        SectionCheckOptions options;
+        options.sections = SectionOptions(settings);
+        options.spikeHeight = settings.spikeHeight;
+        options.gapDistance = settings.gapDistance;
+        options.skewAngle = settings.skewAngle;
+        const SectionCheckResult result = qorvel::CheckSections({members, stakes, points, lines}, options,
+                                                                step.session().carriedAzimuth, step.progress());
+        for (const SectionProblem& problem : result.problems) {
+            const std::string line = SectionProblemText(problem);  // "reason,chainage,details"
+            const std::size_t comma = line.find(',');
+            step.Problem(std::string(SectionProblemReasonText(problem.reason)),
+                         comma == std::string::npos ? std::string() : "桩号 " + line.substr(comma + 1));
+        }
+        step.Finish(output, result.output, SectionCheckSummary(result), result.sections);
+    });
+}
+
+StepResult PlotSections(StepHost& host, Session& session, const Settings& settings) {
+    return RunStep(host, session, settings, StepId::SectionSheets, [](StepContext& step) {
+        const DataFile members = step.OpenInput(FileRole::Membership);
+        const DataFile stakes = step.OpenInput(FileRole::CentreStakes);
+        const DataFile points = step.OpenInput(FileRole::DetailPoints);
+        const DataFile lines = step.OpenInput(FileRole::MatchedLines);
+        const std::string output = step.AskOutput();
+        if (!PlotKindOfPath(output))
+            throw StepError(output, StepError::kNoLine, StepError::kNoField,
+                            "断面图的文件名须以 .pdf、.svg 或 .dxf 结尾");
+        const Settings& settings = step.settings();
+        const BuiltSections built = BuildSections({members, stakes, points, lines}, SectionOptions(settings),
+                                                  step.session().carriedAzimuth, step.progress());
+        PlotOptions options;
+        options.sheet = SheetSizeByName(settings.sheetSize).value_or(SheetSize::A3);
+        options.scale = settings.sheetScale;
+        options.exaggeration = settings.exaggeration;
+        BuiltSectionSource source(built, settings);
+        const PlotSummary summary = qorvel::PlotSections(source, options, output, step.progress());
+        if (!summary.Warning().empty()) step.result().notes.push_back(summary.Warning());
+        step.Summary(summary.text, summary.sections);
+        step.OpenResult();
     });
 }
 

@@ -8,24 +8,17 @@
 #include <vector>
 
 #include "core/step_error.h"
+#include "support/error_of.h"
 #include "support/test_files.h"
 
 namespace qorvel {
 namespace {
 
+using testing::ErrorOf;
 using testing::ReadFile;
 using testing::TempDir;
 
 const std::string kFixtures = QORVEL_DRAWING_FIXTURES;
-
-std::string ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const StepError& error) {
-        return error.describe();
-    }
-    return "(no error)";
-}
 
 std::string Number(double value) {
     char buffer[32];

@@ -29,7 +29,7 @@ PlanePoint readDetailPoint(const FieldReader& fields) { return {fields.Lenient(2
 
 std::string LabelChainageText(std::string_view label, bool numericLabels) {
     std::optional<double> chainage;
-    if (!numericLabels || label.find('+') != std::string_view::npos) chainage = ZToS(label);
+    if (!numericLabels || label.find('+') != std::string_view::npos) chainage = ChainageFromStationText(label);
     else chainage = ReadStrict(label);
     return chainage ? FormatGeneral(*chainage) : std::string{};
 }

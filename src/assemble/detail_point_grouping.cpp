@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "assemble/carried_azimuth.h"
 #include "assemble/geometry.h"
 #include "assemble/line_neighbours.h"
+#include "assemble/line_point_loop.h"
 #include "assemble/section_line.h"
 #include "core/fields.h"
 #include "core/pre_read.h"
@@ -47,31 +47,9 @@ DetailPointGroupingResult GroupDetailPoints(const DataFile& matchedLines, const 
     if (lineCount == 0) return result;
 
     const PreRead<NamedPoint> detailPoints(points, readNamedPoint, ReadThreads::Two);
-    // The lines' ends in file order, up to the first line whose ends cannot be read: the loop
-    // stops there, after the lines before it are written.
-    std::vector<SectionLineEnds> ends;
-    ends.reserve(lineCount);
-    std::optional<StepError> endsFailure;
-    for (std::size_t i = 0; i < lineCount && !endsFailure; ++i) {
-        try {
-            ends.push_back(ReadSectionLineEnds(FieldReader(matchedLines, matchedLines[i])));
-        } catch (const StepError& error) {
-            endsFailure = error;
-        }
-    }
-    const std::size_t reached = ends.size();
-    if (reached == 0) throw *endsFailure;  // the first line, before it meets any point
-
-    const auto pairPoints = [&](std::size_t line, std::size_t point) {
-        const PlanePoint p = detailPoints.At(point).position;
-        return std::pair{p, FootOfPerpendicular(p, ends[line].first, ends[line].second)};
-    };
-    // Leaves the carried azimuth as the loop leaves it when it stops before pair (line, point).
-    const auto stopBefore = [&](std::size_t line, std::size_t point) {
-        carriedAzimuth = CarriedAzimuthAfter(line * pointCount + point, pointCount, pairPoints, carriedAzimuth);
-    };
+    const LinePointLoop loop(matchedLines, pointCount, [&](std::size_t j) { return detailPoints.At(j).position; });
     if (const auto unreadable = detailPoints.FirstUnreadable()) {
-        stopBefore(0, *unreadable);
+        loop.StopBefore(0, *unreadable, carriedAzimuth);
         detailPoints.At(*unreadable);  // raises that point's error
     }
 
@@ -79,8 +57,8 @@ DetailPointGroupingResult GroupDetailPoints(const DataFile& matchedLines, const 
     // written in file order.
     const LineNeighbours neighbours(
         pointCount, [&](std::size_t j) { return detailPoints.At(j).position; }, tolerance);
-    const LineMembers members = FindLineMembers(neighbours, ends);
-    for (std::size_t i = 0; i < reached; ++i) {
+    const LineMembers members = FindLineMembers(neighbours, loop.ends());
+    for (std::size_t i = 0; i < loop.reached(); ++i) {
         const std::span<const PointIndex::Id> ids = members.Of(i);
         result.memberships += ids.size();
         ++result.stations;
@@ -98,11 +76,7 @@ DetailPointGroupingResult GroupDetailPoints(const DataFile& matchedLines, const 
         }
         result.output.EndLine();
     }
-    if (endsFailure) {
-        stopBefore(reached, 0);
-        throw *endsFailure;
-    }
-    stopBefore(lineCount, 0);
+    loop.Finish(carriedAzimuth);
     return result;
 }
 

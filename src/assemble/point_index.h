@@ -81,6 +81,12 @@ private:
     static constexpr std::size_t kLeafSize = 32;
     static constexpr std::size_t kMaxDepth = 64;
 
+    // The one walk of the tree: down every node that meets `box` and for which
+    // nodeNear(bounds) holds, visitPoint(id, position) for every point of such a leaf inside
+    // `box`.
+    template <class NodeNear, class VisitPoint>
+    void walk(const PlaneBox& box, NodeNear&& nodeNear, VisitPoint&& visitPoint) const;
+
     void build();
     void sortAlongZCurve(const PlaneBox& all);
     std::uint32_t buildNode(std::uint32_t begin, std::uint32_t end);
@@ -107,8 +113,8 @@ void PointIndex::VisitAll(Visit&& visit) const {
     for (const Entry& entry : entries_) visit(entry.id, entry.position);
 }
 
-template <class Visit>
-void PointIndex::VisitBox(const PlaneBox& box, Visit&& visit) const {
+template <class NodeNear, class VisitPoint>
+void PointIndex::walk(const PlaneBox& box, NodeNear&& nodeNear, VisitPoint&& visitPoint) const {
     if (nodes_.empty()) return;
     std::uint32_t stack[kMaxDepth];
     std::size_t depth = 0;
@@ -117,7 +123,7 @@ void PointIndex::VisitBox(const PlaneBox& box, Visit&& visit) const {
         const Node& node = nodes_[stack[--depth]];
         const PlaneBox& b = node.bounds;
         if (b.maxEast < box.minEast || b.minEast > box.maxEast || b.maxNorth < box.minNorth ||
-            b.minNorth > box.maxNorth)
+            b.minNorth > box.maxNorth || !nodeNear(b))
             continue;
         if (node.second != 0) {
             stack[depth++] = node.second;
@@ -127,9 +133,14 @@ void PointIndex::VisitBox(const PlaneBox& box, Visit&& visit) const {
         for (std::uint32_t k = node.begin; k < node.end; ++k) {
             const PlanePoint& p = entries_[k].position;
             if (p.east >= box.minEast && p.east <= box.maxEast && p.north >= box.minNorth && p.north <= box.maxNorth)
-                visit(entries_[k].id, p);
+                visitPoint(entries_[k].id, p);
         }
     }
+}
+
+template <class Visit>
+void PointIndex::VisitBox(const PlaneBox& box, Visit&& visit) const {
+    walk(box, [](const PlaneBox&) { return true; }, visit);
 }
 
 template <class Visit>
@@ -158,31 +169,15 @@ void PointIndex::VisitStripInBox(const PlaneStrip& strip, const PlaneBox& box, V
         return normalEast * (east - origin.east) + normalNorth * (north - origin.north);
     };
 
-    std::uint32_t stack[kMaxDepth];
-    std::size_t depth = 0;
-    stack[depth++] = 0;
-    while (depth > 0) {
-        const Node& node = nodes_[stack[--depth]];
-        const PlaneBox& b = node.bounds;
-        if (b.maxEast < box.minEast || b.minEast > box.maxEast || b.maxNorth < box.minNorth ||
-            b.minNorth > box.maxNorth)
-            continue;
+    const auto nearLine = [&](const PlaneBox& b) {
         const double centre = offset(0.5 * b.minEast + 0.5 * b.maxEast, 0.5 * b.minNorth + 0.5 * b.maxNorth);
         const double spread = std::fabs(normalEast) * (0.5 * b.maxEast - 0.5 * b.minEast) +
                               std::fabs(normalNorth) * (0.5 * b.maxNorth - 0.5 * b.minNorth);
-        if (std::fabs(centre) > halfWidth + spread) continue;
-        if (node.second != 0) {
-            stack[depth++] = node.second;
-            stack[depth++] = static_cast<std::uint32_t>(&node - nodes_.data()) + 1;
-            continue;
-        }
-        for (std::uint32_t k = node.begin; k < node.end; ++k) {
-            const PlanePoint& p = entries_[k].position;
-            if (std::fabs(offset(p.east, p.north)) <= halfWidth && p.east >= box.minEast && p.east <= box.maxEast &&
-                p.north >= box.minNorth && p.north <= box.maxNorth)
-                visit(entries_[k].id, p);
-        }
-    }
+        return !(std::fabs(centre) > halfWidth + spread);  // a node whose test cannot be decided is walked
+    };
+    walk(box, nearLine, [&](Id id, const PlanePoint& p) {
+        if (std::fabs(offset(p.east, p.north)) <= halfWidth) visit(id, p);
+    });
 }
 
 }  // namespace qorvel

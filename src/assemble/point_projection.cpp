@@ -1,13 +1,14 @@
 #include "assemble/point_projection.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "assemble/carried_azimuth.h"
 #include "assemble/geometry.h"
 #include "assemble/line_neighbours.h"
+#include "assemble/line_point_loop.h"
 #include "assemble/section_line.h"
 #include "core/decimal_text.h"
 #include "core/fields.h"
@@ -51,45 +52,22 @@ PointProjectionResult ProjectPointsOntoSectionLines(const DataFile& matchedLines
     if (lineCount == 0) return result;
 
     const PreRead<SurveyedPoint> detailPoints(points, readSurveyedPoint, ReadThreads::Two);
-    // The lines' ends in file order, up to the first line whose ends cannot be read: the loop
-    // stops there, after the lines before it are written.
-    std::vector<SectionLineEnds> ends;
-    ends.reserve(lineCount);
-    std::optional<StepError> endsFailure;
-    for (std::size_t i = 0; i < lineCount && !endsFailure; ++i) {
-        try {
-            ends.push_back(ReadSectionLineEnds(FieldReader(matchedLines, matchedLines[i])));
-        } catch (const StepError& error) {
-            endsFailure = error;
-        }
-    }
-    const std::size_t reached = ends.size();
-    if (reached == 0) throw *endsFailure;  // the first line, before it meets any point
-
-    const auto pairPoints = [&](std::size_t line, std::size_t point) {
-        const PlanePoint p = detailPoints.At(point).position;
-        return std::pair{p, FootOfPerpendicular(p, ends[line].first, ends[line].second)};
-    };
-    // Leaves the carried azimuth as the loop leaves it when it stops before pair (line, point).
-    const auto stopBefore = [&](std::size_t line, std::size_t point) {
-        carriedAzimuth = CarriedAzimuthAfter(line * pointCount + point, pointCount, pairPoints, carriedAzimuth);
-    };
+    const LinePointLoop loop(matchedLines, pointCount, [&](std::size_t j) { return detailPoints.At(j).position; });
+    const std::span<const SectionLineEnds> ends = loop.ends();
     // A member is written with its elevation; one without fails the step right after its test.
     const auto elevationOf = [&](std::size_t line, std::size_t point) {
         const SurveyedPoint& member = detailPoints.At(point);
         if (!member.elevation) {
-            stopBefore(line, point + 1);
+            loop.StopBefore(line, point + 1, carriedAzimuth);
             FieldReader(points, points[point]).Text(4);  // raises the report
         }
         return *member.elevation;
     };
     if (const auto unreadable = detailPoints.FirstUnreadable()) {
         // The first line meets the points in order up to the one it cannot read.
-        for (std::size_t j = 0; j < *unreadable; ++j) {
-            const auto [p, foot] = pairPoints(0, j);
-            if (PlaneDistance(p, foot) < tolerance) elevationOf(0, j);
-        }
-        stopBefore(0, *unreadable);
+        for (std::size_t j = 0; j < *unreadable; ++j)
+            if (DistanceToLine(detailPoints.At(j).position, ends[0].first, ends[0].second) < tolerance) elevationOf(0, j);
+        loop.StopBefore(0, *unreadable, carriedAzimuth);
         detailPoints.At(*unreadable);  // raises that point's error
     }
 
@@ -98,7 +76,7 @@ PointProjectionResult ProjectPointsOntoSectionLines(const DataFile& matchedLines
     const LineMembers members = FindLineMembers(neighbours, ends);
     result.output.Reserve(members.ids.size() * 48);
     std::string number;
-    for (std::size_t i = 0; i < reached; ++i) {
+    for (std::size_t i = 0; i < loop.reached(); ++i) {
         const std::string_view chainage = FieldReader(matchedLines, matchedLines[i]).Text(0);
         for (const PointIndex::Id j : members.Of(i)) {
             const SurveyedPoint& point = detailPoints.At(j);
@@ -115,11 +93,7 @@ PointProjectionResult ProjectPointsOntoSectionLines(const DataFile& matchedLines
         ++result.lines;
         progress.Advance(kPointProjectionStatusPrefix, i + 1, lineCount);
     }
-    if (endsFailure) {
-        stopBefore(reached, 0);
-        throw *endsFailure;
-    }
-    stopBefore(lineCount, 0);
+    loop.Finish(carriedAzimuth);
     return result;
 }
 

@@ -41,9 +41,10 @@ std::string_view FieldReader::Text(int field) const {
 
 double FieldReader::Lenient(int field) const {
     const std::string_view text = Text(field);
-    const auto value = ReadLenient(text);
+    bool plain = false;
+    const auto value = ReadLenient(text, plain);
     if (!value) Fail(field, "数值超出范围：“" + DisplayText(text) + "”");
-    if (!IsPlainNumber(text)) file_->lenientReads().Note(record_->line, field, text);
+    if (!plain) file_->lenientReads().Note(record_->line, field, text);
     return *value;
 }
 

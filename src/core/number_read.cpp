@@ -81,8 +81,8 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
 // holds exactly, and their decimals a power of ten that it holds exactly, so one division,
 // rounded once, gives the double nearest to the text, as the general conversion does. Reads the
 // leading digits[.digits] of `text`; nothing when they are not of that kind or an exponent
-// follows (the general reading decides those).
-std::optional<double> readShortDecimal(std::string_view text) {
+// follows (the general reading decides those). `length` is set to the length read.
+std::optional<double> readShortDecimal(std::string_view text, std::size_t& length) {
     constexpr std::uint64_t kExactIntegers = std::uint64_t{1} << 53;
     std::uint64_t mantissa = 0;  // wraps on more than 19 digits, which are refused below
     std::size_t digits = 0;
@@ -97,12 +97,14 @@ std::optional<double> readShortDecimal(std::string_view text) {
     if (digits == 0 || digits > 19 || mantissa > kExactIntegers || decimals >= std::size(kExactPowersOfTen))
         return std::nullopt;
     if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) return std::nullopt;
+    length = pos;
     return static_cast<double>(mantissa) / kExactPowersOfTen[decimals];
 }
 }  // namespace
 
 std::optional<double> ConvertUnsignedDecimal(std::string_view digits) {
-    if (const auto value = readShortDecimal(digits)) return value;
+    std::size_t length = 0;
+    if (const auto value = readShortDecimal(digits, length)) return value;
     // from_chars does not take a leading "+" in the exponent's place either way, but it does
     // take "1e+5"; the mantissa never carries a sign here.
     double value = 0;
@@ -116,9 +118,16 @@ std::optional<double> ConvertUnsignedDecimal(std::string_view digits) {
 }
 
 std::optional<double> ReadLenient(std::string_view text) {
+    bool plain = false;
+    return ReadLenient(text, plain);
+}
+
+std::optional<double> ReadLenient(std::string_view text, bool& plain) {
     // Most fields carry no blanks: read them in place; otherwise read a copy without them.
     std::string compacted;
     const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    const std::string_view written = text;
+    plain = false;
     if (std::any_of(text.begin(), text.end(), isBlank)) {
         compacted.reserve(text.size());
         for (char c : text)
@@ -130,7 +139,13 @@ std::optional<double> ReadLenient(std::string_view text) {
         negative = text[0] == '-';
         text.remove_prefix(1);
     }
-    if (const auto value = readShortDecimal(text)) return negative ? -*value : *value;
+    std::size_t shortLength = 0;
+    if (const auto value = readShortDecimal(text, shortLength)) {
+        // The usual survey number, read whole: plain unless blanks were dropped from it.
+        plain = shortLength == text.size() && (compacted.empty() ? true : IsPlainNumber(written));
+        return negative ? -*value : *value;
+    }
+    plain = IsPlainNumber(written);
     const std::size_t length = MatchUnsignedDecimal(text);
     if (length == 0) return 0.0;
     const auto value = ConvertUnsignedDecimal(text.substr(0, length));

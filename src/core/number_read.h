@@ -12,6 +12,8 @@ namespace qorvel {
 // [+-]digits[.digits][(E|e)[+-]digits] is read; ".5" reads 0.5; no digits give 0.
 // Returns nothing only when the number is beyond the range of a double.
 std::optional<double> ReadLenient(std::string_view text);
+// The same, telling whether `text` is a plain number (IsPlainNumber), at little extra cost.
+std::optional<double> ReadLenient(std::string_view text, bool& plain);
 
 // Strict conversion: optional spaces, an optional sign, digits with an optional point (or a
 // point and digits), an optional exponent, optional spaces, and a finite value; nothing else.

@@ -50,6 +50,12 @@ TEST(ReadLenient, ShortDecimalsReadAsTheNearestDouble) {
         if (random() % 4 != 0) text.insert(random() % (text.size() + 1), ".");
         ASSERT_EQ(ReadLenient(text), nearest(text)) << text;
         ASSERT_EQ(ReadLenient("-" + text + "x"), -nearest(text)) << text;
+        // The reading tells plain numbers as the strict form does.
+        for (const std::string& written : {text, "-" + text + "x", " " + text + " ", text + "\t", "1 " + text}) {
+            bool plain = false;
+            ReadLenient(written, plain);
+            ASSERT_EQ(plain, IsPlainNumber(written)) << '"' << written << '"';
+        }
     }
     // At the edges of the quick path: 2^53 and just beyond, 22 and 23 decimals, 19 and 20 digits.
     for (const std::string text : {"9007199254740992", "9007199254740993", "0.1234567890123456789012",

@@ -33,50 +33,55 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 namespace {
-class Converter {
-public:
-    Converter(const char* from, const char* to) : handle_(iconv_open(to, from)) {}
-    ~Converter() { if (valid()) iconv_close(handle_); }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-    bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
-    // Converts as much as it can; returns false at the first byte it cannot take, leaving
-    // `input` there.
-    bool convert(std::string_view& input, std::string& output) {
-        char buffer[4096];
-        while (!input.empty()) {
-            char* in = const_cast<char*>(input.data());
-            std::size_t inLeft = input.size();
-            char* out = buffer;
-            std::size_t outLeft = sizeof buffer;
-            const std::size_t result = iconv(handle_, &in, &inLeft, &out, &outLeft);
-            output.append(buffer, static_cast<std::size_t>(out - buffer));
-            input = std::string_view(in, inLeft);
-            if (result == static_cast<std::size_t>(-1) && errno != E2BIG) return false;
-        }
-        return true;
-    }
-
-private:
-    iconv_t handle_;
-};
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 }  // namespace
 
+EncodingConverter::EncodingConverter(const char* from, const char* to) : handle_(iconv_open(to, from)) {}
+
+EncodingConverter::~EncodingConverter() {
+    if (valid()) iconv_close(static_cast<iconv_t>(handle_));
+}
+
+bool EncodingConverter::valid() const { return static_cast<iconv_t>(handle_) != kNoConverter; }
+
+bool EncodingConverter::Convert(std::string_view& input, std::string& output) {
+    if (!valid()) return false;
+    const auto handle = static_cast<iconv_t>(handle_);
+    iconv(handle, nullptr, nullptr, nullptr, nullptr);  // a fresh start for every text
+    char buffer[4096];
+    while (!input.empty()) {
+        char* in = const_cast<char*>(input.data());
+        std::size_t inLeft = input.size();
+        char* out = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t result = iconv(handle, &in, &inLeft, &out, &outLeft);
+        output.append(buffer, static_cast<std::size_t>(out - buffer));
+        input = std::string_view(in, inLeft);
+        if (result == static_cast<std::size_t>(-1) && errno != E2BIG) return false;
+    }
+    // The closing shift sequence of a stateful code page.
+    char* out = buffer;
+    std::size_t outLeft = sizeof buffer;
+    if (iconv(handle, nullptr, nullptr, &out, &outLeft) == static_cast<std::size_t>(-1)) return false;
+    output.append(buffer, static_cast<std::size_t>(out - buffer));
+    return true;
+}
+
 std::optional<std::string> ConvertEncoding(std::string_view bytes, const char* from, const char* to) {
-    Converter converter(from, to);
+    EncodingConverter converter(from, to);
     if (!converter.valid()) return std::nullopt;
     std::string output;
-    if (!converter.convert(bytes, output)) return std::nullopt;
+    if (!converter.Convert(bytes, output)) return std::nullopt;
     return output;
 }
 
 std::optional<std::string> Utf8ToGbk(std::string_view utf8) { return ConvertEncoding(utf8, "UTF-8", "GBK"); }
 
 std::string GbkToUtf8Lossy(std::string_view gbk) {
-    Converter converter("GBK", "UTF-8");
+    EncodingConverter converter("GBK", "UTF-8");
     std::string output;
     while (!gbk.empty()) {
-        if (converter.valid() && converter.convert(gbk, output)) break;
+        if (converter.Convert(gbk, output)) break;
         char escaped[8];
         std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(gbk.front()));
         output += escaped;

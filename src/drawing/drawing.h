@@ -38,18 +38,11 @@ struct DrawingEntity {
     // Texts: the insertion point x, y, z (group 10, not the alignment point).
     std::vector<double> coordinates;
     std::string text;  // texts: the string, UTF-8
-    bool closed = false;      // polylines
-    bool paperSpace = false;  // drawn in the active paper-space layout
-    DxfPlace place;           // where its first pair stands in the file
-
-    std::string_view ObjectName() const { return qorvel::ObjectName(kind); }
+    DxfPlace place;    // where its first pair stands in the file
 };
 
 struct Drawing {
-    std::string name;         // the file, as messages call it
-    std::string acadVersion;  // $ACADVER, e.g. "AC1015"; empty when the header has none
-    std::string codePage;     // $DWGCODEPAGE as written; empty when the header has none
-    std::string encoding;     // how its strings were decoded: "UTF-8", "GBK", "CP1252", ...
+    std::string name;  // the file, as messages call it
     std::vector<DrawingEntity> entities;
 
     // The layers the entities lie on, each once, in byte order.

@@ -7,18 +7,12 @@
 #include <vector>
 
 #include "core/step_error.h"
+#include "support/error_of.h"
 
 namespace qorvel {
 namespace {
 
-std::string ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const StepError& error) {
-        return error.describe();
-    }
-    return "(no error)";
-}
+using testing::ErrorOf;
 
 // Reads every pair, failing on the first malformed one.
 void ReadAll(std::string_view bytes) {

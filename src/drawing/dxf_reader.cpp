@@ -123,6 +123,8 @@ private:
     Drawing drawing_;
     std::optional<DxfTextDecoder> decoder_;
     std::unordered_map<std::string, std::string> layers_;  // layer names as written -> UTF-8
+    std::string acadVersion_;  // $ACADVER, e.g. "AC1015"; empty when the header has none
+    std::string codePage_;     // $DWGCODEPAGE as written; empty when the header has none
     DxfPlace versionPlace_;
     DxfPlace codePagePlace_;
 
@@ -160,15 +162,15 @@ private:
             if (pairs_.code() == 9) {
                 variable = pairs_.text();
             } else if (variable == "$ACADVER" && pairs_.code() == 1) {
-                drawing_.acadVersion = pairs_.text();
+                acadVersion_ = pairs_.text();
                 versionPlace_ = pairs_.valuePlace();
             } else if (variable == "$DWGCODEPAGE" && pairs_.code() == 3) {
-                drawing_.codePage = pairs_.text();
+                codePage_ = pairs_.text();
                 codePagePlace_ = pairs_.valuePlace();
             }
         }
-        if (!drawing_.acadVersion.empty() && !IsUnicodeVersion(drawing_.acadVersion))
-            pairs_.Fail(versionPlace_, "无法识别的 DXF 版本“" + Shown(drawing_.acadVersion) + "”（$ACADVER）");
+        if (!acadVersion_.empty() && !IsUnicodeVersion(acadVersion_))
+            pairs_.Fail(versionPlace_, "无法识别的 DXF 版本“" + Shown(acadVersion_) + "”（$ACADVER）");
     }
 
     // Strings are decoded as the header says: UTF-8 from R2007 on, the code page before. A
@@ -176,9 +178,9 @@ private:
     // Strings of plain ASCII read the same in every code page, so a code page we do not know
     // fails only the drawing that has other characters.
     std::optional<std::string> EncodingOfHeader() const {
-        if (!drawing_.acadVersion.empty() && *IsUnicodeVersion(drawing_.acadVersion)) return "UTF-8";
-        if (drawing_.codePage.empty()) return "GBK";
-        return EncodingOfCodePage(drawing_.codePage);
+        if (!acadVersion_.empty() && *IsUnicodeVersion(acadVersion_)) return "UTF-8";
+        if (codePage_.empty()) return "GBK";
+        return EncodingOfCodePage(codePage_);
     }
 
     std::string Decode(std::string_view raw, DxfPlace place) {
@@ -186,7 +188,7 @@ private:
         if (ascii) return raw.find('\\') == std::string_view::npos ? std::string(raw) : DecodeDxfEscapes(raw);
         if (!decoder_) {
             auto encoding = EncodingOfHeader();
-            if (!encoding) pairs_.Fail(codePagePlace_, "不支持的代码页“" + Shown(drawing_.codePage) + "”（$DWGCODEPAGE）");
+            if (!encoding) pairs_.Fail(codePagePlace_, "不支持的代码页“" + Shown(codePage_) + "”（$DWGCODEPAGE）");
             decoder_.emplace(std::move(*encoding));
         }
         auto text = decoder_->Decode(raw);
@@ -234,6 +236,11 @@ private:
         } while (pairs_.code() != 0);
     }
 
+    // A group of flags no step uses (67: drawn in paper space, which is selected like model
+    // space; 70 of a lightweight polyline: closed, whose vertices are the same either way).
+    // Its value must still be a whole number, or the drawing is malformed.
+    void CheckUnusedFlags() const { (void)pairs_.Integer(); }
+
     void RequireLayer(const DrawingEntity& entity, bool given) {
         if (!given) pairs_.Fail(entity.place, "图元缺少图层名（组码 8）");
     }
@@ -246,7 +253,6 @@ private:
     }
 
     void ReadEntities() {
-        drawing_.encoding = EncodingOfHeader().value_or(std::string{});
         if (!NextInSection("ENTITIES")) return;
         if (pairs_.code() != 0)
             pairs_.Fail(pairs_.place(), "ENTITIES 段此处应为组码 0（图元类型），却是组码 " + std::to_string(pairs_.code()));
@@ -276,7 +282,7 @@ private:
         PointGroups end(11, "直线终点");
         ReadEntityPairs([&](int code) {
             if (code == 8) TakeLayer(line, layerGiven);
-            else if (code == 67) line.paperSpace = pairs_.Integer() != 0;
+            else if (code == 67) CheckUnusedFlags();
             else if (!start.Take(pairs_)) end.Take(pairs_);
         });
         RequireLayer(line, layerGiven);
@@ -299,8 +305,7 @@ private:
         ReadEntityPairs([&](int code) {
             switch (code) {
                 case 8: TakeLayer(polyline, layerGiven); break;
-                case 67: polyline.paperSpace = pairs_.Integer() != 0; break;
-                case 70: polyline.closed = (pairs_.Integer() & 1) != 0; break;
+                case 67: case 70: CheckUnusedFlags(); break;
                 case 90:
                     if (count) pairs_.FailValue("重复的顶点数（组码 90）");
                     count = pairs_.Integer();
@@ -339,11 +344,10 @@ private:
         std::int64_t flags = 0;
         ReadEntityPairs([&](int code) {
             if (code == 8) TakeLayer(polyline, layerGiven);
-            else if (code == 67) polyline.paperSpace = pairs_.Integer() != 0;
+            else if (code == 67) CheckUnusedFlags();
             else if (code == 70) flags = pairs_.Integer();
         });
         RequireLayer(polyline, layerGiven);
-        polyline.closed = (flags & 1) != 0;
         if (flags & 64) polyline.kind = EntityKind::PolyfaceMesh;
         else if (flags & 16) polyline.kind = EntityKind::PolygonMesh;
         else if (flags & 8) polyline.kind = EntityKind::Polyline3d;
@@ -376,7 +380,7 @@ private:
             if (code == 8) {
                 TakeLayer(text, layerGiven);
             } else if (code == 67) {
-                text.paperSpace = pairs_.Integer() != 0;
+                CheckUnusedFlags();
             } else if (code == 1) {
                 if (lastPieceGiven) pairs_.FailValue("重复的文字内容（组码 1）");
                 raw += pairs_.text();

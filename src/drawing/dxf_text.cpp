@@ -1,9 +1,7 @@
 #include "drawing/dxf_text.h"
 
 #include <array>
-#include <cerrno>
 #include <charconv>
-#include <iconv.h>
 
 #include "core/text_encoding.h"
 
@@ -158,44 +156,8 @@ std::string DecodeDxfEscapes(std::string_view text) {
     return out;
 }
 
-class DxfTextDecoder::Converter {
-public:
-    explicit Converter(const std::string& from) : handle_(iconv_open("UTF-8", from.c_str())) {}
-    ~Converter() {
-        if (valid()) iconv_close(handle_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-    bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
-
-    bool Convert(std::string_view input, std::string& output) {
-        if (!valid()) return false;
-        iconv(handle_, nullptr, nullptr, nullptr, nullptr);  // a fresh start for every string
-        output.clear();
-        char buffer[1024];
-        while (!input.empty()) {
-            char* in = const_cast<char*>(input.data());
-            std::size_t inLeft = input.size();
-            char* out = buffer;
-            std::size_t outLeft = sizeof buffer;
-            const std::size_t result = iconv(handle_, &in, &inLeft, &out, &outLeft);
-            output.append(buffer, static_cast<std::size_t>(out - buffer));
-            input = std::string_view(in, inLeft);
-            if (result == static_cast<std::size_t>(-1) && errno != E2BIG) return false;
-        }
-        char* out = buffer;
-        std::size_t outLeft = sizeof buffer;
-        if (iconv(handle_, nullptr, nullptr, &out, &outLeft) == static_cast<std::size_t>(-1)) return false;
-        output.append(buffer, static_cast<std::size_t>(out - buffer));
-        return true;
-    }
-
-private:
-    iconv_t handle_;
-};
-
 DxfTextDecoder::DxfTextDecoder(std::string encoding) : encoding_(std::move(encoding)) {
-    if (encoding_ != "UTF-8") converter_ = std::make_unique<Converter>(encoding_);
+    if (encoding_ != "UTF-8") converter_ = std::make_unique<EncodingConverter>(encoding_.c_str(), "UTF-8");
 }
 
 DxfTextDecoder::~DxfTextDecoder() = default;
@@ -215,7 +177,7 @@ std::optional<std::string> DxfTextDecoder::Decode(std::string_view raw) {
     } else if (!converter_) {
         if (!IsValidUtf8(raw)) return std::nullopt;
         text.assign(raw);
-    } else if (!converter_->Convert(raw, text)) {
+    } else if (!converter_->Convert(raw, text)) {  // `text` starts empty
         return std::nullopt;
     }
     if (text.find('\\') == std::string::npos) return text;

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/text_encoding.h"
+
 namespace qorvel {
 
 // $ACADVER "AC1021" and later: the drawing's strings are UTF-8. Nothing when the text is no
@@ -39,9 +41,8 @@ public:
     std::optional<std::string> Decode(std::string_view raw);
 
 private:
-    class Converter;
     std::string encoding_;
-    std::unique_ptr<Converter> converter_;
+    std::unique_ptr<EncodingConverter> converter_;
 };
 
 }  // namespace qorvel

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "extract/extract_testing.h"
+#include "support/recording_progress.h"
 
 namespace qorvel {
 namespace {
@@ -30,8 +31,8 @@ TEST(SectionLines, LinesInDrawingOrderKeepingTheirDirection) {
               "1,100,200,150.5,260.25\r\n"
               "2,1000,0.5,12.345,-3.125\r\n"
               "3,438230.717,3391642.982,-0.001,2.001\r\n");
-    EXPECT_EQ(progress.shown, (std::vector<std::string>{"已提取横断面线条数： 1 个", "bar 33", "已提取横断面线条数： 2 个", "bar 66",
-                                                        "已提取横断面线条数： 3 个", "bar 100"}));
+    EXPECT_EQ(progress.calls, (std::vector<std::string>{"advance 已提取横断面线条数： 1 1/3", "advance 已提取横断面线条数： 2 2/3",
+                                                        "advance 已提取横断面线条数： 3 3/3"}));
 }
 
 TEST(SectionLines, OnlyPolylinesOnTheLayerGiveAnEmptyFile) {
@@ -42,7 +43,7 @@ TEST(SectionLines, OnlyPolylinesOnTheLayerGiveAnEmptyFile) {
     const auto file = WriteSectionLines(selection, progress);
     EXPECT_EQ(file.lines, 0u);
     EXPECT_TRUE(file.output.bytes().empty());
-    EXPECT_TRUE(progress.shown.empty());
+    EXPECT_TRUE(progress.calls.empty());
 }
 
 TEST(SectionLines, Warnings) {

@@ -4,6 +4,7 @@
 
 #include "core/step_error.h"
 #include "extract/extract_testing.h"
+#include "support/recording_progress.h"
 
 namespace qorvel {
 namespace {
@@ -36,9 +37,9 @@ TEST(StationLabels, ProgressThroughGatheringAndWriting) {
     const Drawing drawing = MakeDrawing({Entity(kText, "zh", {1, 2, 3}, "A"), Entity(kText, "zh", {1, 2, 3}, "B")});
     RecordingProgress progress;
     ExtractStationLabels(drawing, "zh", progress);
-    EXPECT_EQ(progress.shown,
-              (std::vector<std::string>{"bar 0", "转存文字点坐标及高程： 1 个", "bar 50", "转存文字点坐标及高程： 2 个", "bar 100",
-                                        "bar 0", "把坐标及高程写入文件： 1 个", "bar 50", "把坐标及高程写入文件： 2 个", "bar 100"}));
+    EXPECT_EQ(progress.calls,
+              (std::vector<std::string>{"percent 0", "advance 转存文字点坐标及高程： 1 1/2", "advance 转存文字点坐标及高程： 2 2/2",
+                                        "percent 0", "advance 把坐标及高程写入文件： 1 1/2", "advance 把坐标及高程写入文件： 2 2/2"}));
 }
 
 TEST(StationLabels, AParagraphIsNoLabel) {
@@ -49,7 +50,7 @@ TEST(StationLabels, AParagraphIsNoLabel) {
     EXPECT_EQ(result.warning->title, "注意！");
     EXPECT_EQ(result.warning->text, "该图层没有CASS高程点的实体或者没有该图层，请检查！");
     EXPECT_TRUE(result.output.bytes().empty());
-    EXPECT_TRUE(progress.shown.empty());
+    EXPECT_TRUE(progress.calls.empty());
     // No such layer at all (letter case counts): the layer asked for and the drawing's layers.
     EXPECT_EQ(ExtractStationLabels(drawing, "ZH", progress).warning->text,
               "该图层没有CASS高程点的实体或者没有该图层，请检查！\n"

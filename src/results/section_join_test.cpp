@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "core/step_error.h"
+#include "support/recording_progress.h"
 
 namespace qorvel {
 namespace {
@@ -20,18 +21,6 @@ Files files(std::string members, std::string stakes, std::string points, std::st
     return {DataFile::FromBytes("members.dat", std::move(members)), DataFile::FromBytes("stakes.dat", std::move(stakes)),
             DataFile::FromBytes("points.dat", std::move(points)), DataFile::FromBytes("lines.dat", std::move(lines))};
 }
-
-class RecordingProgress final : public ProgressSink {
-public:
-    using ProgressSink::Advance;
-    void Advance(std::string_view prefix, std::size_t count, std::size_t done, std::size_t total) override {
-        calls.push_back(std::string(prefix) + std::to_string(count) + "/" + std::to_string(done) + "/" +
-                        std::to_string(total));
-    }
-    void Status(std::string_view, std::size_t) override {}
-    void Percent(int) override {}
-    std::vector<std::string> calls;
-};
 
 // The physical lines (in the detail point file) of a record's points.
 std::vector<std::size_t> pointLines(const SectionRecord& record) {
@@ -164,13 +153,13 @@ TEST(SectionJoin, OneChainageGivesAtMostTenThousandSections) {
 TEST(SectionJoin, StatusFollowsTheMembershipFileThroughJoinsAToC) {
     const Files f = files("1200,P\r\n1220,Q\r\n", "", "", "");
     double carried = 0;
-    RecordingProgress progress;
+    testing::RecordingProgress progress;
     const SectionJoin sections = JoinSectionRecords(f.inputs(), carried, progress);
     EXPECT_TRUE(sections.records.empty());
     EXPECT_EQ(progress.calls, (std::vector<std::string>{
-                                  "向变量添加中桩坐标： 1/1/2", "向变量添加中桩坐标： 2/2/2",
-                                  "向变量添加方位角与距离值： 1/1/2", "向变量添加方位角与距离值： 2/2/2",
-                                  "向变量添加归属断面点： 1/1/2", "向变量添加归属断面点： 2/2/2"}));
+                                  "advance 向变量添加中桩坐标： 1 1/2", "advance 向变量添加中桩坐标： 2 2/2",
+                                  "advance 向变量添加方位角与距离值： 1 1/2", "advance 向变量添加方位角与距离值： 2 2/2",
+                                  "advance 向变量添加归属断面点： 1 1/2", "advance 向变量添加归属断面点： 2 2/2"}));
 }
 
 std::string joinFailure(const Files& f) {

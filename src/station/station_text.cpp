@@ -40,7 +40,7 @@ std::optional<double> readStationPart(std::string_view text) {
 }
 }  // namespace
 
-std::optional<double> ZToS(std::string_view stationText) {
+std::optional<double> ChainageFromStationText(std::string_view stationText) {
     const std::size_t plus = stationText.find('+');
     if (plus == std::string_view::npos) return std::nullopt;
     std::size_t firstCharacter = 1;

@@ -14,7 +14,7 @@ namespace qorvel {
 // first "+", metres follow it. Each part may carry spaces and one sign before or after the
 // number, so "K 1 + 5 " gives 1005 and "K1+ - 5" gives 995. The result is held at 15
 // significant digits.
-std::optional<double> ZToS(std::string_view stationText);
+std::optional<double> ChainageFromStationText(std::string_view stationText);
 
 // Chainage to station text: K, whole kilometres (toward zero), "+", the metres rounded to
 // 3 decimals with filler zeros (12005.5 gives K12+05.5, 12000 gives K12+000). Metres that

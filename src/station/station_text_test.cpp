@@ -5,24 +5,24 @@
 namespace qorvel {
 namespace {
 
-TEST(ZToS, ReadsStationText) {
-    EXPECT_EQ(ZToS("K12+345.6"), 12345.6);
-    EXPECT_EQ(ZToS("K0+000"), 0.0);
-    EXPECT_EQ(ZToS("K1+200"), 1200.0);
-    EXPECT_EQ(ZToS("12+345"), 2345.0);  // the first character is skipped, whatever it is
-    EXPECT_EQ(ZToS("K 1 + 5 "), 1005.0);
-    EXPECT_EQ(ZToS("K1+ - 5"), 995.0);
-    EXPECT_EQ(ZToS("K1+2e2"), 1200.0);
-    EXPECT_EQ(ZToS("K1+5."), 1005.0);
-    EXPECT_EQ(ZToS("K1+.5"), 1000.5);
-    EXPECT_EQ(ZToS("K12+345.67"), 12345.67);  // held at 15 digits: 12345.67, not 12345.670000000002
+TEST(ChainageFromStationText, ReadsStationText) {
+    EXPECT_EQ(ChainageFromStationText("K12+345.6"), 12345.6);
+    EXPECT_EQ(ChainageFromStationText("K0+000"), 0.0);
+    EXPECT_EQ(ChainageFromStationText("K1+200"), 1200.0);
+    EXPECT_EQ(ChainageFromStationText("12+345"), 2345.0);  // the first character is skipped, whatever it is
+    EXPECT_EQ(ChainageFromStationText("K 1 + 5 "), 1005.0);
+    EXPECT_EQ(ChainageFromStationText("K1+ - 5"), 995.0);
+    EXPECT_EQ(ChainageFromStationText("K1+2e2"), 1200.0);
+    EXPECT_EQ(ChainageFromStationText("K1+5."), 1005.0);
+    EXPECT_EQ(ChainageFromStationText("K1+.5"), 1000.5);
+    EXPECT_EQ(ChainageFromStationText("K12+345.67"), 12345.67);  // held at 15 digits: 12345.67, not 12345.670000000002
     // A GBK character as prefix is one character: 桩 is two bytes.
-    EXPECT_EQ(ZToS("\xD7\xAE" "1+200"), 1200.0);
+    EXPECT_EQ(ChainageFromStationText("\xD7\xAE" "1+200"), 1200.0);
 }
 
-TEST(ZToS, GivesNoValueForTextItCannotRead) {
+TEST(ChainageFromStationText, GivesNoValueForTextItCannotRead) {
     for (const char* bad : {"K12+", "AK12+345", "K12345", "K12+345+6", "K-1+500", "K+5", "", "K", "K1+\t5", "K1+5 5"})
-        EXPECT_EQ(ZToS(bad), std::nullopt) << bad;
+        EXPECT_EQ(ChainageFromStationText(bad), std::nullopt) << bad;
 }
 
 TEST(FormatStationText, WritesKilometresPlusFilledMetres) {

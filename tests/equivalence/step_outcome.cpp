@@ -6,17 +6,6 @@
 
 namespace qorvel::testing {
 
-void RecordingProgress::Advance(std::string_view prefix, std::size_t count, std::size_t done, std::size_t total) {
-    calls.push_back("advance " + std::string(prefix) + std::to_string(count) + " " + std::to_string(done) + "/" +
-                    std::to_string(total));
-}
-
-void RecordingProgress::Status(std::string_view prefix, std::size_t count) {
-    calls.push_back("status " + std::string(prefix) + std::to_string(count));
-}
-
-void RecordingProgress::Percent(int percent) { calls.push_back("percent " + std::to_string(percent)); }
-
 std::ostream& operator<<(std::ostream& out, const StepOutcome& outcome) {
     out << "{output " << outcome.output.size() << " bytes in " << outcome.outputLines << " lines, counts";
     for (const std::size_t count : outcome.counts) out << ' ' << count;

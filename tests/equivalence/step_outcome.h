@@ -11,18 +11,9 @@
 #include <vector>
 
 #include "core/progress.h"
+#include "support/recording_progress.h"
 
 namespace qorvel::testing {
-
-class RecordingProgress final : public ProgressSink {
-public:
-    using ProgressSink::Advance;
-    void Advance(std::string_view prefix, std::size_t count, std::size_t done, std::size_t total) override;
-    void Status(std::string_view prefix, std::size_t count) override;
-    void Percent(int percent) override;
-
-    std::vector<std::string> calls;
-};
 
 struct StepOutcome {
     std::string output;

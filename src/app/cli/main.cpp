@@ -2,10 +2,14 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
+
 #include "app/cli/cli_registry.h"
+#include "core/interrupt_cleanup.h"
 
 int main(int argc, char** argv) {
     using namespace qorvel::cli;
+    qorvel::InstallInterruptCleanup();
     CLI::App app{"QORVEL 5.0 路线横断面格式整理软件（命令行）"};
     app.require_subcommand(1);
     CliRegistry registry;
@@ -17,5 +21,11 @@ int main(int argc, char** argv) {
         const int code = app.exit(error);
         return code == 0 ? kExitCompleted : kExitUsage;
     }
-    return registry.Run();
+    const int code = registry.Run();
+    // The summary is the result a script reads: one that could not be written is a failure.
+    if (!qorvel::FlushStandardOutput()) {
+        std::fprintf(stderr, "错误：无法写出到标准输出（管道已关闭或磁盘已满）\n");
+        return code == kExitCompleted ? kExitFailed : code;
+    }
+    return code;
 }

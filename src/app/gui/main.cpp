@@ -8,8 +8,10 @@
 #include "app/gui/desktop_interaction.h"
 #include "app/gui/program.h"
 #include "app/gui/remembered.h"
+#include "core/interrupt_cleanup.h"
 
 int main(int argc, char** argv) {
+    qorvel::InstallInterruptCleanup();
     QApplication application(argc, argv);
     qorvel::gui::NameSettingsStore();
     qorvel::gui::InstallChineseTranslations(application);

@@ -6,7 +6,8 @@
 namespace qorvel {
 
 namespace {
-// Radians per degree as the azimuths have always been computed: pi taken to 14 decimals.
+// Radians per degree, pi taken to 14 decimals: the azimuths decide the sides of a section, and
+// the result files are kept to the byte (core/decimal_text.h).
 constexpr double kRadiansPerDegree = 0.017453292519943278;
 }  // namespace
 

@@ -52,7 +52,8 @@ inline double DistanceToLine(PlanePoint p, PlanePoint a, PlanePoint b) {
 using SortRow = std::array<float, 2>;
 
 // Sorts rows first..last of `table` ascending by `key(row)`, carrying the rest of each row
-// along, by the partition-exchange sort the section files have always been ordered with: pivot
+// along, by the partition-exchange sort the result files are ordered with (kept to the byte,
+// core/decimal_text.h): pivot
 // at the middle row (halves to the even row), scans that stop at keys equal to the pivot,
 // exchange and move on. Rows with equal keys come out in the order these exchanges leave them,
 // which the result files depend on; what else a row carries never changes that order. `table`

@@ -1,6 +1,6 @@
 #pragma once
 // The points near a section line: those whose perpendicular distance to the infinite line
-// through its two ends, measured as DistanceToLine has always measured it, is strictly less
+// through its two ends, measured as DistanceToLine measures it, is strictly less
 // than a tolerance. Points far out on the line's extension count as much as those between its
 // ends.
 //

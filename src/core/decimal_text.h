@@ -1,7 +1,15 @@
 #pragma once
 // Writing numbers. Every rounding is decided on the value's decimal text at 15 significant
-// digits, the precision at which the files have always been written: 0.015 is "0.015" there,
-// so "0.00" gives 0.02 although the double lies a little below 0.015.
+// digits: 0.015 is "0.015" there, so "0.00" gives 0.02 although the double lies a little below
+// 0.015.
+//
+// Why results are kept to the byte. The files QORVEL writes are read by road-design programs
+// that import them as they are, and surveyors compare a new result with the one they had, line
+// by line; a station that moves by one digit, a side that changes order, a point that appears
+// or vanishes, is a different ground section to both. So every number is written, every
+// rounding decided, every side sorted and every distance measured the same way, to the last
+// bit, whichever path (indexed or all-pairs, one thread or two) computes it. Comments elsewhere
+// that say a value is computed "as the result files are written" refer to this.
 
 #include <string>
 #include <string_view>

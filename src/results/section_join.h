@@ -54,7 +54,7 @@ std::size_t SectionsOfOneChainage(std::size_t memberLines, std::size_t stakeLine
 [[noreturn]] void FailTooManySections(const DataFile& members, std::size_t line, std::string_view chainage,
                                       std::size_t memberLines, std::size_t stakeLines, std::size_t sectionLines);
 
-// Joins the four files as the section results have always been assembled, as nested loops in
+// Joins the four files as the result files are written (kept to the byte, core/decimal_text.h), as nested loops in
 // file order would (the records of each inner file are looked up by their text instead of
 // compared one by one): chainages and names compared as raw text, so that repeated chainages multiply
 // (a chainage on two membership lines with one stake and one section line gives eight

@@ -42,7 +42,7 @@ struct MemberPoint {
     std::string_view name;  // field 0
 };
 
-// One cross-section, in the field order the result file has always been assembled in.
+// One cross-section, its fields in the order the layouts read them.
 struct SectionRecord {
     SourcedField chainage;        // 0: the chainage of the membership line, as read
     SourcedField stakeEast;       // 1: the centre stake's easting (centre-stake field 2)

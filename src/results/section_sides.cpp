@@ -34,7 +34,7 @@ SourcedField pointField(const SectionRecord& record, const MemberPoint& point, s
 }
 
 // A point of a side as it is sorted: its distance and elevation in single precision, as the
-// section files have always been ordered, and the point they belong to.
+// result files are ordered (kept to the byte, core/decimal_text.h), and the point they belong to.
 struct SideRow {
     float distance = 0;
     float elevation = 0;

@@ -38,7 +38,7 @@ std::optional<SectionSides> BuildIndependentSectionSides(const SectionRecord& re
 // The reverse of a direction: 180 degrees on, kept below 360 (180 gives 0, 179.5 gives 359.5).
 double ReverseAzimuth(double azimuth);
 
-// A single-precision value handed on as it has always been written: the 15-digit decimal text
+// A single-precision value handed on as the result files are written: the 15-digit decimal text
 // of its exact value, rounded to seven significant digits with halves to even.
 double SevenDigitValue(float value);
 

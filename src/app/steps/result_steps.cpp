@@ -58,29 +58,38 @@ private:
     const Settings& settings_;
 };
 
+// The four files every section step reads, in the order it asks for them.
+struct SectionFiles {
+    explicit SectionFiles(StepContext& step)
+        : members(step.OpenInput(FileRole::Membership)),
+          stakes(step.OpenInput(FileRole::CentreStakes)),
+          points(step.OpenInput(FileRole::DetailPoints)),
+          lines(step.OpenInput(FileRole::MatchedLines)) {}
+    SectionInputs Inputs() const { return {members, stakes, points, lines}; }
+
+    DataFile members;
+    DataFile stakes;
+    DataFile points;
+    DataFile lines;
+};
+
 }  // namespace
 
 StepResult OutputSectionResults(StepHost& host, Session& session, const Settings& settings) {
     return RunStep(host, session, settings, StepId::SectionResults, [](StepContext& step) {
-        const DataFile members = step.OpenInput(FileRole::Membership);
-        const DataFile stakes = step.OpenInput(FileRole::CentreStakes);
-        const DataFile points = step.OpenInput(FileRole::DetailPoints);
-        const DataFile lines = step.OpenInput(FileRole::MatchedLines);
+        const SectionFiles files(step);
         const std::string output = step.AskOutput();
         const SectionResults results = qorvel::OutputSectionResults(
-            {members, stakes, points, lines}, SectionOptions(step.settings()), step.session().carriedAzimuth,
-            step.progress());
+            files.Inputs(), SectionOptions(step.settings()), step.session().carriedAzimuth, step.progress());
         // The count is of the section lines read, not of the sections written.
-        step.Finish(output, results.output, "共有断面数：" + std::to_string(lines.size()) + " 条。", lines.size());
+        step.Finish(output, results.output, "共有断面数：" + std::to_string(files.lines.size()) + " 条。",
+                    files.lines.size());
     });
 }
 
 StepResult CheckSections(StepHost& host, Session& session, const Settings& settings) {
     return RunStep(host, session, settings, StepId::SectionCheck, [](StepContext& step) {
-        const DataFile members = step.OpenInput(FileRole::Membership);
-        const DataFile stakes = step.OpenInput(FileRole::CentreStakes);
-        const DataFile points = step.OpenInput(FileRole::DetailPoints);
-        const DataFile lines = step.OpenInput(FileRole::MatchedLines);
+        const SectionFiles files(step);
         const std::string output = step.AskOutput();
         const Settings& settings = step.settings();
         SectionCheckOptions options;
@@ -88,7 +97,7 @@ StepResult CheckSections(StepHost& host, Session& session, const Settings& setti
         options.spikeHeight = settings.spikeHeight;
         options.gapDistance = settings.gapDistance;
         options.skewAngle = settings.skewAngle;
-        const SectionCheckResult result = qorvel::CheckSections({members, stakes, points, lines}, options,
+        const SectionCheckResult result = qorvel::CheckSections(files.Inputs(), options,
                                                                 step.session().carriedAzimuth, step.progress());
         for (const SectionProblem& problem : result.problems) {
             const std::string line = SectionProblemText(problem);  // "reason,chainage,details"
@@ -102,16 +111,13 @@ StepResult CheckSections(StepHost& host, Session& session, const Settings& setti
 
 StepResult PlotSections(StepHost& host, Session& session, const Settings& settings) {
     return RunStep(host, session, settings, StepId::SectionSheets, [](StepContext& step) {
-        const DataFile members = step.OpenInput(FileRole::Membership);
-        const DataFile stakes = step.OpenInput(FileRole::CentreStakes);
-        const DataFile points = step.OpenInput(FileRole::DetailPoints);
-        const DataFile lines = step.OpenInput(FileRole::MatchedLines);
+        const SectionFiles files(step);
         const std::string output = step.AskOutput();
         if (!PlotKindOfPath(output))
             throw StepError(output, StepError::kNoLine, StepError::kNoField,
                             "断面图的文件名须以 .pdf、.svg 或 .dxf 结尾");
         const Settings& settings = step.settings();
-        const BuiltSections built = BuildSections({members, stakes, points, lines}, SectionOptions(settings),
+        const BuiltSections built = BuildSections(files.Inputs(), SectionOptions(settings),
                                                   step.session().carriedAzimuth, step.progress());
         PlotOptions options;
         options.sheet = SheetSizeByName(settings.sheetSize).value_or(SheetSize::A3);

@@ -19,15 +19,21 @@ Route Route::FromCentreStakes(const DataFile& stakes) {
         if (chainage && east && north) route.stations_.push_back({*chainage, {*east, *north}, fields[0], record.line});
     }
     // The first row of each value: sorted stably, the first of equal values is the earliest.
-    std::ranges::stable_sort(route.stations_, {}, &RouteStation::chainage);
-    const auto repeated = std::ranges::unique(route.stations_, {}, &RouteStation::chainage);
-    route.stations_.erase(repeated.begin(), repeated.end());
+    // (Classic algorithms: the fuzzers' clang cannot compile the ranges ones of this standard
+    // library.)
+    std::stable_sort(route.stations_.begin(), route.stations_.end(),
+                     [](const RouteStation& a, const RouteStation& b) { return a.chainage < b.chainage; });
+    const auto repeated =
+        std::unique(route.stations_.begin(), route.stations_.end(),
+                    [](const RouteStation& a, const RouteStation& b) { return a.chainage == b.chainage; });
+    route.stations_.erase(repeated, route.stations_.end());
     return route;
 }
 
 std::optional<RouteDirection> Route::DirectionAt(double chainage) const {
     if (stations_.size() < 2) return std::nullopt;
-    const auto at = std::ranges::lower_bound(stations_, chainage, {}, &RouteStation::chainage);
+    const auto at = std::lower_bound(stations_.begin(), stations_.end(), chainage,
+                                     [](const RouteStation& station, double value) { return station.chainage < value; });
     const bool isStation = at != stations_.end() && at->chainage == chainage;
     const RouteStation* before = at == stations_.begin() ? nullptr : &*(at - 1);
     const auto after = isStation ? at + 1 : at;

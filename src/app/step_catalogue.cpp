@@ -44,6 +44,7 @@ constexpr std::array kGroupSettings{GroupTolerance};
 constexpr std::array kSectionSettings{AvoidDistance, SectionSides, ResultLayout};
 constexpr std::array kCheckSettings{AvoidDistance, SectionSides, SectionChecks};
 constexpr std::array kSheetSettings{AvoidDistance, SectionSides, SheetOptions};
+constexpr std::array kViewSettings{AvoidDistance, SectionSides, SectionChecks, SheetOptions};
 
 constexpr std::array kSteps{
     StepDescription{StepId::AttachDrawing, 0, "BT-DWG", "", "打开图形", "打开图形", StepIcon::OpenDrawing, "", "",
@@ -100,6 +101,9 @@ constexpr std::array kSteps{
                     "绘制断面图：PDF、SVG 或 DXF，按输出文件的扩展名", kSectionInputs,
                     {FileRole::SectionSheets, "断面图(*.pdf *.svg *.dxf)|*.pdf;*.svg;*.dxf"}, "10-sections.pdf",
                     kSheetSettings, &steps::PlotSections},
+    // Opens the sections in the window's viewer (the window offers it after the whole run).
+    StepDescription{StepId::SectionViewer, 0, "BT-VIEW", "", "查看断面", "查看断面", StepIcon::ViewSections, "", "",
+                    kSectionInputs, {}, "", kViewSettings, &steps::ViewSections},
 };
 
 template <class Member>

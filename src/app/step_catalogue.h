@@ -30,6 +30,7 @@ enum class StepId {
     PointProjection,   // 11
     SectionCheck,      // 12
     SectionSheets,     // the sections drawn on sheets
+    SectionViewer,     // 查看断面: the sections opened in the viewer window
 };
 
 // The files of the pipeline by what they hold.
@@ -78,6 +79,7 @@ enum class StepIcon {
     GroupPoints,
     OutputSections,
     ProjectPoints,
+    ViewSections,
 };
 
 struct StepDescription {
@@ -91,7 +93,7 @@ struct StepDescription {
     std::string_view command;       // the command-line subcommand; empty for none
     std::string_view commandHelp;   // its description in the command line's help
     std::span<const FileSpec> inputs;  // in the order the step asks for them
-    FileSpec output;                // role None: the step writes no file
+    FileSpec output;                // role None: the step writes no file (attaching, viewing)
     std::string_view outputName;    // the output's usual name in a result folder, e.g. "03-stakes.dat"
     std::span<const SettingId> settings;
     StepProcedure run;

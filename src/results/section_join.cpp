@@ -30,14 +30,14 @@ MemberPoint readMemberPoint(const DataFile& points, TextIndex::Id j) {
         comma = text.find(',', at);
         if (comma == std::string_view::npos) {
             const FieldReader fields(points, record);
-            return {record.line, fields.Text(2), fields.Text(3), fields.Text(4), fields.Text(0)};  // raises the report
+            return {record.line, fields.Text(2), fields.Text(3), fields.Text(4), fields.Text(0), {}};  // raises the report
         }
         at = comma + 1;
     }
     const std::size_t end = std::min(text.find(',', at), text.size());
     return {record.line, text.substr(commas[1] + 1, commas[2] - commas[1] - 1),
             text.substr(commas[2] + 1, commas[3] - commas[2] - 1), text.substr(commas[3] + 1, end - commas[3] - 1),
-            text.substr(0, commas[0])};
+            text.substr(0, commas[0]), text.substr(commas[0] + 1, commas[1] - commas[0] - 1)};
 }
 
 // A section line as join B measures it: from its first end to its second, the azimuth only

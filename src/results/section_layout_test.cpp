@@ -156,7 +156,7 @@ TEST(SectionLayout, BeginBlocksRunFromTheFarLeftToTheFarRight) {
 TEST(SectionLayout, CsvTableInUtf8WithQuotedFields) {
     // Names and the station as GBK bytes in the files, UTF-8 in the table; a quote is doubled
     // in a quoted field.
-    std::vector<MemberPoint> points{{9, "", "", "", "\xB5\xE3\x31"}, {10, "", "", "", "Q\"2"}};
+    std::vector<MemberPoint> points{{9, "", "", "", "\xB5\xE3\x31", ""}, {10, "", "", "", "Q\"2", ""}};
     SectionRecord section = record("\xC2\xB7 1100", "52.3");
     section.pointFile = "points.dat";
     section.points = points;

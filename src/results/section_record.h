@@ -40,6 +40,7 @@ struct MemberPoint {
     std::string_view north;
     std::string_view elevation;
     std::string_view name;  // field 0
+    std::string_view code;  // field 1, which no result writes; the viewer shows it
 };
 
 // One cross-section, its fields in the order the layouts read them.
@@ -62,12 +63,13 @@ struct SectionRecord {
 // single-precision value at seven significant digits (12.3456789 arrives as 12.34568).
 struct SidePoint {
     SidePoint() = default;
-    SidePoint(double distance, double elevation, std::string_view name = {})
-        : distance(distance), elevation(elevation), name(name) {}
+    SidePoint(double distance, double elevation, std::string_view name = {}, const MemberPoint* source = nullptr)
+        : distance(distance), elevation(elevation), name(name), source(source) {}
 
     double distance = 0;
     double elevation = 0;
     std::string_view name;  // the detail point's name (field 0 of its line)
+    const MemberPoint* source = nullptr;  // the member point it was measured from (plan position, code)
 };
 
 // The points of one side in ascending order of distance.

@@ -72,7 +72,8 @@ SideList buildSide(const SectionRecord& record, double direction, double stakeAv
     SideList side;
     side.reserve(table.size() - 1);
     for (std::size_t row = 1; row < table.size(); ++row)
-        side.push_back({SevenDigitValue(table[row].distance), SevenDigitValue(table[row].elevation), table[row].point->name});
+        side.push_back({SevenDigitValue(table[row].distance), SevenDigitValue(table[row].elevation), table[row].point->name,
+                        table[row].point});
     return side;
 }
 

@@ -37,7 +37,7 @@ public:
         names_.resize(texts_.size());
         for (std::size_t k = 0; k < texts_.size(); ++k) {
             names_[k] = "P" + std::to_string(k + 1);
-            points_.push_back({k + 1, texts_[k][0], texts_[k][1], texts_[k][2], names_[k]});
+            points_.push_back({k + 1, texts_[k][0], texts_[k][1], texts_[k][2], names_[k], {}});
         }
         record_.points = points_;
         return record_;

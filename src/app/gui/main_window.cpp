@@ -18,6 +18,7 @@
 #include "app/gui/painted_icons.h"
 #include "app/gui/qt_step_host.h"
 #include "app/gui/remembered.h"
+#include "app/gui/section_viewer.h"
 #include "app/gui/settings_dialog.h"
 #include "app/gui/toolbar_table.h"
 #include "app/gui/twips.h"
@@ -38,7 +39,7 @@ constexpr int kToggleLeft = 100;
 constexpr int kToolbarTop = 120;
 constexpr int kToolbar1Left = 780;
 constexpr int kToolbar1Inset = 45;
-constexpr int kIconSize = 330;  // sixteen buttons fit left of the layer box
+constexpr int kIconSize = 330;  // seventeen buttons fit left of the layer box
 constexpr int kProgressLeft = 8930;
 constexpr int kProgressWidth = 3325;  // ends where the layout box ends
 constexpr int kProgressHeight = 210;
@@ -106,7 +107,7 @@ void MainWindow::CreateControls() {
     purple.setColor(QPalette::WindowText, kPurple);
     layerCaption_->setPalette(purple);
     layerCaption_->adjustSize();
-    layerCaption_->move(twips.Point(8400, 240));
+    layerCaption_->move(twips.Point(8730, 240));
 
     layerBox_ = new QComboBox(this);
     layerBox_->setObjectName(QStringLiteral("Combo1"));
@@ -114,7 +115,7 @@ void MainWindow::CreateControls() {
     layerBox_->setInsertPolicy(QComboBox::NoInsert);
     // Layers compare with their letter case: "ZH" typed stays "ZH", even beside a layer "zh".
     layerBox_->completer()->setCaseSensitivity(Qt::CaseSensitive);
-    layerBox_->setGeometry(QRect(twips.Point(9225, 200), QSize(twips(1095), layerBox_->sizeHint().height())));
+    layerBox_->setGeometry(QRect(twips.Point(9555, 200), QSize(twips(1095), layerBox_->sizeHint().height())));
 
     layoutBox_ = new QComboBox(this);
     layoutBox_->setObjectName(QStringLiteral("Combo2"));
@@ -299,7 +300,34 @@ void MainWindow::Shrink() {
     expanded_ = false;
 }
 
-void MainWindow::RunStep(StepId step) { workbench_.Run(step, *host_, SettingsInForce()); }
+void MainWindow::RunStep(StepId step) {
+    if (step == StepId::SectionViewer) {
+        ViewSections({}, SettingsInForce());
+        return;
+    }
+    workbench_.Run(step, *host_, SettingsInForce());
+}
+
+bool MainWindow::ViewSections(const QStringList& files, const Settings& settings) {
+    if (isRunningStep()) return false;
+    const std::span<const FileSpec> inputs = Describe(StepId::SectionViewer).inputs;
+    for (qsizetype k = 0; k < files.size() && k < static_cast<qsizetype>(inputs.size()); ++k)
+        host_->AnswerNextWith(inputs[static_cast<std::size_t>(k)].role, files[k]);
+    session().sectionsOnView.reset();
+    const std::optional<StepResult> result = workbench_.Run(StepId::SectionViewer, *host_, settings);
+    host_->ForgetAnswers();
+    if (!result || !result->Completed() || !session().sectionsOnView) return false;
+    if (sectionViewer_.isNull())  // owned by the window
+        sectionViewer_ = new SectionViewer(ui_, session(), this);
+    sectionViewer_->SetSections(session().sectionsOnView);
+    stagePanel_->setText(FromUtf8(result->summary));
+    sectionViewer_->show();
+    sectionViewer_->raise();
+    sectionViewer_->activateWindow();
+    return true;
+}
+
+SectionViewer* MainWindow::sectionViewer() const { return sectionViewer_.data(); }
 
 void MainWindow::ShowOneClick() {
     if (oneClickDialog_.isNull())  // owned by the window

@@ -8,6 +8,7 @@
 // run of the program to the next.
 
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 #include <optional>
@@ -31,6 +32,7 @@ namespace qorvel::gui {
 
 class OneClickDialog;
 class QtStepHost;
+class SectionViewer;
 class SettingsDialog;
 class UserInteraction;
 struct ToolbarEntry;
@@ -52,8 +54,13 @@ public:
     void ExitProgram();
     void Expand();
     void Shrink();
-    // Runs a step in the window with the settings in force; it runs to its end.
+    // Runs a step in the window with the settings in force; it runs to its end. 查看断面 shows
+    // the sections it opened in the viewer.
     void RunStep(StepId step);
+    // Opens the four files of the sections (membership, centre stakes, detail points, matched
+    // section lines; asked for when `files` is empty) with `settings` and shows them in the
+    // viewer window. False when they could not be opened.
+    bool ViewSections(const QStringList& files, const Settings& settings);
     // "一键生成断面成果": shows the dialog of the whole run, loading it the first time.
     void ShowOneClick();
     // What a step started now runs with: the tolerances confirmed in the settings dialog, its
@@ -73,6 +80,8 @@ public:
     SettingsDialog* settingsDialog() const;
     // The one-click dialog once loaded; nullptr before.
     OneClickDialog* oneClickDialog() const;
+    // The section viewer once opened; nullptr before.
+    SectionViewer* sectionViewer() const;
     Workbench& workbench() { return workbench_; }
     Session& session() { return workbench_.session(); }
     QtStepHost& host() { return *host_; }
@@ -112,6 +121,7 @@ private:
     std::unique_ptr<QtStepHost> host_;
     QPointer<SettingsDialog> settingsDialog_;
     QPointer<OneClickDialog> oneClickDialog_;
+    QPointer<SectionViewer> sectionViewer_;
     std::weak_ptr<AttachedDrawing> listedDrawing_;  // the drawing whose layers the layer box lists
     bool expanded_ = true;
 };

@@ -122,6 +122,7 @@ IconPainter StepIconPainter(StepIcon icon) {
         case StepIcon::GroupPoints: return &icons::GroupPoints;
         case StepIcon::OutputSections: return &icons::OutputSections;
         case StepIcon::ProjectPoints: return &icons::ProjectPoints;
+        case StepIcon::ViewSections: return &icons::ViewSections;
     }
     return &icons::OutputSections;
 }
@@ -295,6 +296,22 @@ void GroupPoints(QPainter& p) {
 void OutputSections(QPainter& p) {
     ResultSheet(p, 3, 20, {7.0, 10.0, 13.0});
     Badge(p, 10, kResultPurple);
+}
+
+void ViewSections(QPainter& p) {
+    // A cross-section's ground line with its stake, and a magnifying glass over it.
+    p.setPen(Stroke(kRouteGrey, 1.2));
+    p.drawLine(QPointF(11, 3), QPointF(11, 21));
+    QPolygonF ground;
+    ground << QPointF(1.5, 14) << QPointF(5, 11) << QPointF(8.5, 13) << QPointF(11, 10) << QPointF(15, 12.5)
+           << QPointF(18, 9) << QPointF(22.5, 11.5);
+    p.setPen(Stroke(kAssemblyGreen, 1.6));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(ground);
+    p.setPen(Stroke(kResultPurple, 2));
+    p.drawEllipse(QPointF(14, 9.5), 5.5, 5.5);
+    p.setPen(Stroke(kResultPurple, 3));
+    p.drawLine(QPointF(10, 14), QPointF(4, 20.5));
 }
 
 void About(QPainter& p) {

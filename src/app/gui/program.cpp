@@ -6,6 +6,7 @@
 
 #include "app/gui/consent_dialog.h"
 #include "app/gui/main_window.h"
+#include "app/gui/section_viewer.h"
 #include "app/gui/user_interaction.h"
 
 namespace qorvel::gui {
@@ -33,6 +34,17 @@ ConsentDialog& Program::ShowConsent() {
     }
     consent_->show();
     return *consent_;
+}
+
+bool Program::ViewSections(const QStringList& files) {
+    if (!mainWindow_) mainWindow_ = std::make_unique<MainWindow>(ui_);
+    if (!mainWindow_->ViewSections(files, mainWindow_->SettingsInForce())) return false;
+    // The viewer alone on the screen: closing it ends the program, unless the main window
+    // has been shown meanwhile.
+    QObject::connect(mainWindow_->sectionViewer(), &SectionViewer::closed, mainWindow_.get(), [this] {
+        if (!mainWindow_->isVisible()) ui_.EndProgram();
+    });
+    return true;
 }
 
 MainWindow& Program::ShowMainWindow() {

@@ -2,6 +2,7 @@
 // The program's windows from start to end: the consent dialog first, the main window once the
 // surveyor agrees (never a second one).
 
+#include <QStringList>
 #include <memory>
 
 class QCoreApplication;
@@ -27,6 +28,11 @@ public:
     ConsentDialog& ShowConsent();
     // Shows the main window, loading it the first time.
     MainWindow& ShowMainWindow();
+    // `qorvel-gui --view`: the section viewer on the four files (membership, centre stakes,
+    // detail points, matched section lines) with the settings remembered, without the consent
+    // dialog or the main window; closing it ends the program. False when the files could not be
+    // opened (the reason has been shown).
+    bool ViewSections(const QStringList& files);
 
     ConsentDialog* consentDialog() const { return consent_.get(); }
     MainWindow* mainWindow() const { return mainWindow_.get(); }

@@ -54,7 +54,7 @@ QString QtStepHost::LastFileOf(FileRole role) const {
     return found == lastFiles_.end() ? QString() : found->second;
 }
 
-void QtStepHost::AnswerNextWith(FileRole role, const QString& path) { presetAnswer_.emplace(role, path); }
+void QtStepHost::AnswerNextWith(FileRole role, const QString& path) { presetAnswers_[role] = path; }
 
 FileRequest QtStepHost::RequestFor(const FileQuestion& question) const {
     const FileRole role = question.file.role;
@@ -88,8 +88,9 @@ FileRequest QtStepHost::RequestFor(const FileQuestion& question) const {
 
 std::optional<std::string> QtStepHost::AskFile(const FileQuestion& question) {
     const FileRole role = question.file.role;
-    if (presetAnswer_ && presetAnswer_->first == role) {
-        const QString path = std::exchange(presetAnswer_, std::nullopt)->second;
+    if (const auto preset = presetAnswers_.find(role); preset != presetAnswers_.end()) {
+        const QString path = preset->second;
+        presetAnswers_.erase(preset);
         lastFiles_[role] = path;
         return ToFileSystemPath(path);
     }

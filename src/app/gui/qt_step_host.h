@@ -58,8 +58,11 @@ public:
     QString LastFileOf(FileRole role) const;
 
     // The next question for a file of `role` is answered with `path`, without a dialog (a
-    // drawing chosen from the recent drawings is opened by the very step 打开图形 runs).
+    // drawing chosen from the recent drawings is opened by the very step 打开图形 runs; the
+    // viewer opens the files of a run). One answer for each role.
     void AnswerNextWith(FileRole role, const QString& path);
+    // Drops the answers no question took (a step that failed before asking).
+    void ForgetAnswers() { presetAnswers_.clear(); }
 
 private:
     void KeepWindowPainted();
@@ -73,7 +76,7 @@ private:
     UserInteraction& ui_;
     const Session& session_;
     std::map<FileRole, QString> lastFiles_;
-    std::optional<std::pair<FileRole, QString>> presetAnswer_;
+    std::map<FileRole, QString> presetAnswers_;
     QElapsedTimer sinceEvents_;
 };
 

@@ -7,8 +7,10 @@ namespace qorvel::gui {
 
 namespace {
 
-// The optional steps stand first, next to the settings.
+// The optional steps stand first, next to the settings; the viewer follows the whole run,
+// whose result it shows.
 constexpr std::array kLeadingSteps{StepId::PointCodes, StepId::PointProjection};
+constexpr std::array kTrailingSteps{StepId::SectionViewer};
 
 // Steps 1 to 10 by their number; Alt+0 is step 10, as 0 follows 9 on the keyboard.
 constexpr std::array<std::string_view, 10> kStepShortcuts{"Alt+0", "Alt+1", "Alt+2", "Alt+3", "Alt+4",
@@ -29,10 +31,11 @@ std::vector<ToolbarEntry> MakeToolbar1() {
     for (const StepId id : kLeadingSteps) entries.push_back(StepEntry(Describe(id)));
     for (const StepDescription& step : StepCatalogue())
         if (!step.toolbarKey.empty() &&
-            std::find(kLeadingSteps.begin(), kLeadingSteps.end(), step.id) == kLeadingSteps.end())
+            std::find(kLeadingSteps.begin(), kLeadingSteps.end(), step.id) == kLeadingSteps.end() &&
+            std::find(kTrailingSteps.begin(), kTrailingSteps.end(), step.id) == kTrailingSteps.end())
             entries.push_back(StepEntry(step));
-    // Room is left after the whole run for a further command.
     entries.push_back({"BT-ALL", "一键生成断面成果", &icons::OneClick, ToolbarAction::OneClick, {}, "Ctrl+R"});
+    for (const StepId id : kTrailingSteps) entries.push_back(StepEntry(Describe(id)));
     entries.push_back({"guanyu", "关于本软件", &icons::About, ToolbarAction::About, {}, {}});
     entries.push_back({"BT-EXIT", "退出", &icons::Exit, ToolbarAction::Exit, {}, {}});
     return entries;

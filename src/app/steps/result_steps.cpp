@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "app/sections_on_view.h"
 #include "core/step_error.h"
-#include "core/text_encoding.h"
 #include "plot/plot_sections.h"
 #include "plot/sheet_layout.h"
 #include "results/section_results.h"
@@ -27,33 +27,16 @@ SectionResultOptions SectionOptions(const Settings& settings) {
     return options;
 }
 
-// The built sections as the sheets draw them, converted one at a time as the plot asks for
-// them: the first side written on the left, as the result file orders the sides.
+// The built sections as the sheets draw them, converted one at a time as the plot asks for them.
 class BuiltSectionSource final : public SectionSource {
 public:
     BuiltSectionSource(const BuiltSections& built, const Settings& settings) : built_(built), settings_(settings) {}
 
     void Visit(const SectionVisitor& visit) override {
-        SectionDrawing drawing;
-        for (const BuiltSection& section : built_.sections) {
-            drawing.station = GbkToUtf8Lossy(SectionStationText(*section.record, settings_.stationText));
-            drawing.chainage = section.chainage.value_or(0);
-            drawing.stakeElevation = section.stakeElevation;
-            const SideList& first = settings_.swapSides ? section.second() : section.first();
-            const SideList& second = settings_.swapSides ? section.first() : section.second();
-            Fill(drawing.firstSide, first);
-            Fill(drawing.secondSide, second);
-            visit(drawing);
-        }
+        for (const BuiltSection& section : built_.sections) visit(DrawingOfSection(section, settings_));
     }
 
 private:
-    static void Fill(std::vector<SurveyedPoint>& points, const SideList& side) {
-        points.clear();
-        for (const SidePoint& point : side)
-            points.push_back({point.distance, point.elevation, GbkToUtf8Lossy(point.name), {}});
-    }
-
     const BuiltSections& built_;
     const Settings& settings_;
 };
@@ -128,6 +111,18 @@ StepResult PlotSections(StepHost& host, Session& session, const Settings& settin
         if (!summary.Warning().empty()) step.result().notes.push_back(summary.Warning());
         step.Summary(summary.text, summary.sections);
         step.OpenResult();
+    });
+}
+
+StepResult ViewSections(StepHost& host, Session& session, const Settings& settings) {
+    return RunStep(host, session, settings, StepId::SectionViewer, [](StepContext& step) {
+        SectionFiles files(step);
+        auto sections = std::make_shared<const SectionsOnView>(
+            std::move(files.members), std::move(files.stakes), std::move(files.points), std::move(files.lines),
+            step.settings(), step.session().carriedAzimuth, step.progress());
+        step.result().summary = sections->CheckSummary();
+        step.result().count = sections->size();
+        step.session().sectionsOnView = std::move(sections);
     });
 }
 

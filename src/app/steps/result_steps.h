@@ -1,6 +1,6 @@
 #pragma once
 // Step 10, "10、输出成果": the cross-section result file; the check of every section; the
-// sections drawn on sheets; each in the step frame.
+// sections drawn on sheets; the sections opened for the viewer; each in the step frame.
 
 #include "app/step_frame.h"
 
@@ -9,5 +9,7 @@ namespace qorvel::steps {
 StepResult OutputSectionResults(StepHost& host, Session& session, const Settings& settings);  // step 10
 StepResult CheckSections(StepHost& host, Session& session, const Settings& settings);         // step 12
 StepResult PlotSections(StepHost& host, Session& session, const Settings& settings);          // section sheets
+// Opens the sections for the viewer into Session::sectionsOnView; no message, no file.
+StepResult ViewSections(StepHost& host, Session& session, const Settings& settings);
 
 }  // namespace qorvel::steps

@@ -229,6 +229,7 @@ SectionViewer::SectionViewer(UserInteraction& ui, const Session& session, QWidge
     progress_ = new QProgressBar(this);
     progress_->setMaximumWidth(160);
     progress_->setTextVisible(false);
+    progress_->hide();  // shown while an export runs
     auto* statusRow = new QHBoxLayout;
     statusRow->addWidget(position_);
     statusRow->addSpacing(16);
@@ -389,6 +390,7 @@ void SectionViewer::Export(std::vector<std::size_t> indices, std::string_view us
     const std::optional<std::string> path = host_->AskFile(question);
     if (!path) return;
     const Settings& settings = sections_->settings();
+    progress_->show();
     PlotOptions options;
     options.sheet = SheetSizeByName(settings.sheetSize).value_or(SheetSize::A3);
     options.scale = settings.sheetScale;
@@ -407,6 +409,7 @@ void SectionViewer::Export(std::vector<std::size_t> indices, std::string_view us
         host_->ShowFailure("内存不足，无法完成这一步。");
     }
     host_->SetProgress(0);
+    progress_->hide();
 }
 
 }  // namespace qorvel::gui

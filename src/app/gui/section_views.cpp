@@ -156,14 +156,24 @@ void SectionPlotView::Rebuild() {
     for (const SurveyedPoint& point : section_->secondSide) ground.Take(point.distance, point.elevation, ground.right);
     const double across = std::max(10.0, ground.left + ground.right);
     const double up = ground.low <= ground.high ? std::clamp(ground.high - ground.low, 1.0, kLargestGround) : 1.0;
-    // Millimetres of the figure per metre, then its 1:scale; a larger zoom draws it larger.
-    const double millimetresPerMetre = std::min(roomAcross / across, roomUp / (up * exaggeration_)) * zoom_;
-    FigureScale scale;
-    scale.horizontal = 1000 / millimetresPerMetre;
-    scale.exaggeration = exaggeration_;
-    scale.maxWidth = (roomAcross + 40) * zoom_;
-    scale.maxHeight = (roomUp + kTextBand + 40) * zoom_;
-    figure_ = BuildSectionFigure(*section_, scale);
+    // Millimetres of the figure per metre: first a guess from the ground, then corrected twice
+    // by what the figure measures (its ticks round the ground out, its texts keep their size).
+    const auto build = [&](double millimetresPerMetre) {
+        FigureScale scale;
+        scale.horizontal = 1000 / millimetresPerMetre;
+        scale.exaggeration = exaggeration_;
+        // Room beyond the ground for the texts; only values far off it are clipped.
+        scale.maxWidth = roomAcross * zoom_ * 1.5 + 100;
+        scale.maxHeight = (roomUp * zoom_ + kTextBand) * 1.5 + 100;
+        return BuildSectionFigure(*section_, scale);
+    };
+    double fitted = std::min(roomAcross / across, roomUp / (up * exaggeration_));
+    for (int pass = 0; pass < 2; ++pass) {
+        const PlotBox bounds = build(fitted).bounds;
+        const double over = std::max(bounds.Width() / roomAcross, bounds.Height() / (roomUp + kTextBand));
+        if (over > 0 && std::isfinite(over)) fitted /= std::max(over, 0.5);
+    }
+    figure_ = build(fitted * zoom_);
 }
 
 QPointF SectionPlotView::ToPixels(PlotPoint millimetres) const {

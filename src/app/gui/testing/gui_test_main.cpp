@@ -33,6 +33,7 @@ int main(int argc, char** argv) {
         {QStringLiteral("WindowStepsTest"), MakeWindowStepsTest},
         {QStringLiteral("WindowDrawingTest"), MakeWindowDrawingTest},
         {QStringLiteral("OneClickDialogTest"), MakeOneClickDialogTest},
+        {QStringLiteral("SectionViewerTest"), MakeSectionViewerTest},
     };
     QStringList arguments = QApplication::arguments();
     QString only;

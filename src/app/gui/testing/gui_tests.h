@@ -13,5 +13,6 @@ std::unique_ptr<QObject> MakeConsentDialogTest();
 std::unique_ptr<QObject> MakeWindowStepsTest();
 std::unique_ptr<QObject> MakeWindowDrawingTest();
 std::unique_ptr<QObject> MakeOneClickDialogTest();
+std::unique_ptr<QObject> MakeSectionViewerTest();
 
 }  // namespace qorvel::gui::testing

@@ -330,8 +330,11 @@ bool MainWindow::ViewSections(const QStringList& files, const Settings& settings
 SectionViewer* MainWindow::sectionViewer() const { return sectionViewer_.data(); }
 
 void MainWindow::ShowOneClick() {
-    if (oneClickDialog_.isNull())  // owned by the window
+    if (oneClickDialog_.isNull()) {  // owned by the window
         oneClickDialog_ = new OneClickDialog(workbench_, ui_, [this] { return SettingsInForce(); }, *this);
+        connect(oneClickDialog_, &OneClickDialog::viewSectionsRequested, this,
+                [this](const QStringList& files) { ViewSections(files, oneClickDialog_->RunSettings()); });
+    }
     oneClickDialog_->Prepare();
     oneClickDialog_->show();
     oneClickDialog_->raise();

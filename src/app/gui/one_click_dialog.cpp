@@ -176,6 +176,13 @@ OneClickDialog::OneClickDialog(Workbench& workbench, UserInteraction& ui, std::f
     for (const SectionLayoutEntry& layout : SectionLayouts()) layout_->addItem(FromUtf8(layout.name));
     numericLabels_ = Switch(this, "NumericLabels", QStringLiteral("桩号为纯数字"));
     routeSides_ = Switch(this, "RouteSides", QStringLiteral("按路线前进方向区分左右"));
+    sheets_ = new QComboBox(this);
+    sheets_->setObjectName(QStringLiteral("Sheets"));
+    sheets_->addItem(QStringLiteral("不绘制"), QString());
+    for (const char* kind : {"pdf", "svg", "dxf"})
+        sheets_->addItem(QString::fromLatin1(kind).toUpper(), QString::fromLatin1(kind));
+    sheets_->setToolTip(QStringLiteral("各断面绘在图纸上，写入输出文件夹的 10-sections.pdf（或 .svg、.dxf）"));
+    sheets_->setCurrentIndex(std::max(0, sheets_->findData(RememberedSheetKind())));
     CompleteFileNames(points_, false);
     CompleteFileNames(folder_, true);
 
@@ -200,6 +207,7 @@ OneClickDialog::OneClickDialog(Workbench& workbench, UserInteraction& ui, std::f
     switchRow->addWidget(routeSides_);
     switchRow->addStretch(1);
     form->addRow(QStringLiteral("选项："), switches);
+    form->addRow(QStringLiteral("断面图："), sheets_);
 
     stage_ = new QLabel(this);
     stage_->setObjectName(QStringLiteral("Stage"));
@@ -319,6 +327,7 @@ PipelineRequest OneClickDialog::Request() const {
     request.labelLayer = labelLayer_->currentText().toStdString();
     request.lineLayer = lineLayer_->currentText().toStdString();
     request.outputFolder = ToFileSystemPath(folder_->text());
+    request.plotKind = sheets_->currentData().toString().toStdString();
     return request;
 }
 
@@ -334,7 +343,7 @@ Settings OneClickDialog::RunSettings() const {
 
 QStringList OneClickDialog::FilesToReplace(const PipelineRequest& request) {
     QStringList files;
-    for (const StepId id : PipelineSteps()) {
+    for (const StepId id : PipelineStages(request)) {
         const QFileInfo file(FromFileSystemPath(PipelineFilePath(request, Describe(id).output.role)));
         if (file.exists()) files << file.fileName();
     }
@@ -366,6 +375,7 @@ void OneClickDialog::Start() {
                           .arg(folder_->text(), earlier.join(u'\n'))))
         return;
     RememberLabelLayer(labelLayer_->currentText());
+    RememberSheetKind(sheets_->currentData().toString());
     const QString folder = folder_->text();
     const bool folderExisted = QFileInfo::exists(folder);
     start_->setEnabled(false);
@@ -381,9 +391,16 @@ void OneClickDialog::Start() {
         return;
     }
     stage_->setText(QStringLiteral("一键生成完成。"));
-    host_->ShowMessage(MessageRole::Summary, kSummaryTitle, PipelineSummaryText(*report));
+    const bool view = ui_.AskYesNo(*this, FromUtf8(kSummaryTitle),
+                                   FromUtf8(PipelineSummaryText(*report)) +
+                                       QStringLiteral("\n\n要在“断面查看”中逐个查看这些断面吗？"));
     host_->OpenResult(report->Find(FileRole::SectionResults)->output);
     accept();
+    if (!view) return;
+    QStringList files;
+    for (const FileSpec& input : Describe(StepId::SectionViewer).inputs)
+        files << FromFileSystemPath(PipelineFilePath(request, input.role));
+    emit viewSectionsRequested(files);
 }
 
 void OneClickDialog::reject() {

@@ -3,8 +3,9 @@
 // one go. The surveyor names the drawing, the two layers (offered from the drawing's layers),
 // the detail point file, the output folder, the layout and two switches; the dialog says which
 // steps run in which order, runs the same steps the toolbar runs one by one, shows how far it
-// is, ends with one message of every step's count and the problems the checks found, and opens
-// the result.
+// is, ends with one message of every step's count and the problems the checks found, which
+// offers to show the sections in the viewer, and opens the result. A box draws the sections on
+// sheets as well (PDF, SVG or DXF beside the result), remembered between runs.
 //
 // Each time it opens it takes the layout, the section lines' layer and the switches from the
 // main window; the label layer is remembered between runs. Before replacing files of an earlier
@@ -67,6 +68,11 @@ public:
     // Not while the run is going: it ends first.
     void reject() override;
 
+signals:
+    // The surveyor chose to see the sections of the run just completed: the four files the
+    // viewer reads (membership, centre stakes, detail points, matched section lines).
+    void viewSectionsRequested(const QStringList& files);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -91,6 +97,7 @@ private:
     QComboBox* layout_ = nullptr;
     QCheckBox* numericLabels_ = nullptr;  // "桩号为纯数字"
     QCheckBox* routeSides_ = nullptr;     // "按路线前进方向区分左右"
+    QComboBox* sheets_ = nullptr;         // the sections drawn on sheets too: none, PDF, SVG, DXF
     QLabel* stage_ = nullptr;
     QLabel* status_ = nullptr;
     QProgressBar* progress_ = nullptr;

@@ -16,6 +16,7 @@
 #include "app/gui/main_window.h"
 #include "app/gui/one_click_dialog.h"
 #include "app/gui/qt_step_host.h"
+#include "app/gui/section_viewer.h"
 #include "app/gui/settings_dialog.h"
 #include "drawing/attached_drawing.h"
 #include "support/test_files.h"
@@ -103,25 +104,30 @@ private slots:
         QCOMPARE(Find<QComboBox>(dialog, "LineLayer")->currentText(), QString("dmx"));
         QVERIFY(ui_->messages.empty());  // attached without "连接CAD成功！"
 
+        Find<QComboBox>(dialog, "Sheets")->setCurrentIndex(3);  // DXF
         ui_->Clear();
         Click(dialog, "Start");
         QVERIFY(ui_->fileDialogs.empty());
-        QCOMPARE(ui_->messages.size(), std::size_t{1});
-        QCOMPARE(ui_->messages[0].title, QString("提示！"));
-        const QString summary = ui_->messages[0].text;
+        QVERIFY(ui_->messages.empty());
+        // The closing message offers the viewer; 是 opens it on the run's files.
+        QCOMPARE(ui_->questions.size(), std::size_t{1});
+        QCOMPARE(ui_->questions[0].title, QString("提示！"));
+        const QString summary = ui_->questions[0].text;
         QVERIFY2(summary.startsWith("断面成果已生成：" + Q(dir.File("out/10-sections.dat"))), qPrintable(summary));
         QVERIFY2(summary.contains("05-check-stakes.dat：共检查桩号文字 54 个，有问题的 1 个！\n"), qPrintable(summary));
-        QVERIFY2(summary.endsWith("检查发现 2 个问题：\n缺少中桩：K0+340\n缺少断面线：中桩 660"), qPrintable(summary));
+        QVERIFY2(summary.contains("检查发现 2 个问题：\n缺少中桩：K0+340\n缺少断面线：中桩 660\n\n"), qPrintable(summary));
         QCOMPARE(ui_->editorCalls, std::vector<QString>{Q(dir.File("out/10-sections.dat"))});
         QVERIFY(!dialog.isVisible());
         QCOMPARE(Find<QProgressBar>(dialog, "Progress")->value(), 100);
+        QVERIFY(window_->sectionViewer() != nullptr && window_->sectionViewer()->isVisible());
+        QCOMPARE(window_->sectionViewer()->sections()->InputPaths().front(), dir.File("out/09-members.dat"));
 
-        // The same files as the command line's run with the same layout.
-        const auto run = RunProcess(QORVEL_BINARY, {"run", kRoute, kPoints, "--label-layer", "zh", "--line-layer",
-                                                    "dmx", "--format", "3", "-o", dir.File("cli")});
+        // The same files as the command line's run with the same layout and sheets.
+        const auto run = RunProcess(QORVEL_BINARY, {"run", kRoute, kPoints, "--label-layer", "zh", "--line-layer", "dmx",
+                                                    "--format", "3", "--plot", "dxf", "-o", dir.File("cli")});
         QCOMPARE(run.exitCode, 0);
         const std::vector<std::string> files = ListFolder(dir.File("cli"));
-        QCOMPARE(files.size(), std::size_t{9});
+        QCOMPARE(files.size(), std::size_t{10});
         QCOMPARE(ListFolder(dir.File("out")), files);
         for (const std::string& file : files)
             QVERIFY2(ReadFile(dir.File("out/" + file)) == ReadFile(dir.File("cli/" + file)), file.c_str());
@@ -160,10 +166,10 @@ private slots:
         QCOMPARE(ReadFile(dir.File("out/10-sections.dat")), earlier);
         // 是 runs, with the layout now chosen.
         ui_->Clear();
+        ui_->Reply(true).Reply(false);
         Click(again, "Start");
-        QCOMPARE(ui_->questions.size(), std::size_t{1});
-        QCOMPARE(ui_->messages.size(), std::size_t{1});
-        QCOMPARE(ui_->messages[0].title, QString("提示！"));
+        QCOMPARE(ui_->questions.size(), std::size_t{2});
+        QCOMPARE(ui_->questions[1].title, QString("提示！"));
         QVERIFY(ReadFile(dir.File("out/10-sections.dat")) != earlier);
 
         // The label layer is remembered for the program's next start.
@@ -201,10 +207,12 @@ private slots:
         // Put right, it runs to the end.
         ui_->Clear();
         Find<QComboBox>(dialog, "LabelLayer")->setCurrentIndex(2);  // zh
+        ui_->Reply(false);
         Click(dialog, "Start");
-        QCOMPARE(ui_->messages.size(), std::size_t{1});
-        QCOMPARE(ui_->messages[0].title, QString("提示！"));
+        QCOMPARE(ui_->questions.size(), std::size_t{1});
+        QCOMPARE(ui_->questions[0].title, QString("提示！"));
         QVERIFY(FileExists(dir.File("out/10-sections.dat")));
+        QVERIFY(window_->sectionViewer() == nullptr);  // 否: no viewer
     }
 
     void AClickBesideThePathListStillCounts() {

@@ -38,6 +38,7 @@ constexpr std::array kSwitches{
 const char* const kLayerKey = "strip/layer";
 const char* const kLayoutKey = "strip/layout";
 const char* const kLabelLayerKey = "oneClick/labelLayer";
+const char* const kSheetKindKey = "oneClick/sheets";
 const char* const kRecentKey = "recentDrawings";
 
 QString FolderKey(int dialog) { return QStringLiteral("folders/%1").arg(dialog); }
@@ -84,6 +85,10 @@ void RememberSettings(const Settings& settings) {
 QString RememberedLabelLayer() { return QSettings().value(QLatin1String(kLabelLayerKey)).toString(); }
 
 void RememberLabelLayer(const QString& layer) { QSettings().setValue(QLatin1String(kLabelLayerKey), layer); }
+
+QString RememberedSheetKind() { return QSettings().value(QLatin1String(kSheetKindKey)).toString(); }
+
+void RememberSheetKind(const QString& kind) { QSettings().setValue(QLatin1String(kSheetKindKey), kind); }
 
 QString RememberedFolder(int dialog) { return QSettings().value(FolderKey(dialog)).toString(); }
 

@@ -26,6 +26,9 @@ void RememberSettings(const Settings& settings);
 // The one-click dialog's layer of the station labels; empty when never chosen.
 QString RememberedLabelLayer();
 void RememberLabelLayer(const QString& layer);
+// The one-click dialog's kind of section sheets ("pdf", "svg", "dxf"); empty for none.
+QString RememberedSheetKind();
+void RememberSheetKind(const QString& kind);
 
 // The folder a file dialog instance (see FileRequest::instance) last showed; empty when none.
 QString RememberedFolder(int dialog);

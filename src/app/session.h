@@ -16,7 +16,7 @@ class SectionsOnView;   // the sections 查看断面 opened (app/sections_on_vie
 struct Session {
     double carriedAzimuth = 0;
     std::shared_ptr<AttachedDrawing> drawing;
-    std::shared_ptr<const SectionsOnView> sectionsOnView;
+    std::shared_ptr<const SectionsOnView> sectionsOnView;  // until the window takes them
 };
 
 }  // namespace qorvel

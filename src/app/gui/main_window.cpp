@@ -317,9 +317,13 @@ bool MainWindow::ViewSections(const QStringList& files, const Settings& settings
     const std::optional<StepResult> result = workbench_.Run(StepId::SectionViewer, *host_, settings);
     host_->ForgetAnswers();
     if (!result || !result->Completed() || !session().sectionsOnView) return false;
-    if (sectionViewer_.isNull())  // owned by the window
+    if (sectionViewer_.isNull()) {  // owned by the window
         sectionViewer_ = new SectionViewer(ui_, session(), this);
-    sectionViewer_->SetSections(session().sectionsOnView);
+        // A closed viewer lets its sections go: a survey of a million points holds a few
+        // hundred megabytes.
+        connect(sectionViewer_, &SectionViewer::closed, this, [this] { sectionViewer_->SetSections(nullptr); });
+    }
+    sectionViewer_->SetSections(std::move(session().sectionsOnView));
     stagePanel_->setText(FromUtf8(result->summary));
     sectionViewer_->show();
     sectionViewer_->raise();

@@ -103,6 +103,11 @@ private slots:
         QCOMPARE(ui_->messages.size(), std::size_t{2});
         QCOMPARE(ui_->messages[0].title, QStringLiteral("警告！"));
         QVERIFY2(ui_->messages[1].text.startsWith(QStringLiteral("共绘制断面 5 个")), qPrintable(ui_->messages[1].text));
+
+        // Closed, it lets the sections go; the session keeps none.
+        viewer->close();
+        QVERIFY(viewer->sections() == nullptr);
+        QVERIFY(window_->session().sectionsOnView == nullptr);
     }
 
     void opensAloneAsTheViewOptionDoes() {

@@ -49,7 +49,7 @@ const ToolbarEntry kShrink{"SJin", "缩进工具条", &icons::Shrink, ToolbarAct
 std::string ToolbarTooltip(const ToolbarEntry& entry) {
     std::string tooltip(entry.tooltip);
     if (!entry.shortcut.empty()) tooltip += "（" + std::string(entry.shortcut) + "）";
-    if (!entry.step || Describe(*entry.step).number == 0) return tooltip;
+    if (!entry.step || *entry.step == StepId::AttachDrawing) return tooltip;
     const std::span<const FileSpec> inputs = Describe(*entry.step).inputs;
     for (std::size_t index = 0; index < inputs.size(); ++index)
         tooltip += (index == 0 ? "\n需要：" : "、") + std::string(RoleName(inputs[index].role));

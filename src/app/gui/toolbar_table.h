@@ -26,11 +26,12 @@ struct ToolbarEntry {
 };
 
 // The button's tooltip as shown: the entry's tooltip with its shortcut, and for a numbered step
-// the files it reads, e.g. "合成中桩坐标（Alt+3）\n需要：桩号文字文件、碎步点文件" (UTF-8).
+// the files it reads, e.g. "合成中桩坐标（Alt+3）\n需要：桩号文字文件、碎步点文件" (UTF-8); so
+// does 查看断面.
 std::string ToolbarTooltip(const ToolbarEntry& entry);
 
 // Toolbar1, in order from the left: the settings, the two optional steps (8 and 11), attaching
-// a drawing, the numbered steps, the whole run, about, exit.
+// a drawing, the numbered steps, the whole run, the section viewer, about, exit.
 const std::vector<ToolbarEntry>& Toolbar1Entries();
 // The one button of Toolbar2 (expand) and of Toolbar3 (shrink).
 const ToolbarEntry& ExpandEntry();

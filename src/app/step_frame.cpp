@@ -80,6 +80,16 @@ std::string StepContext::AskOutput() {
     question.file = step_.output;
     question.save = true;
     question.usualName = step_.outputName;
+    // The result file of a layout written as CSV or LandXML is offered with its own extension.
+    std::string filter;
+    std::string usualName;
+    const std::string extension(ResultExtension(settings_));
+    if (step_.output.role == FileRole::SectionResults && extension != ".dat") {
+        filter = "断面成果_" + extension.substr(1) + "文件(*" + extension + ")|*" + extension;
+        usualName = std::filesystem::path(step_.outputName).replace_extension(extension).string();
+        question.file.filter = filter;
+        question.usualName = usualName;
+    }
     question.inputs = inputsAsked_;
     auto path = host_.AskFile(question);
     if (!path) throw StepCancelled{};

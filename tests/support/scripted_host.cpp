@@ -5,7 +5,8 @@
 namespace qorvel::testing {
 
 std::optional<std::string> ScriptedHost::AskFile(const FileQuestion& question) {
-    dialogs.push_back({question.save, question.file.role, std::string(question.file.filter), question.position});
+    dialogs.push_back({question.save, question.file.role, std::string(question.file.filter), question.position,
+                       std::string(question.usualName)});
     if (answers_.empty()) throw std::logic_error("the test script has no answer for this dialog");
     auto answer = std::move(answers_.front());
     answers_.pop_front();

@@ -17,6 +17,7 @@ public:
         FileRole role = FileRole::None;
         std::string filter;
         int position = 0;
+        std::string usualName;
     };
     struct Message {
         MessageRole role;

@@ -60,6 +60,16 @@ TEST_F(ResultStep, SettingsOfTheWindowApply) {
     AnswerAll(dir.File("result.dat"));
     ASSERT_EQ(steps::OutputSectionResults(host, session, settings).outcome, StepOutcome::Completed);
     EXPECT_EQ(ReadFile(dir.File("result.dat")), " \r\nK1+100 52.300 4.10 -0.15 \r\n \r\nK1+120 52.400  10.00 -0.60\r\n");
+    EXPECT_EQ(host.dialogs.back().filter, "断面成果_dat文件(*.dat)|*.dat");
+
+    // The save dialog offers the extension of the layout chosen.
+    settings = Settings{};
+    settings.layoutName = "CSV 表";
+    host.dialogs.clear();
+    AnswerAll(dir.File("result.csv"));
+    ASSERT_EQ(steps::OutputSectionResults(host, session, settings).outcome, StepOutcome::Completed);
+    EXPECT_EQ(host.dialogs.back().filter, "断面成果_csv文件(*.csv)|*.csv");
+    EXPECT_EQ(host.dialogs.back().usualName, "10-sections.csv");
 }
 
 TEST_F(ResultStep, UnknownLayoutWritesAnEmptyFileAndStillEnds) {

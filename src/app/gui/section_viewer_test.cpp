@@ -34,7 +34,8 @@ private slots:
     void init() {
         QVERIFY(Show());
         // Five stations 20 m apart on a route running east, their lines drawn from north to
-        // south, but that of 140 from south to north; a point north and south of each stake.
+        // south, but that of 140 from south to north; a point north and south of each stake,
+        // and at 180 one a billion metres down.
         std::string members, stakes, points, lines;
         for (int k = 0; k < 5; ++k) {
             const std::string chainage = std::to_string(100 + 20 * k), x = std::to_string(500 + 20 * k);
@@ -44,6 +45,8 @@ private slots:
             points += north + ",dm," + x + ",305,10.5\r\n" + south + ",gc," + x + ",295,9.5\r\n";
             lines += chainage + "," + x + (k == 2 ? ",280," + x + ",320\r\n" : ",320," + x + ",280\r\n");
         }
+        members.insert(members.size() - 2, ",P11");
+        points += "P11,dm,580,297,-1e9\r\n";
         files_ = {Q(dir_.Write("members.dat", members)), Q(dir_.Write("stakes.dat", stakes)),
                   Q(dir_.Write("points.dat", points)), Q(dir_.Write("matched.dat", lines))};
     }
@@ -67,6 +70,8 @@ private slots:
         press(Qt::Key_PageDown, 1);
         press(Qt::Key_Down, 2);
         press(Qt::Key_End, 4);
+        QVERIFY(viewer->plot().figure().clipped);
+        QVERIFY(!viewer->plot().grab().isNull());  // painted, clipped to the window
         press(Qt::Key_PageDown, 4);  // nothing beyond the last
         press(Qt::Key_Home, 0);
         press(Qt::Key_PageUp, 0);
@@ -82,9 +87,10 @@ private slots:
         QCOMPARE(plot.figure().millimetresPerMetreUp, 10 * plot.figure().millimetresPerMetreAcross);
         QVERIFY(viewer->plan().plan().has_value());
 
-        // Only the reversed line's section is listed; a station outside the filter lifts it.
+        // Only the sections with problems are listed (the reversed line, the spike); a station
+        // outside the filter lifts it.
         Find<QCheckBox>(*viewer, "ProblemsOnly")->click();
-        QCOMPARE(viewer->listedCount(), std::size_t{1});
+        QCOMPARE(viewer->listedCount(), std::size_t{2});
         QCOMPARE(viewer->currentSection(), std::optional<std::size_t>(2));
         QVERIFY(Find<QLabel>(*viewer, "SectionProblems")->text().contains(QStringLiteral("断面线反向")));
         auto* jump = Find<QLineEdit>(*viewer, "JumpBox");

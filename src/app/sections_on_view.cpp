@@ -1,5 +1,6 @@
 #include "app/sections_on_view.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <unordered_map>
@@ -65,6 +66,18 @@ std::string_view TrimBlanks(std::string_view text) {
 
 }  // namespace
 
+std::vector<std::size_t> ChainageOrder(std::span<const BuiltSection> sections) {
+    std::vector<std::size_t> order(sections.size());
+    for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const std::optional<double>& first = sections[a].chainage;
+        const std::optional<double>& second = sections[b].chainage;
+        if (!first) return false;
+        return !second || *first < *second;
+    });
+    return order;
+}
+
 SectionDrawing DrawingOfSection(const BuiltSection& section, const Settings& settings) {
     SectionDrawing drawing;
     drawing.station = GbkToUtf8Lossy(SectionStationText(*section.record, settings.stationText));
@@ -91,10 +104,13 @@ SectionsOnView::SectionsOnView(DataFile members, DataFile stakes, DataFile point
     const SectionCheckResult check = CheckBuiltSections(built_, lines_, checkOptions);
     checkSummary_ = SectionCheckSummary(check);
 
-    entries_.reserve(built_.sections.size());
+    order_ = ChainageOrder(built_.sections);
+    std::vector<std::size_t> placeOf(order_.size());
+    for (std::size_t k = 0; k < order_.size(); ++k) placeOf[order_[k]] = k;
+    entries_.reserve(order_.size());
     std::unordered_map<std::string_view, std::vector<std::size_t>> byChainageText;
-    for (std::size_t k = 0; k < built_.sections.size(); ++k) {
-        const BuiltSection& section = built_.sections[k];
+    for (std::size_t k = 0; k < order_.size(); ++k) {
+        const BuiltSection& section = built_.sections[order_[k]];
         SectionListEntry entry;
         entry.station = GbkToUtf8Lossy(SectionStationText(*section.record, settings_.stationText));
         entry.chainage = section.chainage;
@@ -105,7 +121,7 @@ SectionsOnView::SectionsOnView(DataFile members, DataFile stakes, DataFile point
     }
     for (const SectionProblem& problem : check.problems) {
         if (problem.section != SectionProblem::kNoSection) {
-            entries_[problem.section].problems.push_back(ProblemText(problem, false));
+            entries_[placeOf[problem.section]].problems.push_back(ProblemText(problem, false));
             continue;
         }
         // A pair of stations: both of their sections are concerned.
@@ -119,13 +135,13 @@ SectionsOnView::SectionsOnView(DataFile members, DataFile stakes, DataFile point
 }
 
 SectionDrawing SectionsOnView::Drawing(std::size_t index) const {
-    SectionDrawing drawing = DrawingOfSection(built_.sections[index], settings_);
+    SectionDrawing drawing = DrawingOfSection(built_.sections[order_[index]], settings_);
     drawing.problems = entries_[index].problems;
     return drawing;
 }
 
 SectionPlan SectionsOnView::Plan(std::size_t index) const {
-    const BuiltSection& section = built_.sections[index];
+    const BuiltSection& section = built_.sections[order_[index]];
     SectionPlan plan;
     plan.stakeEast = section.stake.east;
     plan.stakeNorth = section.stake.north;

@@ -7,8 +7,8 @@
 // A project of 25,000 sections and a million points opens in about a second: what the list
 // shows for every section (station, points on each side, problems) is made when the project
 // opens; what only the section on screen needs (names and codes in UTF-8, the plan of its line
-// and points) is made when it is shown. The sections stay in step 10's order, the order of the
-// result file the surveyor compares them with.
+// and points) is made when it is shown. The sections are listed in chainage order, as the
+// sheets draw them, whatever order the drawing gave the section lines in.
 
 #include <cstddef>
 #include <memory>
@@ -30,6 +30,10 @@ namespace qorvel {
 // stake's elevation, the first side to the left of the stake and the second to the right, each
 // point with its name and code in UTF-8. `problems` is left empty for the caller.
 SectionDrawing DrawingOfSection(const BuiltSection& section, const Settings& settings);
+
+// The built sections' places in chainage order: ascending, sections of equal chainage in the
+// order built, those whose chainage is no number last.
+std::vector<std::size_t> ChainageOrder(std::span<const BuiltSection> sections);
 
 // A section in the viewer's list.
 struct SectionListEntry {
@@ -69,6 +73,7 @@ public:
     SectionsOnView(const SectionsOnView&) = delete;
     SectionsOnView& operator=(const SectionsOnView&) = delete;
 
+    // Sections by their place in chainage order.
     std::size_t size() const { return entries_.size(); }
     const SectionListEntry& Entry(std::size_t index) const { return entries_[index]; }
     // The section to draw, its problems included.
@@ -94,6 +99,7 @@ private:
     DataFile lines_;
     Settings settings_;
     BuiltSections built_;
+    std::vector<std::size_t> order_;  // place in chainage order -> place among the built sections
     std::vector<SectionListEntry> entries_;
     std::string checkSummary_;
 };

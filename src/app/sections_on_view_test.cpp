@@ -10,12 +10,13 @@
 namespace qorvel {
 namespace {
 
-// Two stations 20 m apart on a route running north, their lines running east. The second line
-// is drawn from east to west, against the route; D stands on its stake and belongs to no side.
+// Two stations 20 m apart on a route running north, their lines running east, listed from the
+// far end. The second line is drawn from east to west, against the route; D stands on its
+// stake and belongs to no side.
 TEST(SectionsOnView, OpensSectionsWithTheirProblemsCodesAndPlans) {
     testing::TempDir dir;
     testing::ScriptedHost host;
-    host.Answer(dir.Write("members.dat", "1100,A,B\r\n1120,C,D\r\n"))
+    host.Answer(dir.Write("members.dat", "1120,C,D\r\n1100,A,B\r\n"))
         .Answer(dir.Write("stakes.dat", "1100,,500,300,52.300\r\n1120,,500,320,52.400\r\n"))
         .Answer(dir.Write("points.dat", "A,dm,496.75,300,52.1\r\nB,\xB5\xD8,504.1,300,52.45\r\n"
                                         "C,,490,320,53\r\nD,zz,500.01,320,52.4\r\n"))

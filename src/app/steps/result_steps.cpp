@@ -27,18 +27,21 @@ SectionResultOptions SectionOptions(const Settings& settings) {
     return options;
 }
 
-// The built sections as the sheets draw them, converted one at a time as the plot asks for them.
+// The built sections as the sheets draw them, in chainage order, converted one at a time as the
+// plot asks for them.
 class BuiltSectionSource final : public SectionSource {
 public:
-    BuiltSectionSource(const BuiltSections& built, const Settings& settings) : built_(built), settings_(settings) {}
+    BuiltSectionSource(const BuiltSections& built, const Settings& settings)
+        : built_(built), settings_(settings), order_(ChainageOrder(built.sections)) {}
 
     void Visit(const SectionVisitor& visit) override {
-        for (const BuiltSection& section : built_.sections) visit(DrawingOfSection(section, settings_));
+        for (const std::size_t k : order_) visit(DrawingOfSection(built_.sections[k], settings_));
     }
 
 private:
     const BuiltSections& built_;
     const Settings& settings_;
+    std::vector<std::size_t> order_;
 };
 
 // The four files every section step reads, in the order it asks for them.

@@ -13,6 +13,7 @@
 #include "app/step_frame.h"
 #include "core/step_error.h"
 #include "drawing/attached_drawing.h"
+#include "results/section_layout.h"
 
 #include <unistd.h>
 
@@ -179,6 +180,28 @@ Settings StageSettings(const Settings& settings, const PipelineRequest& request,
     return stage;
 }
 
+// The result and sheet files in the output folder that this run did not write: those a run with
+// another layout or sheet kind writes.
+std::vector<std::string> EarlierResults(const PipelineRequest& request, const std::vector<std::string>& written) {
+    std::vector<std::string> extensions;
+    for (const SectionLayoutEntry& layout : SectionLayouts()) extensions.emplace_back(layout.extension);
+    for (const char* kind : {".pdf", ".svg", ".dxf"}) extensions.emplace_back(kind);
+    std::vector<std::string> earlier;
+    for (const FileRole role : {FileRole::SectionResults, FileRole::SectionSheets}) {
+        const fs::path usual(std::string(FindStepWriting(role)->outputName));
+        for (const std::string& extension : extensions) {
+            const fs::path path = fs::path(request.outputFolder) / fs::path(usual).replace_extension(extension);
+            const std::string name = path.filename().string();
+            std::error_code error;
+            const bool ours = std::find(written.begin(), written.end(), path.string()) != written.end();
+            if (!ours && fs::is_regular_file(path, error) &&
+                std::find(earlier.begin(), earlier.end(), name) == earlier.end())
+                earlier.push_back(name);
+        }
+    }
+    return earlier;
+}
+
 }  // namespace
 
 std::span<const StepId> PipelineSteps() { return kPipelineSteps; }
@@ -268,6 +291,7 @@ PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& set
         report.outcome = StepOutcome::Failed;
         return report;
     }
+    report.earlierResults = EarlierResults(request, written);
     host.SetProgress(100);
     report.outcome = StepOutcome::Completed;
     return report;

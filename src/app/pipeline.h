@@ -57,6 +57,10 @@ struct PipelineReport {
     // its file in the output folder, where it is once the whole run has completed.
     std::vector<StageReport> stages;
     StepOutcome outcome = StepOutcome::Failed;  // Completed, or the stopping stage's outcome
+    // Results and sheets of another layout or kind that an earlier run left in the output folder
+    // (an old 10-sections.csv beside this run's 10-sections.dat), by name: not this run's, and
+    // easily taken for it. Named in the closing message; never removed.
+    std::vector<std::string> earlierResults;
 
     bool Completed() const { return outcome == StepOutcome::Completed; }
     // The report of the stage writing files of `role`; nullptr when it did not run.

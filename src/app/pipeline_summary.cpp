@@ -22,6 +22,13 @@ std::vector<std::string> CheckProblems(const PipelineReport& report) {
     return problems;
 }
 
+std::string EarlierResultsText(const PipelineReport& report) {
+    if (report.earlierResults.empty()) return {};
+    std::string names;
+    for (const std::string& name : report.earlierResults) names += (names.empty() ? "" : "、") + name;
+    return "输出文件夹中的 " + names + " 是以前生成的，不是本次的成果。";
+}
+
 std::string PipelineSummaryText(const PipelineReport& report, std::size_t maxProblems) {
     std::string text;
     if (const StageReport* result = report.Find(FileRole::SectionResults))
@@ -31,6 +38,8 @@ std::string PipelineSummaryText(const PipelineReport& report, std::size_t maxPro
         if (stage.result.Completed()) text += StageLine(stage) + "\n";
         if (!stage.result.problems.empty()) checks.emplace_back(stage.Step().outputName);
     }
+
+    if (!report.earlierResults.empty()) text += "注意：" + EarlierResultsText(report) + "\n";
 
     const std::vector<std::string> problems = CheckProblems(report);
     if (problems.empty()) {

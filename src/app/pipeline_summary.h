@@ -17,8 +17,12 @@ std::string StageLine(const StageReport& report);
 // "缺少断面线：中桩 660" for a centre stake.
 std::vector<std::string> CheckProblems(const PipelineReport& report);
 
-// The closing message of a completed run: where the result is, each stage's line, then the
-// problems the checks found (at most `maxProblems`, and how many more there are).
+// "输出文件夹中的 10-sections.csv 是以前生成的，不是本次的成果。"; empty when there is none.
+std::string EarlierResultsText(const PipelineReport& report);
+
+// The closing message of a completed run: where the result is, each stage's line, the results
+// an earlier run of another layout left in the folder, then the problems the checks found (at
+// most `maxProblems`, and how many more there are).
 std::string PipelineSummaryText(const PipelineReport& report, std::size_t maxProblems = 20);
 
 // After a stop: the stage it stopped at, the stages that had completed (their files were not

@@ -177,6 +177,15 @@ TEST(Pipeline, TheSettingsReachTheSteps) {
     ASSERT_TRUE(RunPipeline(host, session, settings, project.request).Completed());
     EXPECT_EQ(ReadFile(project.Out("10-sections.dat")),
               CrLf({"K0+100 10.500 5.00 10.10 5.00 10.90", "K0+120 10.600  10.00 10.20"}));
+
+    // Another layout into the same folder: the earlier result stays and is named as earlier.
+    settings = Settings{};
+    settings.layoutName = "CSV 表";
+    const PipelineReport csv = RunPipeline(host, session, settings, project.request);
+    ASSERT_TRUE(csv.Completed());
+    EXPECT_EQ(csv.earlierResults, std::vector<std::string>{"10-sections.dat"});
+    EXPECT_NE(PipelineSummaryText(csv).find("注意：输出文件夹中的 10-sections.dat 是以前生成的，不是本次的成果。\n"),
+              std::string::npos);
 }
 
 TEST(Pipeline, AWarningStopsTheRunAndLeavesTheFolderAsItWas) {

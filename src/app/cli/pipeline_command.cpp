@@ -36,7 +36,10 @@ int RunPipelineFromCommandLine(const Settings& settings, const PipelineRequest& 
     PrintStageLines lines(host);
     const PipelineReport report = RunPipeline(host, session, settings, request, &lines);
     host.EndProgress();
-    if (report.Completed()) return kExitCompleted;
+    if (report.Completed()) {
+        if (!report.earlierResults.empty()) std::fprintf(stderr, "警告：%s\n", EarlierResultsText(report).c_str());
+        return kExitCompleted;
+    }
     std::fprintf(stderr, "%s\n", PipelineStopText(report).c_str());
     return report.outcome == StepOutcome::Warned ? kExitWarned : kExitFailed;
 }

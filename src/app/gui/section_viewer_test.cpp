@@ -94,7 +94,13 @@ private slots:
         QCOMPARE(viewer->currentSection(), std::optional<std::size_t>(2));
         QVERIFY(Find<QLabel>(*viewer, "SectionProblems")->text().contains(QStringLiteral("断面线反向")));
         auto* jump = Find<QLineEdit>(*viewer, "JumpBox");
-        jump->setText(QStringLiteral("161"));
+        jump->setFocus();
+        QTest::keyClicks(jump, QStringLiteral("61"));
+        QTest::keyClick(jump, Qt::Key_Home);  // Home and End move in the text, not in the list
+        QTest::keyClick(jump, Qt::Key_1);
+        QTest::keyClick(jump, Qt::Key_End);
+        QCOMPARE(jump->text(), QStringLiteral("161"));
+        QCOMPARE(viewer->currentSection(), std::optional<std::size_t>(2));
         QTest::keyClick(jump, Qt::Key_Return);
         QCOMPARE(viewer->currentSection(), std::optional<std::size_t>(3));
         QCOMPARE(viewer->listedCount(), std::size_t{5});

@@ -7,19 +7,11 @@
 
 #include "core/number_read.h"
 #include "core/text_encoding.h"
-#include "route/section_check.h"
 #include "station/station_text.h"
 
 namespace qorvel {
 
 namespace {
-
-SectionResultOptions BuildOptions(const Settings& settings) {
-    SectionResultOptions options;
-    options.stakeAvoidDistance = settings.avoidDistance;
-    options.sides = settings.routeSides ? SideRule::Route : SideRule::Drawn;
-    return options;
-}
 
 const SideList& LeftOfStake(const BuiltSection& section, const Settings& settings) {
     return settings.swapSides ? section.second() : section.first();
@@ -66,6 +58,27 @@ std::string_view TrimBlanks(std::string_view text) {
 
 }  // namespace
 
+SectionResultOptions SectionOptionsOf(const Settings& settings) {
+    SectionResultOptions options;
+    options.stakeAvoidDistance = settings.avoidDistance;
+    options.sides = settings.routeSides ? SideRule::Route : SideRule::Drawn;
+    options.layout.layoutName = settings.layoutName;
+    options.layout.swapSides = settings.swapSides;
+    options.layout.negateHeights = settings.negateHeights;
+    options.layout.stationText = settings.stationText;
+    options.layout.blankLine = settings.blankLine;
+    return options;
+}
+
+SectionCheckOptions SectionCheckOptionsOf(const Settings& settings) {
+    SectionCheckOptions options;
+    options.sections = SectionOptionsOf(settings);
+    options.spikeHeight = settings.spikeHeight;
+    options.gapDistance = settings.gapDistance;
+    options.skewAngle = settings.skewAngle;
+    return options;
+}
+
 std::vector<std::size_t> ChainageOrder(std::span<const BuiltSection> sections) {
     std::vector<std::size_t> order(sections.size());
     for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
@@ -95,13 +108,9 @@ SectionsOnView::SectionsOnView(DataFile members, DataFile stakes, DataFile point
       points_(std::move(points)),
       lines_(std::move(lines)),
       settings_(settings),
-      built_(BuildSections({members_, stakes_, points_, lines_}, BuildOptions(settings_), carriedAzimuth, progress)) {
-    SectionCheckOptions checkOptions;
-    checkOptions.sections = BuildOptions(settings_);
-    checkOptions.spikeHeight = settings_.spikeHeight;
-    checkOptions.gapDistance = settings_.gapDistance;
-    checkOptions.skewAngle = settings_.skewAngle;
-    const SectionCheckResult check = CheckBuiltSections(built_, lines_, checkOptions);
+      built_(BuildSections({members_, stakes_, points_, lines_}, SectionOptionsOf(settings_), carriedAzimuth,
+                           progress)) {
+    const SectionCheckResult check = CheckBuiltSections(built_, lines_, SectionCheckOptionsOf(settings_));
     checkSummary_ = SectionCheckSummary(check);
 
     order_ = ChainageOrder(built_.sections);

@@ -23,8 +23,14 @@
 #include "core/progress.h"
 #include "plot/section_drawing.h"
 #include "results/section_results.h"
+#include "route/section_check.h"
 
 namespace qorvel {
+
+// The settings as step 10, the section check, the sheets and the viewer take them: the avoid
+// distance, the side rule and the layout's switches; for the check also its tolerances.
+SectionResultOptions SectionOptionsOf(const Settings& settings);
+SectionCheckOptions SectionCheckOptionsOf(const Settings& settings);
 
 // A section as drawn on sheets and in the viewer: the station (or its station text), the
 // stake's elevation, the first side to the left of the stake and the second to the right, each

@@ -13,20 +13,6 @@ namespace qorvel::steps {
 
 namespace {
 
-// What step 10, the section check and the sheets share: the avoid distance, the side rule and
-// the switches that order the sides and name the stations.
-SectionResultOptions SectionOptions(const Settings& settings) {
-    SectionResultOptions options;
-    options.stakeAvoidDistance = settings.avoidDistance;
-    options.sides = settings.routeSides ? SideRule::Route : SideRule::Drawn;
-    options.layout.layoutName = settings.layoutName;
-    options.layout.swapSides = settings.swapSides;
-    options.layout.negateHeights = settings.negateHeights;
-    options.layout.stationText = settings.stationText;
-    options.layout.blankLine = settings.blankLine;
-    return options;
-}
-
 // The built sections as the sheets draw them, in chainage order, converted one at a time as the
 // plot asks for them.
 class BuiltSectionSource final : public SectionSource {
@@ -66,7 +52,7 @@ StepResult OutputSectionResults(StepHost& host, Session& session, const Settings
         const SectionFiles files(step);
         const std::string output = step.AskOutput();
         const SectionResults results = qorvel::OutputSectionResults(
-            files.Inputs(), SectionOptions(step.settings()), step.session().carriedAzimuth, step.progress());
+            files.Inputs(), SectionOptionsOf(step.settings()), step.session().carriedAzimuth, step.progress());
         // The count is of the section lines read, not of the sections written.
         step.Finish(output, results.output, "共有断面数：" + std::to_string(files.lines.size()) + " 条。",
                     files.lines.size());
@@ -77,13 +63,7 @@ StepResult CheckSections(StepHost& host, Session& session, const Settings& setti
     return RunStep(host, session, settings, StepId::SectionCheck, [](StepContext& step) {
         const SectionFiles files(step);
         const std::string output = step.AskOutput();
-        const Settings& settings = step.settings();
-        SectionCheckOptions options;
-        options.sections = SectionOptions(settings);
-        options.spikeHeight = settings.spikeHeight;
-        options.gapDistance = settings.gapDistance;
-        options.skewAngle = settings.skewAngle;
-        const SectionCheckResult result = qorvel::CheckSections(files.Inputs(), options,
+        const SectionCheckResult result = qorvel::CheckSections(files.Inputs(), SectionCheckOptionsOf(step.settings()),
                                                                 step.session().carriedAzimuth, step.progress());
         for (const SectionProblem& problem : result.problems) {
             const std::string line = SectionProblemText(problem);  // "reason,chainage,details"
@@ -103,7 +83,7 @@ StepResult PlotSections(StepHost& host, Session& session, const Settings& settin
             throw StepError(output, StepError::kNoLine, StepError::kNoField,
                             "断面图的文件名须以 .pdf、.svg 或 .dxf 结尾");
         const Settings& settings = step.settings();
-        const BuiltSections built = BuildSections(files.Inputs(), SectionOptions(settings),
+        const BuiltSections built = BuildSections(files.Inputs(), SectionOptionsOf(settings),
                                                   step.session().carriedAzimuth, step.progress());
         PlotOptions options;
         options.sheet = SheetSizeByName(settings.sheetSize).value_or(SheetSize::A3);

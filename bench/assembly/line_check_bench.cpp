@@ -2,7 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "assemble/line_check.h"
+#include "checks/line_check.h"
 #include "core/data_file.h"
 #include "reference/all_pairs_steps.h"
 #include "step_benchmarks.h"

@@ -3,8 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "checks/section_check.h"
 #include "core/data_file.h"
-#include "route/section_check.h"
 #include "step_benchmarks.h"
 
 namespace qorvel::bench {

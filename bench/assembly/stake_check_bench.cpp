@@ -2,7 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "assemble/stake_check.h"
+#include "checks/stake_check.h"
 #include "core/data_file.h"
 #include "reference/all_pairs_steps.h"
 #include "step_benchmarks.h"

@@ -10,9 +10,9 @@
 
 #include "assemble/centre_stake_merge.h"
 #include "assemble/detail_point_grouping.h"
-#include "assemble/geometry.h"
 #include "assemble/section_line_match.h"
 #include "core/data_file.h"
+#include "geometry/geometry.h"
 #include "station/station_text.h"
 
 namespace qorvel::bench {

@@ -13,11 +13,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/gui/main_window.h"
-#include "app/gui/program.h"
-#include "app/gui/section_viewer.h"
-#include "app/gui/section_views.h"
-#include "app/gui/user_interaction.h"
+#include "gui/main_window.h"
+#include "gui/program.h"
+#include "gui/section_viewer.h"
+#include "gui/section_views.h"
+#include "gui/user_interaction.h"
 
 namespace {
 

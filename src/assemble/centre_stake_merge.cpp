@@ -6,12 +6,12 @@
 #include <optional>
 #include <vector>
 
-#include "assemble/geometry.h"
-#include "assemble/point_index.h"
 #include "core/decimal_text.h"
 #include "core/fields.h"
 #include "core/number_read.h"
 #include "core/pre_read.h"
+#include "geometry/geometry.h"
+#include "geometry/point_index.h"
 #include "station/station_text.h"
 
 namespace qorvel {

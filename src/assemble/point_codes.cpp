@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "assemble/line_neighbours.h"
-#include "assemble/point_index.h"
-#include "assemble/section_line.h"
 #include "core/fields.h"
 #include "core/pre_read.h"
+#include "geometry/line_neighbours.h"
+#include "geometry/point_index.h"
+#include "geometry/section_line.h"
 
 namespace qorvel {
 

@@ -7,10 +7,10 @@
 
 #include <cstddef>
 
-#include "assemble/geometry.h"
 #include "core/data_file.h"
 #include "core/output_text.h"
 #include "core/progress.h"
+#include "geometry/geometry.h"
 
 namespace qorvel {
 

@@ -6,13 +6,13 @@
 #include <string_view>
 #include <vector>
 
-#include "assemble/geometry.h"
-#include "assemble/line_neighbours.h"
-#include "assemble/line_point_loop.h"
-#include "assemble/section_line.h"
 #include "core/decimal_text.h"
 #include "core/fields.h"
 #include "core/pre_read.h"
+#include "geometry/geometry.h"
+#include "geometry/line_neighbours.h"
+#include "geometry/line_point_loop.h"
+#include "geometry/section_line.h"
 
 namespace qorvel {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <optional>
 
-#include "assemble/geometry.h"
+#include "geometry/geometry.h"
 #include "results/section_record.h"
 #include "results/section_sides.h"
 #include "route/route.h"

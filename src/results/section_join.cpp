@@ -6,13 +6,13 @@
 #include <string>
 #include <string_view>
 
-#include "assemble/carried_azimuth.h"
-#include "assemble/geometry.h"
-#include "assemble/section_line.h"
 #include "core/fields.h"
 #include "core/pre_read.h"
 #include "core/text_index.h"
 #include "core/two_halves.h"
+#include "geometry/carried_azimuth.h"
+#include "geometry/geometry.h"
+#include "geometry/section_line.h"
 
 namespace qorvel {
 

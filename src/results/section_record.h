@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "assemble/geometry.h"
 #include "core/lenient_read_log.h"
 #include "core/step_error.h"
+#include "geometry/geometry.h"
 
 namespace qorvel {
 

@@ -5,9 +5,9 @@
 #include <optional>
 #include <vector>
 
-#include "assemble/geometry.h"
 #include "core/decimal_text.h"
 #include "core/fields.h"
+#include "geometry/geometry.h"
 
 namespace qorvel {
 

@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "assemble/geometry.h"
 #include "core/data_file.h"
+#include "geometry/geometry.h"
 
 namespace qorvel {
 

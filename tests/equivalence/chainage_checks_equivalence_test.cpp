@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "assemble/line_check.h"
-#include "assemble/stake_check.h"
+#include "checks/line_check.h"
+#include "checks/stake_check.h"
 #include "equivalence/random_records.h"
 #include "equivalence/step_outcome.h"
 #include "reference/all_pairs_steps.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "assemble/geometry.h"
+#include "geometry/geometry.h"
 
 namespace qorvel::testing {
 

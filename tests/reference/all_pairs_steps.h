@@ -7,11 +7,11 @@
 
 #include "assemble/centre_stake_merge.h"
 #include "assemble/detail_point_grouping.h"
-#include "assemble/line_check.h"
 #include "assemble/point_codes.h"
 #include "assemble/point_projection.h"
 #include "assemble/section_line_match.h"
-#include "assemble/stake_check.h"
+#include "checks/line_check.h"
+#include "checks/stake_check.h"
 #include "results/section_results.h"
 #include "results/section_sides.h"
 

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <optional>
 
-#include "assemble/geometry.h"
 #include "core/decimal_text.h"
 #include "core/fields.h"
 #include "core/number_read.h"
 #include "core/pre_read.h"
+#include "geometry/geometry.h"
 #include "station/station_text.h"
 
 namespace qorvel::reference {

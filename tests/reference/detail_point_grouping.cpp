@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "assemble/geometry.h"
-#include "assemble/section_line.h"
 #include "core/fields.h"
 #include "core/pre_read.h"
+#include "geometry/geometry.h"
+#include "geometry/section_line.h"
 
 namespace qorvel::reference {
 

@@ -3,9 +3,9 @@
 #include <optional>
 #include <string_view>
 
-#include "assemble/section_line.h"
 #include "core/fields.h"
 #include "core/pre_read.h"
+#include "geometry/section_line.h"
 
 namespace qorvel::reference {
 

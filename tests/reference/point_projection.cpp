@@ -3,11 +3,11 @@
 #include <optional>
 #include <string_view>
 
-#include "assemble/geometry.h"
-#include "assemble/section_line.h"
 #include "core/decimal_text.h"
 #include "core/fields.h"
 #include "core/pre_read.h"
+#include "geometry/geometry.h"
+#include "geometry/section_line.h"
 
 namespace qorvel::reference {
 

@@ -1,9 +1,9 @@
 #include "reference/all_pairs_steps.h"
 
-#include "assemble/geometry.h"
-#include "assemble/section_line.h"
 #include "core/fields.h"
 #include "core/pre_read.h"
+#include "geometry/geometry.h"
+#include "geometry/section_line.h"
 
 namespace qorvel::reference {
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "assemble/geometry.h"
-#include "assemble/section_line.h"
 #include "core/decimal_text.h"
 #include "core/fields.h"
 #include "core/pre_read.h"
+#include "geometry/geometry.h"
+#include "geometry/section_line.h"
 #include "station/station_text.h"
 
 namespace qorvel::reference {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/step_host.h"
+#include "frame/step_host.h"
 
 namespace qorvel::testing {
 

@@ -1,0 +1,78 @@
+// qorvel run: from the drawing and the detail point file to the cross-section result in one go.
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "cli/cli_host.h"
+#include "cli/cli_registry.h"
+#include "frame/pipeline.h"
+#include "frame/pipeline_summary.h"
+
+namespace qorvel::cli {
+
+namespace {
+
+// Each stage's line on stdout as soon as its file is written, so a long run shows how far it is.
+class PrintStageLines final : public PipelineObserver {
+public:
+    explicit PrintStageLines(CliHost& host) : host_(host) {}
+    void StageStarting(const StepDescription&, std::size_t, std::size_t) override {}
+    void StageEnded(const StageReport& report) override {
+        if (!report.result.Completed()) return;
+        host_.EndProgress();
+        for (const std::string& note : report.result.notes) std::fprintf(stderr, "警告：%s\n", note.c_str());
+        std::printf("%s\n", StageLine(report).c_str());
+        std::fflush(stdout);
+    }
+
+private:
+    CliHost& host_;
+};
+
+int RunPipelineFromCommandLine(const Settings& settings, const PipelineRequest& request) {
+    Session session;
+    CliHost host({}, {});  // the run answers every file itself
+    PrintStageLines lines(host);
+    const PipelineReport report = RunPipeline(host, session, settings, request, &lines);
+    host.EndProgress();
+    if (report.Completed()) {
+        if (!report.earlierResults.empty()) std::fprintf(stderr, "警告：%s\n", EarlierResultsText(report).c_str());
+        return kExitCompleted;
+    }
+    std::fprintf(stderr, "%s\n", PipelineStopText(report).c_str());
+    return report.outcome == StepOutcome::Warned ? kExitWarned : kExitFailed;
+}
+
+// The steps of the run in words: "2、3、5、4、6、7、9、10".
+std::string StepNumbers() {
+    std::string numbers;
+    for (const StepId id : PipelineSteps())
+        numbers += (numbers.empty() ? "" : "、") + std::to_string(Describe(id).number);
+    return numbers;
+}
+
+}  // namespace
+
+void AddPipelineCommand(CLI::App& app, CliRegistry& registry) {
+    Settings& settings = registry.settings();
+    auto request = std::make_shared<PipelineRequest>();
+    CLI::App* run = registry.AddCustomCommand(
+        app, "run", "一键生成断面成果：依次运行第 " + StepNumbers() + " 步，各步的文件写入输出文件夹",
+        [request](const Settings& chosen) { return RunPipelineFromCommandLine(chosen, *request); });
+    run->add_option("DRAWING", request->drawing, "路线图形（DXF 文件）")->required();
+    run->add_option("POINTS", request->points, "全图碎步点数据文件")->required();
+    run->add_option("--label-layer", request->labelLayer, "中桩桩号文字所在图层（区分大小写）")->required();
+    run->add_option("--line-layer", request->lineLayer, "横断面线所在图层（区分大小写）")->required();
+    run->add_option("-o,--output", request->outputFolder, "输出文件夹（不存在时创建，其上一级文件夹须已存在）")
+        ->required();
+    run->add_option("--plot", request->plotKind, "同时绘制断面图：pdf、svg 或 dxf（写入 10-sections.pdf 等）")
+        ->check(CLI::IsMember({"pdf", "svg", "dxf"}));
+    std::vector<SettingId> ids;
+    for (const StepId id : PipelineSteps())
+        for (const SettingId setting : Describe(id).settings) ids.push_back(setting);
+    for (const SettingId setting : Describe(StepId::SectionSheets).settings) ids.push_back(setting);
+    CliRegistry::AddSettingOptions(run, ids, settings, true);
+}
+
+}  // namespace qorvel::cli

@@ -1,0 +1,300 @@
+#include "frame/pipeline.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <csignal>
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <utility>
+
+#include "core/step_error.h"
+#include "drawing/attached_drawing.h"
+#include "frame/result_layouts.h"
+#include "frame/step_frame.h"
+
+#include <unistd.h>
+
+namespace qorvel {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// "out/example/" names the folder "out/example".
+fs::path FolderPath(const std::string& folder) {
+    fs::path path = fs::path(folder).lexically_normal();
+    if (!path.has_filename()) path = path.parent_path();
+    return path;
+}
+
+// The files of a run are written into a staging folder beside the output folder and moved into
+// it only when every stage has completed: a run that stops, or is killed, never leaves new
+// labels beside the sections of an earlier run. The staging folder carries the process id, so
+// that one left by a killed run is removed by the next run into the same folder.
+class StagingFolder {
+public:
+    explicit StagingFolder(const std::string& outputFolder) : folder_(FolderPath(outputFolder)) {
+        const std::string prefix = "." + folder_.filename().string() + ".qorvel-";
+        RemoveAbandoned(prefix);
+        path_ = folder_.parent_path() / (prefix + std::to_string(::getpid()));
+        std::error_code error;
+        fs::remove_all(path_, error);
+        if (!fs::create_directory(path_, error))
+            throw StepError("无法在“" + folder_.parent_path().string() + "”中创建临时文件夹：" + error.message());
+    }
+    ~StagingFolder() {
+        std::error_code error;
+        fs::remove_all(path_, error);
+    }
+    StagingFolder(const StagingFolder&) = delete;
+    StagingFolder& operator=(const StagingFolder&) = delete;
+
+    // Where the file of `finalPath` is written meanwhile.
+    std::string Staged(const std::string& finalPath) const {
+        return (path_ / fs::path(finalPath).filename()).string();
+    }
+    // Moves the staged files into the output folder (made when it does not exist), each replacing
+    // the file of its name in one step.
+    void MoveIn(const std::vector<std::string>& finalPaths) const {
+        std::error_code error;
+        if (!fs::is_directory(folder_, error) && !fs::create_directory(folder_, error) && error)
+            throw StepError("无法创建输出文件夹“" + folder_.string() + "”：" + error.message());
+        for (const std::string& finalPath : finalPaths) {
+            fs::rename(Staged(finalPath), finalPath, error);
+            if (error) throw StepError(finalPath, 0, StepError::kNoField, "无法移入输出文件夹：" + error.message());
+        }
+    }
+
+private:
+    // Staging folders of runs into the same folder whose process no longer runs.
+    void RemoveAbandoned(const std::string& prefix) const {
+        std::error_code error;
+        const fs::path parent = folder_.parent_path().empty() ? fs::path(".") : folder_.parent_path();
+        for (fs::directory_iterator entry(parent, error), end; !error && entry != end; entry.increment(error)) {
+            const std::string name = entry->path().filename().string();
+            if (!name.starts_with(prefix)) continue;
+            int pid = 0;
+            const std::string digits = name.substr(prefix.size());
+            const auto [stop, parsed] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
+            if (parsed != std::errc() || stop != digits.data() + digits.size() || pid <= 0) continue;
+            if (::kill(pid, 0) == 0 || errno != ESRCH) continue;  // still running, or not ours to judge
+            std::error_code ignored;
+            fs::remove_all(entry->path(), ignored);
+        }
+    }
+
+    fs::path folder_;
+    fs::path path_;
+};
+
+constexpr std::array kPipelineSteps{
+    StepId::StationLabels, StepId::CentreStakes, StepId::StakeCheck, StepId::SectionLines,
+    StepId::LineMatch,     StepId::LineCheck,    StepId::Membership, StepId::SectionResults,
+    StepId::SectionCheck,
+};
+
+// The output folder must be one (or be made one level deep), and the two files the surveyor
+// supplies must not be among those the run is about to replace.
+void CheckOutputFolder(const PipelineRequest& request) {
+    const std::string& folder = request.outputFolder;
+    if (folder.empty()) throw StepError("没有指定输出文件夹。");
+    std::error_code error;
+    const fs::file_status status = fs::status(folder, error);
+    if (fs::exists(status)) {
+        if (!fs::is_directory(status)) throw StepError("“" + folder + "”已存在，但不是文件夹。");
+    } else {
+        const fs::path parent = FolderPath(folder).parent_path();
+        if (!parent.empty() && !fs::is_directory(parent, error))
+            throw StepError("无法创建输出文件夹“" + folder + "”：上一级文件夹“" + parent.string() + "”不存在。");
+    }
+    for (const StepId id : PipelineStages(request)) {
+        const StepDescription& step = Describe(id);
+        const std::string output = PipelineFilePath(request, step.output.role);
+        if (SameFile(output, request.points))
+            throw StepError(request.points, 0, StepError::kNoField,
+                            "碎步点文件就是本次要写出的“" + std::string(step.outputName) + "”，请另选输出文件夹");
+        if (SameFile(output, request.drawing))
+            throw StepError(request.drawing, 0, StepError::kNoField,
+                            "图形文件就是本次要写出的“" + std::string(step.outputName) + "”，请另选输出文件夹");
+    }
+}
+
+// The front end's host seen by one stage: files are answered by role from the request, the
+// step's own closing message and editor call are kept back, progress is that of the whole run.
+class StageHost final : public StepHost {
+public:
+    StageHost(StepHost& front, const PipelineRequest& request, const StagingFolder& staging, std::size_t index,
+              std::size_t stages, int& shownPercent)
+        : front_(front),
+          request_(request),
+          staging_(staging),
+          index_(index),
+          stages_(stages),
+          shownPercent_(shownPercent) {}
+
+    std::optional<std::string> AskFile(const FileQuestion& question) override {
+        const FileRole role = question.file.role;
+        const std::string path = PipelineFilePath(request_, role);
+        if (role == FileRole::Drawing || role == FileRole::DetailPoints) return path;
+        return staging_.Staged(path);
+    }
+
+    void ShowMessage(MessageRole role, std::string_view title, std::string_view text) override {
+        if (role == MessageRole::Warning) front_.ShowMessage(role, title, text);
+        // The closing message comes back in the step's result; "连接CAD成功！" would only
+        // interrupt the run.
+    }
+    void ShowFailure(std::string_view description) override { front_.ShowFailure(description); }
+
+    void SetStatus(int panel, std::string_view text) override {
+        if (panel == 2) front_.SetStatus(panel, text);  // panel 1 names the stage
+    }
+    void SetProgress(int percent) override {
+        const int stages = static_cast<int>(stages_);
+        const int overall = (static_cast<int>(index_) * 100 + std::clamp(percent, 0, 100)) / stages;
+        // A step setting its bar back to 0 at its end does not move the run's bar back.
+        if (overall <= shownPercent_) return;
+        shownPercent_ = overall;
+        front_.SetProgress(overall);
+    }
+    void OpenResult(const std::string&) override {}
+    void BringMainWindowToFront() override { front_.BringMainWindowToFront(); }
+
+private:
+    StepHost& front_;
+    const PipelineRequest& request_;
+    const StagingFolder& staging_;
+    std::size_t index_;
+    std::size_t stages_;
+    int& shownPercent_;
+};
+
+// The settings a stage runs with: the run's, with the drawing layer it reads.
+Settings StageSettings(const Settings& settings, const PipelineRequest& request, StepId step) {
+    Settings stage = settings;
+    if (step == StepId::StationLabels) stage.layerName = request.labelLayer;
+    if (step == StepId::SectionLines) stage.layerName = request.lineLayer;
+    return stage;
+}
+
+// The result and sheet files in the output folder that this run did not write: those a run with
+// another layout or sheet kind writes.
+std::vector<std::string> EarlierResults(const PipelineRequest& request, const std::vector<std::string>& written) {
+    std::vector<std::string> extensions;
+    for (const ResultLayout& layout : ResultLayouts()) extensions.emplace_back(layout.extension);
+    for (const char* kind : {".pdf", ".svg", ".dxf"}) extensions.emplace_back(kind);
+    std::vector<std::string> earlier;
+    for (const FileRole role : {FileRole::SectionResults, FileRole::SectionSheets}) {
+        const fs::path usual(std::string(FindStepWriting(role)->outputName));
+        for (const std::string& extension : extensions) {
+            const fs::path path = fs::path(request.outputFolder) / fs::path(usual).replace_extension(extension);
+            const std::string name = path.filename().string();
+            std::error_code error;
+            const bool ours = std::find(written.begin(), written.end(), path.string()) != written.end();
+            if (!ours && fs::is_regular_file(path, error) &&
+                std::find(earlier.begin(), earlier.end(), name) == earlier.end())
+                earlier.push_back(name);
+        }
+    }
+    return earlier;
+}
+
+}  // namespace
+
+std::span<const StepId> PipelineSteps() { return kPipelineSteps; }
+
+std::vector<StepId> PipelineStages(const PipelineRequest& request) {
+    std::vector<StepId> stages(kPipelineSteps.begin(), kPipelineSteps.end());
+    if (!request.plotKind.empty()) stages.push_back(StepId::SectionSheets);
+    return stages;
+}
+
+std::string PipelineFilePath(const PipelineRequest& request, FileRole role) {
+    if (role == FileRole::Drawing) return request.drawing;
+    if (role == FileRole::DetailPoints) return request.points;
+    const StepDescription* writer = FindStepWriting(role);
+    if (writer == nullptr) return {};
+    fs::path name(std::string(writer->outputName));
+    if (role == FileRole::SectionResults) name.replace_extension(request.resultExtension);
+    if (role == FileRole::SectionSheets) name.replace_extension("." + request.plotKind);
+    return (fs::path(request.outputFolder) / name).string();
+}
+
+const StageReport* PipelineReport::Find(FileRole role) const {
+    for (const StageReport& report : stages)
+        if (report.Step().output.role == role) return &report;
+    return nullptr;
+}
+
+PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& settings,
+                           const PipelineRequest& asked, PipelineObserver* observer) {
+    PipelineRequest request = asked;
+    request.resultExtension = ResultExtension(settings);
+    const std::vector<StepId> stages = PipelineStages(request);
+    PipelineReport report;
+    std::optional<StagingFolder> staging;
+    try {
+        CheckOutputFolder(request);
+        staging.emplace(request.outputFolder);
+    } catch (const StepError& error) {
+        host.ShowFailure(error.describe());
+        return report;
+    }
+
+    // Another drawing than the attached one is attached by the first drawing stage, which asks
+    // for it; if it cannot be read, the surveyor keeps the drawing attached before.
+    std::shared_ptr<AttachedDrawing> attachedBefore;
+    if (session.drawing && !SameFile(session.drawing->path(), request.drawing))
+        attachedBefore = std::exchange(session.drawing, nullptr);
+
+    int shownPercent = 0;
+    host.SetProgress(0);
+    std::vector<std::string> written;
+    for (std::size_t index = 0; index < stages.size(); ++index) {
+        const StepDescription& step = Describe(stages[index]);
+        if (observer) observer->StageStarting(step, index + 1, stages.size());
+        host.SetStatus(1, "第 " + std::to_string(index + 1) + "/" + std::to_string(stages.size()) + " 步：" +
+                              std::string(step.caption));
+
+        StageHost stageHost(host, request, *staging, index, stages.size(), shownPercent);
+        StageReport& ended = report.stages.emplace_back();
+        ended.step = step.id;
+        ended.output = PipelineFilePath(request, step.output.role);
+        ended.result = step.run(stageHost, session, StageSettings(settings, request, step.id));
+        if (!session.drawing && attachedBefore) session.drawing = std::move(attachedBefore);
+        // Every file of a stage is answered; a stage cancelling is a fault here.
+        if (ended.result.outcome == StepOutcome::Cancelled) {
+            host.ShowFailure("内部错误：“" + std::string(step.caption) + "”要求的文件多于一键生成提供的文件。");
+            ended.result.outcome = StepOutcome::Failed;
+        }
+        if (ended.result.Completed()) {
+            ended.result.output = ended.output;
+            written.push_back(ended.output);
+            if (!ended.result.stopsARun.empty()) {
+                host.ShowMessage(MessageRole::Warning, "注意！", ended.result.stopsARun);
+                ended.result.outcome = StepOutcome::Warned;
+            }
+        }
+        if (observer) observer->StageEnded(ended);
+        if (!ended.result.Completed()) {
+            report.outcome = ended.result.outcome;
+            return report;  // the staged files go with the staging folder
+        }
+    }
+    try {
+        staging->MoveIn(written);
+    } catch (const StepError& error) {
+        host.ShowFailure(error.describe());
+        report.outcome = StepOutcome::Failed;
+        return report;
+    }
+    report.earlierResults = EarlierResults(request, written);
+    host.SetProgress(100);
+    report.outcome = StepOutcome::Completed;
+    return report;
+}
+
+}  // namespace qorvel

@@ -1,0 +1,179 @@
+#include "frame/sections_on_view.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <unordered_map>
+
+#include "checks/section_check.h"
+#include "core/number_read.h"
+#include "core/text_encoding.h"
+#include "frame/section_options.h"
+#include "station/station_text.h"
+
+namespace qorvel {
+
+namespace {
+
+// "高程突变：左侧，12.50，3.20": the reason and what the report writes after the chainage.
+std::string ProblemText(const SectionProblem& problem, bool withChainage) {
+    std::string text(SectionProblemReasonText(problem.reason));
+    std::vector<std::string_view> parts;
+    if (withChainage) parts.push_back(problem.chainage);
+    for (const std::string& detail : problem.details) parts.push_back(detail);
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        text += k == 0 ? "：" : "，";
+        text += GbkToUtf8Lossy(parts[k]);
+    }
+    return text;
+}
+
+// A chainage typed into the jump box: a plain number, or station text such as "K1+050".
+std::optional<double> TypedChainage(std::string_view text) {
+    if (text.find('+') != std::string_view::npos) return ChainageFromStationText(text);
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace
+
+// The four files and what is built from them: the sections look into the files, so both
+// stay where they are for as long as the viewer holds them.
+struct SectionsOnView::Built {
+    Built(DataFile members, DataFile stakes, DataFile points, DataFile lines, const Settings& settings,
+          double& carriedAzimuth, ProgressSink& progress)
+        : members(std::move(members)),
+          stakes(std::move(stakes)),
+          points(std::move(points)),
+          lines(std::move(lines)),
+          sections(BuildSections({this->members, this->stakes, this->points, this->lines}, SectionOptionsOf(settings),
+                                 carriedAzimuth, progress)) {}
+
+    DataFile members;
+    DataFile stakes;
+    DataFile points;
+    DataFile lines;
+    BuiltSections sections;
+};
+
+SectionsOnView::SectionsOnView(DataFile members, DataFile stakes, DataFile points, DataFile lines,
+                               const Settings& settings, double& carriedAzimuth, ProgressSink& progress)
+    : built_(std::make_unique<const Built>(std::move(members), std::move(stakes), std::move(points), std::move(lines),
+                                           settings, carriedAzimuth, progress)),
+      settings_(settings) {
+    const BuiltSections& built = built_->sections;
+    const SectionCheckResult check = CheckBuiltSections(built, built_->lines, SectionCheckOptionsOf(settings_));
+    checkSummary_ = SectionCheckSummary(check);
+
+    order_ = ChainageOrder(built.sections);
+    std::vector<std::size_t> placeOf(order_.size());
+    for (std::size_t k = 0; k < order_.size(); ++k) placeOf[order_[k]] = k;
+    entries_.reserve(order_.size());
+    std::unordered_map<std::string_view, std::vector<std::size_t>> byChainageText;
+    for (std::size_t k = 0; k < order_.size(); ++k) {
+        const BuiltSection& section = built.sections[order_[k]];
+        SectionListEntry entry;
+        entry.station = GbkToUtf8Lossy(SectionStationText(*section.record, settings_.stationText));
+        entry.chainage = section.chainage;
+        entry.leftPoints = LeftOfStake(section, settings_).size();
+        entry.rightPoints = RightOfStake(section, settings_).size();
+        entries_.push_back(std::move(entry));
+        byChainageText[section.record->chainage.text].push_back(k);
+    }
+    for (const SectionProblem& problem : check.problems) {
+        if (problem.section != SectionProblem::kNoSection) {
+            entries_[placeOf[problem.section]].problems.push_back(ProblemText(problem, false));
+            continue;
+        }
+        // A pair of stations: both of their sections are concerned.
+        const std::string text = ProblemText(problem, true);
+        std::vector<std::string_view> chainages{problem.chainage};
+        if (!problem.details.empty()) chainages.push_back(problem.details.front());
+        for (const std::string_view chainage : chainages)
+            if (const auto found = byChainageText.find(chainage); found != byChainageText.end())
+                for (const std::size_t k : found->second) entries_[k].problems.push_back(text);
+    }
+}
+
+SectionsOnView::~SectionsOnView() = default;
+
+SectionDrawing SectionsOnView::Drawing(std::size_t index) const {
+    SectionDrawing drawing = DrawingOfSection(built_->sections.sections[order_[index]], settings_);
+    drawing.problems = entries_[index].problems;
+    return drawing;
+}
+
+SectionPlan SectionsOnView::Plan(std::size_t index) const {
+    const BuiltSection& section = built_->sections.sections[order_[index]];
+    SectionPlan plan;
+    plan.stakeEast = section.stake.east;
+    plan.stakeNorth = section.stake.north;
+    plan.firstEndEast = section.record->lineFirstEnd.east;
+    plan.firstEndNorth = section.record->lineFirstEnd.north;
+    plan.secondEndEast = section.record->lineSecondEnd.east;
+    plan.secondEndNorth = section.record->lineSecondEnd.north;
+    const auto sideOf = [&](const MemberPoint& point) {
+        const auto holds = [&](const SideList& side) {
+            for (const SidePoint& taken : side)
+                if (taken.source == &point) return true;
+            return false;
+        };
+        if (holds(LeftOfStake(section, settings_))) return SectionPlan::Side::Left;
+        if (holds(RightOfStake(section, settings_))) return SectionPlan::Side::Right;
+        return SectionPlan::Side::None;
+    };
+    plan.members.reserve(section.record->points.size());
+    for (const MemberPoint& point : section.record->points) {
+        // Coordinates that do not read as numbers have no place on the plan.
+        const std::optional<double> east = ReadLenient(point.east);
+        const std::optional<double> north = ReadLenient(point.north);
+        if (!east || !north) continue;
+        plan.members.push_back({*east, *north, sideOf(point)});
+    }
+    return plan;
+}
+
+std::optional<std::size_t> SectionsOnView::FindStation(std::string_view text) const {
+    text = TrimBlanks(text);
+    if (text.empty()) return std::nullopt;
+    for (std::size_t k = 0; k < entries_.size(); ++k)
+        if (entries_[k].station == text) return k;
+    const std::optional<double> wanted = TypedChainage(text);
+    if (!wanted) return std::nullopt;
+    std::optional<std::size_t> nearest;
+    double nearestDistance = 0;
+    for (std::size_t k = 0; k < entries_.size(); ++k) {
+        if (!entries_[k].chainage) continue;
+        const double distance = std::abs(*entries_[k].chainage - *wanted);
+        if (!nearest || distance < nearestDistance) {
+            nearest = k;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
+}
+
+std::vector<std::size_t> SectionsOnView::SectionsWithProblems() const {
+    std::vector<std::size_t> found;
+    for (std::size_t k = 0; k < entries_.size(); ++k)
+        if (!entries_[k].problems.empty()) found.push_back(k);
+    return found;
+}
+
+std::vector<std::string> SectionsOnView::InputPaths() const {
+    return {built_->members.name(), built_->stakes.name(), built_->points.name(), built_->lines.name()};
+}
+
+void SectionsOnViewSource::Visit(const SectionVisitor& visit) {
+    for (const std::size_t index : indices_) visit(sections_.Drawing(index));
+}
+
+}  // namespace qorvel

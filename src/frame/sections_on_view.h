@@ -1,0 +1,105 @@
+#pragma once
+// The sections of a project as the section viewer (断面查看) shows them: built from the four
+// files of step 10 exactly as step 10 builds them, their sides in the order the result file
+// writes them (the side rule, then 幅别颠倒生成), checked as check-sections checks them, and
+// kept in memory with their files so that the viewer steps from one section to the next at once.
+//
+// A project of 25,000 sections and a million points opens in about a second: what the list
+// shows for every section (station, points on each side, problems) is made when the project
+// opens; what only the section on screen needs (names and codes in UTF-8, the plan of its line
+// and points) is made when it is shown. The sections are listed in chainage order, as the
+// sheets draw them, whatever order the drawing gave the section lines in.
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/data_file.h"
+#include "core/progress.h"
+#include "frame/settings.h"
+#include "plot/section_drawing.h"
+
+namespace qorvel {
+// A section in the viewer's list.
+struct SectionListEntry {
+    std::string station;             // UTF-8, as the result file names the section
+    std::optional<double> chainage;  // none when the chainage is no number
+    std::size_t leftPoints = 0;      // points drawn left of the stake (the first side written)
+    std::size_t rightPoints = 0;     // and right of it
+    std::vector<std::string> problems;  // UTF-8, e.g. "断面线反向", "高程突变：左侧，12.50，3.20"
+};
+
+// The plan of a section, easting and northing in metres: its line, its stake and the member
+// points of its station, each marked with the side of the drawing it is on.
+struct SectionPlan {
+    enum class Side { None, Left, Right };  // None: too near the stake or outside both sides
+    struct Member {
+        double east = 0;
+        double north = 0;
+        Side side = Side::None;
+    };
+    double stakeEast = 0;
+    double stakeNorth = 0;
+    double firstEndEast = 0;  // the section line as drawn
+    double firstEndNorth = 0;
+    double secondEndEast = 0;
+    double secondEndNorth = 0;
+    std::vector<Member> members;
+};
+
+class SectionsOnView {
+public:
+    // Takes the four files (membership, centre stakes, detail points, matched section lines),
+    // builds and checks their sections with `settings` and `carriedAzimuth` (the Session's).
+    // Fails as step 10 and check-sections fail, with a StepError naming file, line and field.
+    SectionsOnView(DataFile members, DataFile stakes, DataFile points, DataFile lines, const Settings& settings,
+                   double& carriedAzimuth, ProgressSink& progress);
+    ~SectionsOnView();
+    // The sections look into the files held here: never copied, never moved.
+    SectionsOnView(const SectionsOnView&) = delete;
+    SectionsOnView& operator=(const SectionsOnView&) = delete;
+
+    // Sections by their place in chainage order.
+    std::size_t size() const { return entries_.size(); }
+    const SectionListEntry& Entry(std::size_t index) const { return entries_[index]; }
+    // The section to draw, its problems included.
+    SectionDrawing Drawing(std::size_t index) const;
+    SectionPlan Plan(std::size_t index) const;
+
+    // The first section named exactly `text` (blanks around it ignored); failing that, the one
+    // whose chainage is nearest to the chainage `text` gives ("K1+050", "1050"); nothing when
+    // `text` names no chainage or no section has one.
+    std::optional<std::size_t> FindStation(std::string_view text) const;
+    // The sections with at least one problem, in order.
+    std::vector<std::size_t> SectionsWithProblems() const;
+    // 共检查断面 N 个，发现问题 M 处！
+    const std::string& CheckSummary() const { return checkSummary_; }
+    // The paths of the four files, which an export must not overwrite.
+    std::vector<std::string> InputPaths() const;
+    const Settings& settings() const { return settings_; }
+
+private:
+    struct Built;  // the files, the sections built from them and their checks
+    std::unique_ptr<const Built> built_;
+    Settings settings_;
+    std::vector<std::size_t> order_;  // place in chainage order -> place among the built sections
+    std::vector<SectionListEntry> entries_;
+    std::string checkSummary_;
+};
+
+// Sections of a project handed to the section sheets: those at `indices`, in that order.
+class SectionsOnViewSource final : public SectionSource {
+public:
+    SectionsOnViewSource(const SectionsOnView& sections, std::vector<std::size_t> indices)
+        : sections_(sections), indices_(std::move(indices)) {}
+    void Visit(const SectionVisitor& visit) override;
+
+private:
+    const SectionsOnView& sections_;
+    std::vector<std::size_t> indices_;
+};
+
+}  // namespace qorvel

@@ -1,0 +1,49 @@
+#include "frame/settings.h"
+
+#include <array>
+
+#include "frame/result_layouts.h"
+#include "plot/sheet_layout.h"
+
+namespace qorvel {
+
+namespace {
+constexpr std::array kTolerances{
+    ToleranceSetting{SettingId::StakeTolerance, &Settings::stakeTolerance, "桩号文字插入点与中桩点允许偏差值",
+                     "--tolerance", "--stake-tolerance", "桩号文字插入点与中桩点允许偏差值（默认 0.05）"},
+    ToleranceSetting{SettingId::CodeTolerance, &Settings::codeTolerance,
+                     "向碎步点添加桩号代码时，允许碎步点距离横断面线的直线距离为", "--tolerance", "",
+                     "向碎步点添加桩号代码时，允许碎步点距离横断面线的直线距离（默认 0.01）"},
+    ToleranceSetting{SettingId::MatchTolerance, &Settings::matchTolerance,
+                     "匹配断面线桩号时，允许中桩点与断面线的垂直距离允许值", "--tolerance", "--match-tolerance",
+                     "匹配断面线桩号时，中桩点与断面线的垂直距离允许值（默认 0.01）"},
+    ToleranceSetting{SettingId::GroupTolerance, &Settings::groupTolerance, "碎步点按桩号归类时，其垂直断面线的允许距离值",
+                     "--tolerance", "--group-tolerance", "碎步点按桩号归类时，其垂直断面线的允许距离值（默认 0.05）"},
+    ToleranceSetting{SettingId::AvoidDistance, &Settings::avoidDistance, "生成成果时，规避中桩的距离值", "--avoid",
+                     "--avoid", "生成成果时，规避中桩的距离值（默认 0.08）"},
+};
+}  // namespace
+
+std::span<const ToleranceSetting> ToleranceSettings() { return kTolerances; }
+
+std::string SettingsConflict(const Settings& settings) {
+    const ResultLayout* layout = FindResultLayout(settings.layout);
+    if (layout == nullptr) return "没有这种成果格式：" + settings.layout;
+    if (!layout->heightSwitches && (settings.negateHeights || settings.blankLine))
+        return "“变换高差正负号”和“断面桩号隔一行生成”不适用于成果格式“" + std::string(layout->caption) + "”";
+    if (!SheetSizeByName(settings.sheetSize)) return "没有这种图纸：" + settings.sheetSize + "（可选 A3、A4、A1）";
+    return {};
+}
+
+std::string_view ResultExtension(const Settings& settings) {
+    const ResultLayout* layout = FindResultLayout(settings.layout);
+    return layout ? layout->extension : ".dat";
+}
+
+const ToleranceSetting* FindToleranceSetting(SettingId id) {
+    for (const ToleranceSetting& setting : kTolerances)
+        if (setting.id == id) return &setting;
+    return nullptr;
+}
+
+}  // namespace qorvel

@@ -1,0 +1,68 @@
+#include "frame/steps/assembly_steps.h"
+
+#include <gtest/gtest.h>
+
+#include "support/scripted_host.h"
+#include "support/test_files.h"
+
+namespace qorvel {
+namespace {
+
+using testing::ReadFile;
+using testing::ScriptedHost;
+using testing::TempDir;
+
+TEST(AssemblySteps, MergeReportsLabelsProcessedAndStakesFound) {
+    TempDir dir;
+    std::string labels;
+    std::string points;
+    for (int k = 0; k < 20; ++k) {
+        const std::string east = std::to_string(1000 + 20 * k);
+        labels += std::to_string(k + 1) + ",," + east + ",2000,0,K1+" + std::to_string(100 + 20 * k) + "\r\n";
+        // The stake is surveyed 0.4504 m up and left of its label; two are missing.
+        if (k % 10 != 3) points += "P" + std::to_string(k) + ",," + std::to_string(999.75 + 20 * k) + ",2000.375,50\r\n";
+    }
+    Session session;
+    Settings settings;
+    ScriptedHost host;
+    host.Answer(dir.Write("labels.dat", labels)).Answer(dir.Write("points.dat", points)).Answer(dir.File("stakes.dat"));
+    ASSERT_EQ(steps::MergeCentreStakes(host, session, settings).outcome, StepOutcome::Completed);
+    ASSERT_EQ(host.dialogs.size(), 3u);
+    EXPECT_EQ(host.dialogs[0].filter, "提取的桩号文字信息_dat文件(*.dat)|*.dat");
+    EXPECT_EQ(host.dialogs[1].filter, "全图碎步点数据_dat文件(*.dat)|*.dat");
+    EXPECT_EQ(host.dialogs[2].filter, "保存_中桩数据dat文件(*.dat)|*.dat");
+    EXPECT_EQ(host.statusPanel2.back(), "已合并中桩坐标高程:20 个");
+    EXPECT_EQ(host.progress.back(), 100);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "本次共合成中桩坐标个数 18 个！");
+    EXPECT_EQ(host.openedResults, std::vector<std::string>{dir.File("stakes.dat")});
+    const std::string stakes = ReadFile(dir.File("stakes.dat"));
+    EXPECT_EQ(stakes.substr(0, stakes.find('\n') + 1), "1100,,999.750,2000.375,50.000\r\n");
+}
+
+TEST(AssemblySteps, MatchAndGroupUseTheirTolerancesAndDialogs) {
+    TempDir dir;
+    Session session;
+    Settings settings;
+    settings.matchTolerance = 0.5;
+    ScriptedHost match;
+    match.Answer(dir.Write("stakes.dat", "1200,,100,50,10\r\n"))
+        .Answer(dir.Write("lines.dat", "1,90,50.25,110,50.25\r\n2,90,50.5,110,50.5\r\n"))
+        .Answer(dir.File("matched.dat"));
+    ASSERT_EQ(steps::MatchSectionLines(match, session, settings).outcome, StepOutcome::Completed);
+    EXPECT_EQ(ReadFile(dir.File("matched.dat")), "1200,90,50.25,110,50.25\r\n");
+    EXPECT_EQ(match.messages.at(0).text, "本次桩号共匹配断面线：1 条！");
+    EXPECT_TRUE(match.statusPanel2.empty() && match.progress.empty());
+
+    ScriptedHost group;
+    group.Answer(dir.File("matched.dat")).Answer(dir.Write("points.dat", "A,,95,50.26,9\r\nB,,95,50.4,9\r\n"))
+        .Answer(dir.File("members.dat"));
+    ASSERT_EQ(steps::GroupDetailPoints(group, session, settings).outcome, StepOutcome::Completed);
+    EXPECT_EQ(ReadFile(dir.File("members.dat")), "1200,A\r\n");
+    EXPECT_EQ(group.dialogs.at(0).filter, "匹配桩号后的断面线_dat文件(*.dat)|*.dat");
+    EXPECT_EQ(group.statusPanel2.back(), "完成添加归属点号的桩号有： 1 个");
+    EXPECT_EQ(group.messages.at(0).text, "本次完成添加归属点号的桩号有1个！");
+}
+
+}  // namespace
+}  // namespace qorvel

@@ -1,0 +1,103 @@
+#include "frame/steps/result_steps.h"
+
+#include <gtest/gtest.h>
+
+#include "support/scripted_host.h"
+#include "support/test_files.h"
+
+namespace qorvel {
+namespace {
+
+using testing::ReadFile;
+using testing::ScriptedHost;
+using testing::TempDir;
+
+class ResultStep : public ::testing::Test {
+protected:
+    TempDir dir;
+    Session session;
+    Settings settings;
+    ScriptedHost host;
+    // Two sections on lines running east; the matched section line file holds three lines, one of
+    // them of a chainage nobody else knows, and a blank line.
+    std::string members = dir.Write("members.dat", "1100,A,B\r\n1120,C\r\n");
+    std::string stakes = dir.Write("stakes.dat", "1100,,500,300,52.300\r\n1120,,500,320,52.400\r\n");
+    std::string points = dir.Write("points.dat", "A,,496.75,300,52.1\r\nB,,504.1,300,52.45\r\nC,,490,320,53\r\n");
+    std::string lines = dir.Write("matched.dat",
+                                  "1100,480,300,520,300\r\n\r\n1120,480,320,520,320\r\n1500,0,0,1,1\r\n");
+
+    void AnswerAll(const std::string& output) {
+        host.Answer(members).Answer(stakes).Answer(points).Answer(lines).Answer(output);
+    }
+};
+
+TEST_F(ResultStep, DialogsStatusMessageAndResult) {
+    AnswerAll(dir.File("result.dat"));
+    ASSERT_EQ(steps::OutputSectionResults(host, session, settings).outcome, StepOutcome::Completed);
+    EXPECT_EQ(ReadFile(dir.File("result.dat")), "1100\r\n3.25 52.10\r\n4.10 52.45\r\n1120\r\n10.00 53.00\r\n\r\n");
+
+    ASSERT_EQ(host.dialogs.size(), 5u);
+    EXPECT_EQ(host.statusPanel2, (std::vector<std::string>{
+                                     "向变量添加中桩坐标： 1 个", "向变量添加中桩坐标： 2 个",
+                                     "向变量添加方位角与距离值： 1 个", "向变量添加方位角与距离值： 2 个",
+                                     "向变量添加归属断面点： 1 个", "向变量添加归属断面点： 2 个",
+                                     "写入文件： 1 个", "写入文件： 2 个"}));
+    EXPECT_EQ(host.progress, (std::vector<int>{50, 100, 50, 100, 50, 100, 50, 100}));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].title, "提示！");
+    EXPECT_EQ(host.messages[0].text, "共有断面数：3 条。");  // section lines read, not sections written
+    EXPECT_EQ(host.openedResults, std::vector<std::string>{dir.File("result.dat")});
+    EXPECT_EQ(session.carriedAzimuth, 90.0);  // C, west of its stake, measured last (for the second side)
+}
+
+TEST_F(ResultStep, SettingsOfTheWindowApply) {
+    settings.layout = "3";
+    settings.swapSides = true;
+    settings.negateHeights = true;
+    settings.stationText = true;
+    settings.blankLine = true;
+    settings.avoidDistance = 3.5;  // leaves out A at 3.25
+    AnswerAll(dir.File("result.dat"));
+    ASSERT_EQ(steps::OutputSectionResults(host, session, settings).outcome, StepOutcome::Completed);
+    EXPECT_EQ(ReadFile(dir.File("result.dat")), " \r\nK1+100 52.300 4.10 -0.15 \r\n \r\nK1+120 52.400  10.00 -0.60\r\n");
+    EXPECT_EQ(host.dialogs.back().filter, "断面成果_dat文件(*.dat)|*.dat");
+
+    // The save dialog offers the extension of the layout chosen.
+    settings = Settings{};
+    settings.layout = "csv";
+    host.dialogs.clear();
+    AnswerAll(dir.File("result.csv"));
+    ASSERT_EQ(steps::OutputSectionResults(host, session, settings).outcome, StepOutcome::Completed);
+    EXPECT_EQ(host.dialogs.back().filter, "断面成果_csv文件(*.csv)|*.csv");
+    EXPECT_EQ(host.dialogs.back().usualName, "10-sections.csv");
+}
+
+TEST_F(ResultStep, UnknownLayoutWritesAnEmptyFileAndStillEnds) {
+    settings.layout = "6";
+    const std::string output = dir.Write("result.dat", "old result");
+    AnswerAll(output);
+    ASSERT_EQ(steps::OutputSectionResults(host, session, settings).outcome, StepOutcome::Completed);
+    EXPECT_EQ(ReadFile(output), "");
+    EXPECT_EQ(host.statusPanel2.back(), "向变量添加归属断面点： 2 个");  // no "写入文件："
+    EXPECT_EQ(host.messages.at(0).text, "共有断面数：3 条。");
+    EXPECT_EQ(host.openedResults.size(), 1u);
+}
+
+TEST_F(ResultStep, FailureLeavesTheOldResultAndCancelTouchesNothing) {
+    stakes = dir.Write("stakes.dat", "1100,,500,300,52.300\r\n1120,,5OO,320,52.400\r\n");
+    const std::string output = dir.Write("result.dat", "old result");
+    AnswerAll(output);
+    EXPECT_EQ(steps::OutputSectionResults(host, session, settings).outcome, StepOutcome::Failed);
+    EXPECT_EQ(host.failures, std::vector<std::string>{"文件“" + stakes + "”第 2 行，字段 2：不是数字：“5OO”"});
+    EXPECT_EQ(ReadFile(output), "old result");
+    EXPECT_TRUE(host.messages.empty() && host.openedResults.empty());
+
+    ScriptedHost cancelled;
+    cancelled.Answer(members).Answer(stakes).Answer(std::nullopt);
+    EXPECT_EQ(steps::OutputSectionResults(cancelled, session, settings).outcome, StepOutcome::Cancelled);
+    EXPECT_EQ(cancelled.dialogs.size(), 3u);
+    EXPECT_TRUE(cancelled.failures.empty());
+}
+
+}  // namespace
+}  // namespace qorvel

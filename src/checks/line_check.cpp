@@ -25,15 +25,16 @@ LineCheckResult CheckSectionLines(const DataFile& stakes, const DataFile& matche
     LineCheckResult result;
     const std::size_t stakeCount = stakes.size();
     for (std::size_t i = 0; i < stakeCount; ++i) {
-        const std::size_t found = linesByChainage.Count(FirstField(stakes[i].text), 2);  // two make a repeat
+        const std::string_view chainage = FirstField(stakes[i].text);
+        const std::size_t found = linesByChainage.Count(chainage, 2);  // two make a repeat
         const std::string* reason = nullptr;
         if (found == 0) {
             reason = &missing;
-            result.found.push_back({kMissingSectionLine, i});
+            result.found.push_back({kMissingSectionLine, i, chainage});
             ++result.missing;
         } else if (found > 1) {
             reason = &repeated;
-            result.found.push_back({kRepeatedSectionLine, i});
+            result.found.push_back({kRepeatedSectionLine, i, chainage});
             ++result.repeated;
         }
         if (reason) {

@@ -4,6 +4,7 @@
 // sections under one chainage. This report names those stakes before the results are written.
 
 #include <cstddef>
+#include <string_view>
 #include <vector>
 
 #include "core/data_file.h"
@@ -15,7 +16,8 @@ namespace qorvel {
 // A stake with a problem: the reason (one of the two below) and the stake's record.
 struct StakeProblem {
     const char* reason;
-    std::size_t stake;  // index into the centre-stake file's records
+    std::size_t stake;          // index into the centre-stake file's records
+    std::string_view chainage;  // the stake's chainage as written (field 0)
 };
 
 struct LineCheckResult {

@@ -18,7 +18,7 @@ namespace {
 // The sides of a section as the check names them.
 struct NamedSide {
     const SideList* points;
-    const std::string* name;  // 左, 右, 第一侧, 第二侧 in the files' code page
+    ProblemSide name;
 };
 
 // Within the two ends' box, both included: a point known to lie on the segment's line lies on
@@ -49,17 +49,26 @@ class Report {
 public:
     explicit Report(SectionCheckResult& result) : result_(result) {}
 
-    void Add(SectionProblemReason reason, std::string_view chainage, std::vector<std::string> details,
-             std::size_t section = SectionProblem::kNoSection) {
-        std::string line = gbkReason(reason);
+    void Add(SectionProblem problem) {
+        std::string line = gbkReason(problem.reason);
         line += ',';
-        line += chainage;
-        for (const std::string& detail : details) {
+        line += problem.chainage;
+        for (const std::string& field : problem.ReportFields()) {
             line += ',';
-            line += detail;
+            line += field;
         }
         result_.output.Line(line);
-        result_.problems.push_back({reason, std::string(chainage), std::move(details), section});
+        result_.problems.push_back(std::move(problem));
+    }
+    // A problem of the section at `index`.
+    void Add(SectionProblemReason reason, std::string_view chainage, std::size_t index, ProblemSide side = ProblemSide::None,
+             std::vector<std::string> values = {}) {
+        Add({reason, std::string(chainage), {}, side, std::move(values), index});
+    }
+    // A problem of the station at `chainage` and the next one.
+    void AddPair(SectionProblemReason reason, std::string_view chainage, std::string_view next,
+                 std::vector<std::string> values = {}) {
+        Add({reason, std::string(chainage), std::string(next), ProblemSide::None, std::move(values)});
     }
 
     // The check's own words in the files' code page.
@@ -84,9 +93,9 @@ void checkSection(const BuiltSection& section, std::size_t index, const Route& r
                   Report& report) {
     const SectionRecord& record = *section.record;
     const std::string_view chainage = record.chainage.text;
-    if (section.decision == SideDecision::Swapped) report.Add(SectionProblemReason::LineReversed, chainage, {}, index);
+    if (section.decision == SideDecision::Swapped) report.Add(SectionProblemReason::LineReversed, chainage, index);
     if (section.decision == SideDecision::Undecided)
-        report.Add(SectionProblemReason::DirectionUndecided, chainage, {}, index);
+        report.Add(SectionProblemReason::DirectionUndecided, chainage, index);
 
     const std::optional<RouteDirection> along = route.DirectionAt(chainage);
     const double lineEast = record.lineSecondEnd.east - record.lineFirstEnd.east;
@@ -98,26 +107,21 @@ void checkSection(const BuiltSection& section, std::size_t index, const Route& r
             const double cosine = std::fabs(along->east * lineEast + along->north * lineNorth) / (routeLength * lineLength);
             const double angle = std::acos(std::min(1.0, cosine)) * 180 / std::numbers::pi;
             if (angle < 90 - options.skewAngle)
-                report.Add(SectionProblemReason::LineSkewed, chainage, {FormatFixed(angle, 1)}, index);
+                report.Add(SectionProblemReason::LineSkewed, chainage, index, ProblemSide::None, {FormatFixed(angle, 1)});
         }
     }
 
-    static const std::string kLeft = Report::gbk("左");
-    static const std::string kRight = Report::gbk("右");
-    static const std::string kFirst = Report::gbk("第一侧");
-    static const std::string kSecond = Report::gbk("第二侧");
     const bool decided = section.left() != nullptr;
     const NamedSide sides[2] = {
-        decided ? NamedSide{section.left(), &kLeft} : NamedSide{&section.drawn.first, &kFirst},
-        decided ? NamedSide{section.right(), &kRight} : NamedSide{&section.drawn.second, &kSecond},
+        decided ? NamedSide{section.left(), ProblemSide::Left} : NamedSide{&section.drawn.first, ProblemSide::First},
+        decided ? NamedSide{section.right(), ProblemSide::Right} : NamedSide{&section.drawn.second, ProblemSide::Second},
     };
     if (sides[0].points->empty() && sides[1].points->empty()) {
-        report.Add(SectionProblemReason::BothSidesEmpty, chainage, {}, index);
+        report.Add(SectionProblemReason::BothSidesEmpty, chainage, index);
     } else if (sides[0].points->empty()) {
-        report.Add(decided ? SectionProblemReason::LeftSideEmpty : SectionProblemReason::FirstSideEmpty, chainage, {}, index);
+        report.Add(decided ? SectionProblemReason::LeftSideEmpty : SectionProblemReason::FirstSideEmpty, chainage, index);
     } else if (sides[1].points->empty()) {
-        report.Add(decided ? SectionProblemReason::RightSideEmpty : SectionProblemReason::SecondSideEmpty, chainage, {},
-                   index);
+        report.Add(decided ? SectionProblemReason::RightSideEmpty : SectionProblemReason::SecondSideEmpty, chainage, index);
     }
 
     const double spike = options.spikeHeight;
@@ -130,16 +134,16 @@ void checkSection(const BuiltSection& section, std::size_t index, const Route& r
             const bool peak = here - before > spike && here - after > spike;
             const bool pit = before - here > spike && after - here > spike;
             if (peak || pit)
-                report.Add(SectionProblemReason::ElevationSpike, chainage,
-                           {*side.name, LayoutNumberText(points[k].distance), LayoutNumberText(here)}, index);
+                report.Add(SectionProblemReason::ElevationSpike, chainage, index, side.name,
+                           {LayoutNumberText(points[k].distance), LayoutNumberText(here)});
         }
     }
     for (const NamedSide& side : sides) {
         double before = 0;  // the stake
         for (const SidePoint& point : *side.points) {
             if (point.distance - before > options.gapDistance)
-                report.Add(SectionProblemReason::PointGap, chainage,
-                           {*side.name, LayoutNumberText(before), LayoutNumberText(point.distance)}, index);
+                report.Add(SectionProblemReason::PointGap, chainage, index, side.name,
+                           {LayoutNumberText(before), LayoutNumberText(point.distance)});
             before = point.distance;
         }
     }
@@ -164,12 +168,12 @@ void checkStationPairs(const Route& route, const DataFile& matchedLines, Report&
         const RouteStation& next = stations[k + 1];
         const std::optional<SectionLineEnds> nextLine = lineOf(next);
         if (line && nextLine && segmentsMeet(line->first, line->second, nextLine->first, nextLine->second))
-            report.Add(SectionProblemReason::LinesCross, here.text, {std::string(next.text)});
+            report.AddPair(SectionProblemReason::LinesCross, here.text, next.text);
         const double apart = PlaneDistance(here.position, next.position);
         const double difference = next.chainage - here.chainage;
         if (apart > difference + 0.1)
-            report.Add(SectionProblemReason::StakeOffChainage, here.text,
-                       {std::string(next.text), FormatFixed(apart, 3), FormatFixed(difference, 3)});
+            report.AddPair(SectionProblemReason::StakeOffChainage, here.text, next.text,
+                           {FormatFixed(apart, 3), FormatFixed(difference, 3)});
         line = nextLine;
     }
 }
@@ -194,15 +198,29 @@ std::string_view SectionProblemReasonText(SectionProblemReason reason) {
     return {};
 }
 
-std::string SectionProblemText(const SectionProblem& problem) {
-    std::string line(SectionProblemReasonText(problem.reason));
-    line += ',';
-    line += GbkToUtf8Lossy(problem.chainage);
-    for (const std::string& detail : problem.details) {
-        line += ',';
-        line += GbkToUtf8Lossy(detail);
+std::string_view ProblemSideText(ProblemSide side) {
+    switch (side) {
+        case ProblemSide::None: break;
+        case ProblemSide::Left: return "左";
+        case ProblemSide::Right: return "右";
+        case ProblemSide::First: return "第一侧";
+        case ProblemSide::Second: return "第二侧";
     }
-    return line;
+    return {};
+}
+
+std::vector<std::string> SectionProblem::ReportFields() const {
+    std::vector<std::string> fields;
+    if (!nextChainage.empty()) fields.push_back(nextChainage);
+    if (side != ProblemSide::None) {
+        // The check's own words in the files' code page, converted once: a damaged survey may
+        // have a problem at every station.
+        static const std::string kSides[] = {"", Report::gbk("左"), Report::gbk("右"), Report::gbk("第一侧"),
+                                             Report::gbk("第二侧")};
+        fields.push_back(kSides[static_cast<std::size_t>(side)]);
+    }
+    fields.insert(fields.end(), values.begin(), values.end());
+    return fields;
 }
 
 std::string SectionCheckSummary(const SectionCheckResult& result) {

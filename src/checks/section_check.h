@@ -44,19 +44,33 @@ enum class SectionProblemReason {
 // The reason as the report writes it, in UTF-8.
 std::string_view SectionProblemReasonText(SectionProblemReason reason);
 
+// The side of a section a problem is on: left and right as the route decides, first and second
+// (as drawn) where it cannot.
+enum class ProblemSide { None, Left, Right, First, Second };
+
+// The side as the report writes it, in UTF-8: 左, 右, 第一侧, 第二侧; empty for None.
+std::string_view ProblemSideText(ProblemSide side);
+
 struct SectionProblem {
     static constexpr std::size_t kNoSection = SIZE_MAX;
 
     SectionProblemReason reason;
-    std::string chainage;              // field 1: the chainage as in the files
-    std::vector<std::string> details;  // fields 2 on, as written (GBK, as the files)
+    std::string chainage;      // the chainage as in the files (GBK)
+    // The problems of a pair of stations: the next station's chainage as in the files; empty for
+    // the problems of one section.
+    std::string nextChainage;
+    ProblemSide side = ProblemSide::None;
+    // The figures, as the report writes them: the angle; the distance and elevation of a spike;
+    // the two distances of a gap; the stakes' distance and the chainages' difference.
+    std::vector<std::string> values;
     // The section concerned, its position in the built sections (step 10's order); kNoSection
     // for the problems of a pair of stations, which name both chainages.
     std::size_t section = kNoSection;
-};
 
-// The problem as one line of text for the window and the terminal: the report's line in UTF-8.
-std::string SectionProblemText(const SectionProblem& problem);
+    // The fields the report writes after the reason and the chainage (GBK): the next chainage,
+    // the side, the figures.
+    std::vector<std::string> ReportFields() const;
+};
 
 struct SectionCheckResult {
     OutputText output;                     // the report: a line per problem, GBK, CR LF; empty when none

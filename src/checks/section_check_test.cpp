@@ -68,9 +68,12 @@ TEST(SectionCheck, EveryReasonOnOneRoute) {
     EXPECT_EQ(gap.reason, SectionProblemReason::PointGap);
     EXPECT_EQ(gap.chainage, "1060");
     EXPECT_EQ(gap.section, 3u);
-    EXPECT_EQ(SectionProblemText(gap), "点距过大,1060,右,5.00,40.00");
+    EXPECT_EQ(gap.side, ProblemSide::Right);
+    EXPECT_EQ(gap.values, (std::vector<std::string>{"5.00", "40.00"}));
     EXPECT_EQ(result.problems[7].section, 6u);
-    EXPECT_EQ(result.problems[9].section, SectionProblem::kNoSection);
+    const SectionProblem& apart = result.problems[9];
+    EXPECT_EQ(apart.section, SectionProblem::kNoSection);
+    EXPECT_EQ(apart.nextChainage, "1140");
 
     // Whatever side rule step 10 is given.
     SectionCheckOptions byRoute;

@@ -12,6 +12,18 @@
 
 namespace qorvel {
 
+namespace {
+// The text after the fifth comma of a label line: the label itself, which may hold commas.
+std::string_view LabelText(std::string_view line) {
+    for (int comma = 0; comma < 5; ++comma) {
+        const std::size_t at = line.find(',');
+        if (at == std::string_view::npos) return line;
+        line.remove_prefix(at + 1);
+    }
+    return line;
+}
+}  // namespace
+
 StakeCheckResult CheckCentreStakes(const DataFile& labels, const DataFile& stakes, bool numericLabels,
                                    ProgressSink& progress) {
     const std::string unreadable = Utf8ToGbk(kUnreadableLabel).value();
@@ -46,7 +58,7 @@ StakeCheckResult CheckCentreStakes(const DataFile& labels, const DataFile& stake
             }
         }
         if (reason) {
-            result.found.push_back({named, i});
+            result.found.push_back({named, i, LabelText(labels[i].text)});
             result.output << *reason << ',' << labels[i].text;
             result.output.EndLine();
             ++result.problems;

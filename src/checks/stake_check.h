@@ -5,6 +5,7 @@
 // without a cross-section; this report names those labels while the survey can still be fixed.
 
 #include <cstddef>
+#include <string_view>
 #include <vector>
 
 #include "core/data_file.h"
@@ -16,7 +17,8 @@ namespace qorvel {
 // A label with a problem: the reason (one of the three below) and the label's record.
 struct LabelProblem {
     const char* reason;
-    std::size_t label;  // index into the station text file's records
+    std::size_t label;        // index into the station text file's records
+    std::string_view station;  // the label's text as written (field 5 on: a label may hold commas)
 };
 
 struct StakeCheckResult {

@@ -191,7 +191,7 @@ int RunStepFromCommandLine(const StepDescription& step, const Settings& settings
         return kExitFailed;
     }
     Session session;
-    const StepResult result = step.run(host, session, settings);
+    const StepResult result = step.Run(host, session, settings);
     host.EndProgress();
     switch (result.outcome) {
         case StepOutcome::Completed:

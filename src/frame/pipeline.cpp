@@ -4,11 +4,11 @@
 #include <cerrno>
 #include <charconv>
 #include <csignal>
-#include <array>
 #include <filesystem>
 #include <optional>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "core/step_error.h"
 #include "drawing/attached_drawing.h"
@@ -90,11 +90,17 @@ private:
     fs::path path_;
 };
 
-constexpr std::array kPipelineSteps{
-    StepId::StationLabels, StepId::CentreStakes, StepId::StakeCheck, StepId::SectionLines,
-    StepId::LineMatch,     StepId::LineCheck,    StepId::Membership, StepId::SectionResults,
-    StepId::SectionCheck,
-};
+// The catalogue's steps of the run but the sheets, which join a run only when it is asked to
+// draw them.
+const std::vector<StepId>& StepsAlwaysRun() {
+    static const std::vector<StepId> steps = [] {
+        std::vector<StepId> ids;
+        for (const StepDescription* step : RunSteps())
+            if (step->id != StepId::SectionSheets) ids.push_back(step->id);
+        return ids;
+    }();
+    return steps;
+}
 
 // The output folder must be one (or be made one level deep), and the two files the surveyor
 // supplies must not be among those the run is about to replace.
@@ -204,10 +210,10 @@ std::vector<std::string> EarlierResults(const PipelineRequest& request, const st
 
 }  // namespace
 
-std::span<const StepId> PipelineSteps() { return kPipelineSteps; }
+std::span<const StepId> PipelineSteps() { return StepsAlwaysRun(); }
 
 std::vector<StepId> PipelineStages(const PipelineRequest& request) {
-    std::vector<StepId> stages(kPipelineSteps.begin(), kPipelineSteps.end());
+    std::vector<StepId> stages = StepsAlwaysRun();
     if (!request.plotKind.empty()) stages.push_back(StepId::SectionSheets);
     return stages;
 }
@@ -263,7 +269,7 @@ PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& set
         StageReport& ended = report.stages.emplace_back();
         ended.step = step.id;
         ended.output = PipelineFilePath(request, step.output.role);
-        ended.result = step.run(stageHost, session, StageSettings(settings, request, step.id));
+        ended.result = step.Run(stageHost, session, StageSettings(settings, request, step.id));
         if (!session.drawing && attachedBefore) session.drawing = std::move(attachedBefore);
         // Every file of a stage is answered; a stage cancelling is a fault here.
         if (ended.result.outcome == StepOutcome::Cancelled) {

@@ -18,7 +18,7 @@ std::vector<std::string> CheckProblems(const PipelineReport& report) {
     std::vector<std::string> problems;
     for (const StageReport& stage : report.stages)
         for (const CheckProblem& problem : stage.result.problems)
-            problems.push_back(problem.reason + "：" + problem.concerns);
+            problems.push_back(problem.reason + "：" + ProblemConcerns(problem));
     return problems;
 }
 

@@ -330,11 +330,13 @@ TEST(Pipeline, TheChecksProblemsAreListedAndShortened) {
     StageReport stakes{StepId::StakeCheck, {}, "05"};
     stakes.result.outcome = StepOutcome::Completed;
     stakes.result.summary = "x";
-    stakes.result.problems = {{"缺少中桩", "K0+120 中桩,左"}, {"桩号无法识别", "ABC"}};
+    using Subject = CheckProblem::Subject;
+    stakes.result.problems = {{.reason = "缺少中桩", .subject = Subject::Label, .station = "K0+120 中桩,左"},
+                              {.reason = "桩号无法识别", .subject = Subject::Label, .station = "ABC"}};
     StageReport lines{StepId::LineCheck, {}, "07"};
     lines.result.outcome = StepOutcome::Completed;
     lines.result.summary = "y";
-    lines.result.problems = {{"缺少断面线", "中桩 660"}};
+    lines.result.problems = {{.reason = "缺少断面线", .subject = Subject::Stake, .station = "660"}};
     report.stages = {stakes, lines};
 
     EXPECT_EQ(CheckProblems(report),

@@ -9,21 +9,25 @@
 #include "core/number_read.h"
 #include "core/text_encoding.h"
 #include "frame/section_options.h"
+#include "frame/section_problems.h"
 #include "station/station_text.h"
 
 namespace qorvel {
 
 namespace {
 
-// "高程突变：左侧，12.50，3.20": the reason and what the report writes after the chainage.
-std::string ProblemText(const SectionProblem& problem, bool withChainage) {
-    std::string text(SectionProblemReasonText(problem.reason));
+// "高程突变：左，12.50，3.20": the reason and what the report writes after it, with or without
+// the chainage.
+std::string ProblemText(const CheckProblem& problem, bool withChainage) {
     std::vector<std::string_view> parts;
-    if (withChainage) parts.push_back(problem.chainage);
-    for (const std::string& detail : problem.details) parts.push_back(detail);
+    if (withChainage) parts.push_back(problem.station);
+    if (!problem.nextStation.empty()) parts.push_back(problem.nextStation);
+    if (!problem.side.empty()) parts.push_back(problem.side);
+    for (const std::string& value : problem.values) parts.push_back(value);
+    std::string text = problem.reason;
     for (std::size_t k = 0; k < parts.size(); ++k) {
         text += k == 0 ? "：" : "，";
-        text += GbkToUtf8Lossy(parts[k]);
+        text += parts[k];
     }
     return text;
 }
@@ -48,29 +52,23 @@ std::string_view TrimBlanks(std::string_view text) {
 // The four files and what is built from them: the sections look into the files, so both
 // stay where they are for as long as the viewer holds them.
 struct SectionsOnView::Built {
-    Built(DataFile members, DataFile stakes, DataFile points, DataFile lines, const Settings& settings,
-          double& carriedAzimuth, ProgressSink& progress)
-        : members(std::move(members)),
-          stakes(std::move(stakes)),
-          points(std::move(points)),
-          lines(std::move(lines)),
-          sections(BuildSections({this->members, this->stakes, this->points, this->lines}, SectionOptionsOf(settings),
-                                 carriedAzimuth, progress)) {}
-
-    DataFile members;
-    DataFile stakes;
-    DataFile points;
-    DataFile lines;
+    std::shared_ptr<const DataFile> members;
+    std::shared_ptr<const DataFile> stakes;
+    std::shared_ptr<const DataFile> points;
+    std::shared_ptr<const DataFile> lines;
     BuiltSections sections;
 };
 
-SectionsOnView::SectionsOnView(DataFile members, DataFile stakes, DataFile points, DataFile lines,
+SectionsOnView::SectionsOnView(std::shared_ptr<const DataFile> members, std::shared_ptr<const DataFile> stakes,
+                               std::shared_ptr<const DataFile> points, std::shared_ptr<const DataFile> lines,
                                const Settings& settings, double& carriedAzimuth, ProgressSink& progress)
-    : built_(std::make_unique<const Built>(std::move(members), std::move(stakes), std::move(points), std::move(lines),
-                                           settings, carriedAzimuth, progress)),
-      settings_(settings) {
+    : settings_(settings) {
+    BuiltSections sections =
+        BuildSections({*members, *stakes, *points, *lines}, SectionOptionsOf(settings_), carriedAzimuth, progress);
+    built_ = std::make_unique<const Built>(
+        Built{std::move(members), std::move(stakes), std::move(points), std::move(lines), std::move(sections)});
     const BuiltSections& built = built_->sections;
-    const SectionCheckResult check = CheckBuiltSections(built, built_->lines, SectionCheckOptionsOf(settings_));
+    const SectionCheckResult check = CheckBuiltSections(built, *built_->lines, SectionCheckOptionsOf(settings_));
     checkSummary_ = SectionCheckSummary(check);
 
     order_ = ChainageOrder(built.sections);
@@ -90,14 +88,12 @@ SectionsOnView::SectionsOnView(DataFile members, DataFile stakes, DataFile point
     }
     for (const SectionProblem& problem : check.problems) {
         if (problem.section != SectionProblem::kNoSection) {
-            entries_[placeOf[problem.section]].problems.push_back(ProblemText(problem, false));
+            entries_[placeOf[problem.section]].problems.push_back(ProblemText(CheckProblemOf(problem), false));
             continue;
         }
         // A pair of stations: both of their sections are concerned.
-        const std::string text = ProblemText(problem, true);
-        std::vector<std::string_view> chainages{problem.chainage};
-        if (!problem.details.empty()) chainages.push_back(problem.details.front());
-        for (const std::string_view chainage : chainages)
+        const std::string text = ProblemText(CheckProblemOf(problem), true);
+        for (const std::string_view chainage : {std::string_view(problem.chainage), std::string_view(problem.nextChainage)})
             if (const auto found = byChainageText.find(chainage); found != byChainageText.end())
                 for (const std::size_t k : found->second) entries_[k].problems.push_back(text);
     }
@@ -169,7 +165,7 @@ std::vector<std::size_t> SectionsOnView::SectionsWithProblems() const {
 }
 
 std::vector<std::string> SectionsOnView::InputPaths() const {
-    return {built_->members.name(), built_->stakes.name(), built_->points.name(), built_->lines.name()};
+    return {built_->members->name(), built_->stakes->name(), built_->points->name(), built_->lines->name()};
 }
 
 void SectionsOnViewSource::Visit(const SectionVisitor& visit) {

@@ -55,10 +55,11 @@ public:
     // Takes the four files (membership, centre stakes, detail points, matched section lines),
     // builds and checks their sections with `settings` and `carriedAzimuth` (the Session's).
     // Fails as step 10 and check-sections fail, with a StepError naming file, line and field.
-    SectionsOnView(DataFile members, DataFile stakes, DataFile points, DataFile lines, const Settings& settings,
+    SectionsOnView(std::shared_ptr<const DataFile> members, std::shared_ptr<const DataFile> stakes,
+                   std::shared_ptr<const DataFile> points, std::shared_ptr<const DataFile> lines, const Settings& settings,
                    double& carriedAzimuth, ProgressSink& progress);
     ~SectionsOnView();
-    // The sections look into the files held here: never copied, never moved.
+    // The sections look into the files held here: never copied.
     SectionsOnView(const SectionsOnView&) = delete;
     SectionsOnView& operator=(const SectionsOnView&) = delete;
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
+#include "frame/step_computation.h"
 #include "frame/steps/assembly_steps.h"
 #include "frame/steps/check_steps.h"
 #include "frame/steps/drawing_steps.h"
@@ -47,72 +49,169 @@ constexpr std::array kSheetSettings{AvoidDistance, SectionSides, SheetOptions};
 constexpr std::array kViewSettings{AvoidDistance, SectionSides, SectionChecks, SheetOptions};
 
 constexpr std::array kSteps{
-    StepDescription{StepId::AttachDrawing, 0, "BT-DWG", "", "打开图形", "打开图形", StepIcon::OpenDrawing, "", "",
-                    kDrawingInput, {}, "", {}, &steps::AttachDrawing},
-    StepDescription{StepId::PolylineVertices, 1, "BT2", "Command8", "1、提取多段线节点坐标", "提取多段线节点坐标",
-                    StepIcon::PolylineVertices, "polylines", "1、提取多段线节点坐标：图层上轻量多段线的节点",
-                    kDrawingInput, {FileRole::PolylineVertices, "保存_多段线节点的dat文件(*.dat)|*.dat"},
-                    "01-polylines.dat", kLayer, &steps::ExtractPolylineVertices},
-    StepDescription{StepId::StationLabels, 2, "BT3", "Command7", "2、提取中桩桩号文字", "提取中桩桩号文字信息",
-                    StepIcon::StationLabels, "labels", "2、提取中桩桩号文字：图层上单行文字的插入点与内容",
-                    kDrawingInput, {FileRole::StationLabels, "保存_桩号文字信息_dat文件(*.dat)|*.dat"},
-                    "02-labels.dat", kLayer, &steps::ExtractStationLabels},
-    StepDescription{StepId::CentreStakes, 3, "BT4", "Command6", "3、桩号文字与桩号坐标合并", "合成中桩坐标",
-                    StepIcon::MergeStakes, "stakes", "3、桩号文字与桩号坐标合并：由桩号文字和碎步点合成中桩坐标",
-                    kStakesInputs, {FileRole::CentreStakes, "保存_中桩数据dat文件(*.dat)|*.dat"}, "03-stakes.dat",
-                    kStakeSettings, &steps::MergeCentreStakes},
-    StepDescription{StepId::SectionLines, 4, "BT5", "Command1", "4、提取横断面线端点坐标", "提取横断面线端点坐标",
-                    StepIcon::SectionLineEnds, "lines", "4、提取横断面线端点坐标：图层上直线的两个端点",
-                    kDrawingInput, {FileRole::SectionLines, "取出_断面线端点坐标（dat文件）(*.dat)|*.dat"},
-                    "04-lines.dat", kLayer, &steps::ExtractSectionLines},
-    StepDescription{StepId::StakeCheck, 5, "BT-Check-K", "Command10", "5、检查有无漏掉的中桩数据",
-                    "检查有无漏掉的中桩数据", StepIcon::CheckStakes, "check-stakes", "5、检查有无漏掉的中桩数据",
-                    kStakeCheckInputs, {StakeCheckReport, "保存_漏掉的中桩检查结果_dat文件(*.dat)|*.dat"},
-                    "05-check-stakes.dat", kNumericLabels, &steps::CheckCentreStakes},
-    StepDescription{StepId::LineMatch, 6, "BT6", "Command2", "6、断面线匹配桩号", "断面线匹配桩号",
-                    StepIcon::MatchLines, "match", "6、断面线匹配桩号", kMatchInputs,
-                    {MatchedLines, "保存_匹配桩号后的断面线dat文件(*.dat)|*.dat"}, "06-matched.dat", kMatchSettings,
-                    &steps::MatchSectionLines},
-    StepDescription{StepId::LineCheck, 7, "BT7", "Command5", "7、检查有无缺失的断面线", "检查有无缺失的断面线",
-                    StepIcon::CheckLines, "check-lines", "7、检查有无缺失的断面线", kLineCheckInputs,
-                    {LineCheckReport, "保存_缺失的断面线检查结果_dat文件(*.dat)|*.dat"}, "07-check-lines.dat", {},
-                    &steps::CheckSectionLines},
-    StepDescription{StepId::PointCodes, 8, "BT-CODE", "Command3", "8、碎步点添加桩号代码", "向碎步点中增加桩号代码",
-                    StepIcon::AddCodes, "add-codes", "8、碎步点添加桩号代码", kLinePointInputs,
-                    {CodedPoints, "保存_添加桩号代码后的碎步点_dat文件(*.dat)|*.dat"}, "08-coded-points.dat",
-                    kCodeSettings, &steps::AddPointCodes},
-    StepDescription{StepId::Membership, 9, "BT8", "Command4", "9、碎步点按桩号归类", "碎步点按桩号归属",
-                    StepIcon::GroupPoints, "group", "9、碎步点按桩号归类", kLinePointInputs,
-                    {FileRole::Membership, "保存_桩号包含哪些碎步点_dat文件(*.dat)|*.dat"}, "09-members.dat",
-                    kGroupSettings, &steps::GroupDetailPoints},
-    StepDescription{StepId::SectionResults, 10, "BT9", "Command9", "10、输出成果", "成果输出",
-                    StepIcon::OutputSections, "sections", "10、输出成果：生成横断面成果文件", kSectionInputs,
-                    {FileRole::SectionResults, "断面成果_dat文件(*.dat)|*.dat"}, "10-sections.dat", kSectionSettings,
-                    &steps::OutputSectionResults},
-    StepDescription{StepId::PointProjection, 11, "BT-M", "Command11", "计算横断面线上的点",
-                    "计算碎步点移动到横断面线上的坐标", StepIcon::ProjectPoints, "project-points", "计算横断面线上的点",
-                    kLinePointInputs, {ProjectedPoints, "保存_横断面线上的点_dat文件(*.dat)|*.dat"},
-                    "11-projected-points.dat", kGroupSettings, &steps::ProjectPointsOntoSectionLines},
-    StepDescription{StepId::SectionCheck, 12, "", "", "12、检查断面", "检查断面", StepIcon::CheckLines,
-                    "check-sections", "12、检查断面：反向、斜交、无点、高程突变、点距过大、断面线相交、桩号与位置不符",
-                    kSectionInputs, {SectionCheckReport, "保存_断面检查结果_dat文件(*.dat)|*.dat"},
-                    "12-check-sections.dat", kCheckSettings, &steps::CheckSections},
-    StepDescription{StepId::SectionSheets, 0, "", "", "绘制断面图", "绘制断面图", StepIcon::OutputSections, "plot",
-                    "绘制断面图：PDF、SVG 或 DXF，按输出文件的扩展名", kSectionInputs,
-                    {FileRole::SectionSheets, "断面图(*.pdf *.svg *.dxf)|*.pdf;*.svg;*.dxf"}, "10-sections.pdf",
-                    kSheetSettings, &steps::PlotSections},
+    StepDescription{.id = StepId::AttachDrawing,
+                    .caption = "打开图形",
+                    .inputs = kDrawingInput,
+                    .procedure = &steps::AttachDrawing},
+    StepDescription{.id = StepId::PolylineVertices,
+                    .number = 1,
+                    .caption = "1、提取多段线节点坐标",
+                    .command = "polylines",
+                    .commandHelp = "1、提取多段线节点坐标：图层上轻量多段线的节点",
+                    .inputs = kDrawingInput,
+                    .output = {FileRole::PolylineVertices, "保存_多段线节点的dat文件(*.dat)|*.dat"},
+                    .outputName = "01-polylines.dat",
+                    .settings = kLayer,
+                    .procedure = &steps::ExtractPolylineVertices},
+    StepDescription{.id = StepId::StationLabels,
+                    .number = 2,
+                    .caption = "2、提取中桩桩号文字",
+                    .command = "labels",
+                    .commandHelp = "2、提取中桩桩号文字：图层上单行文字的插入点与内容",
+                    .inputs = kDrawingInput,
+                    .output = {FileRole::StationLabels, "保存_桩号文字信息_dat文件(*.dat)|*.dat"},
+                    .outputName = "02-labels.dat",
+                    .settings = kLayer,
+                    .runOrder = 1,
+                    .procedure = &steps::ExtractStationLabels},
+    StepDescription{.id = StepId::CentreStakes,
+                    .number = 3,
+                    .caption = "3、桩号文字与桩号坐标合并",
+                    .command = "stakes",
+                    .commandHelp = "3、桩号文字与桩号坐标合并：由桩号文字和碎步点合成中桩坐标",
+                    .inputs = kStakesInputs,
+                    .output = {FileRole::CentreStakes, "保存_中桩数据dat文件(*.dat)|*.dat"},
+                    .outputName = "03-stakes.dat",
+                    .settings = kStakeSettings,
+                    .runOrder = 2,
+                    .compute = &steps::MergeCentreStakes},
+    StepDescription{.id = StepId::SectionLines,
+                    .number = 4,
+                    .caption = "4、提取横断面线端点坐标",
+                    .command = "lines",
+                    .commandHelp = "4、提取横断面线端点坐标：图层上直线的两个端点",
+                    .inputs = kDrawingInput,
+                    .output = {FileRole::SectionLines, "取出_断面线端点坐标（dat文件）(*.dat)|*.dat"},
+                    .outputName = "04-lines.dat",
+                    .settings = kLayer,
+                    .runOrder = 4,
+                    .procedure = &steps::ExtractSectionLines},
+    StepDescription{.id = StepId::StakeCheck,
+                    .number = 5,
+                    .caption = "5、检查有无漏掉的中桩数据",
+                    .command = "check-stakes",
+                    .commandHelp = "5、检查有无漏掉的中桩数据",
+                    .inputs = kStakeCheckInputs,
+                    .output = {StakeCheckReport, "保存_漏掉的中桩检查结果_dat文件(*.dat)|*.dat"},
+                    .outputName = "05-check-stakes.dat",
+                    .settings = kNumericLabels,
+                    .runOrder = 3,
+                    .compute = &steps::CheckCentreStakes},
+    StepDescription{.id = StepId::LineMatch,
+                    .number = 6,
+                    .caption = "6、断面线匹配桩号",
+                    .command = "match",
+                    .commandHelp = "6、断面线匹配桩号",
+                    .inputs = kMatchInputs,
+                    .output = {MatchedLines, "保存_匹配桩号后的断面线dat文件(*.dat)|*.dat"},
+                    .outputName = "06-matched.dat",
+                    .settings = kMatchSettings,
+                    .runOrder = 5,
+                    .compute = &steps::MatchSectionLines},
+    StepDescription{.id = StepId::LineCheck,
+                    .number = 7,
+                    .caption = "7、检查有无缺失的断面线",
+                    .command = "check-lines",
+                    .commandHelp = "7、检查有无缺失的断面线",
+                    .inputs = kLineCheckInputs,
+                    .output = {LineCheckReport, "保存_缺失的断面线检查结果_dat文件(*.dat)|*.dat"},
+                    .outputName = "07-check-lines.dat",
+                    .runOrder = 6,
+                    .compute = &steps::CheckSectionLines},
+    StepDescription{.id = StepId::PointCodes,
+                    .number = 8,
+                    .caption = "8、碎步点添加桩号代码",
+                    .command = "add-codes",
+                    .commandHelp = "8、碎步点添加桩号代码",
+                    .inputs = kLinePointInputs,
+                    .output = {CodedPoints, "保存_添加桩号代码后的碎步点_dat文件(*.dat)|*.dat"},
+                    .outputName = "08-coded-points.dat",
+                    .settings = kCodeSettings,
+                    .compute = &steps::AddPointCodes},
+    StepDescription{.id = StepId::Membership,
+                    .number = 9,
+                    .caption = "9、碎步点按桩号归类",
+                    .command = "group",
+                    .commandHelp = "9、碎步点按桩号归类",
+                    .inputs = kLinePointInputs,
+                    .output = {FileRole::Membership, "保存_桩号包含哪些碎步点_dat文件(*.dat)|*.dat"},
+                    .outputName = "09-members.dat",
+                    .settings = kGroupSettings,
+                    .runOrder = 7,
+                    .compute = &steps::GroupDetailPoints},
+    StepDescription{.id = StepId::SectionResults,
+                    .number = 10,
+                    .caption = "10、输出成果",
+                    .command = "sections",
+                    .commandHelp = "10、输出成果：生成横断面成果文件",
+                    .inputs = kSectionInputs,
+                    .output = {FileRole::SectionResults, "断面成果_dat文件(*.dat)|*.dat"},
+                    .outputName = "10-sections.dat",
+                    .settings = kSectionSettings,
+                    .runOrder = 8,
+                    .compute = &steps::OutputSectionResults},
+    StepDescription{.id = StepId::PointProjection,
+                    .number = 11,
+                    .caption = "计算横断面线上的点",
+                    .command = "project-points",
+                    .commandHelp = "计算横断面线上的点",
+                    .inputs = kLinePointInputs,
+                    .output = {ProjectedPoints, "保存_横断面线上的点_dat文件(*.dat)|*.dat"},
+                    .outputName = "11-projected-points.dat",
+                    .settings = kGroupSettings,
+                    .compute = &steps::ProjectPointsOntoSectionLines},
+    StepDescription{.id = StepId::SectionCheck,
+                    .number = 12,
+                    .caption = "12、检查断面",
+                    .command = "check-sections",
+                    .commandHelp = "12、检查断面：反向、斜交、无点、高程突变、点距过大、断面线相交、桩号与位置不符",
+                    .inputs = kSectionInputs,
+                    .output = {SectionCheckReport, "保存_断面检查结果_dat文件(*.dat)|*.dat"},
+                    .outputName = "12-check-sections.dat",
+                    .settings = kCheckSettings,
+                    .runOrder = 9,
+                    .compute = &steps::CheckSections},
+    StepDescription{.id = StepId::SectionSheets,
+                    .caption = "绘制断面图",
+                    .command = "plot",
+                    .commandHelp = "绘制断面图：PDF、SVG 或 DXF，按输出文件的扩展名",
+                    .inputs = kSectionInputs,
+                    .output = {FileRole::SectionSheets, "断面图(*.pdf *.svg *.dxf)|*.pdf;*.svg;*.dxf"},
+                    .outputName = "10-sections.pdf",
+                    .settings = kSheetSettings,
+                    .runOrder = 10,
+                    .compute = &steps::PlotSections},
     // Opens the sections in the window's viewer (the window offers it after the whole run).
-    StepDescription{StepId::SectionViewer, 0, "BT-VIEW", "", "查看断面", "查看断面", StepIcon::ViewSections, "", "",
-                    kSectionInputs, {}, "", kViewSettings, &steps::ViewSections},
+    StepDescription{.id = StepId::SectionViewer,
+                    .caption = "查看断面",
+                    .inputs = kSectionInputs,
+                    .settings = kViewSettings,
+                    .procedure = &steps::ViewSections},
 };
 
-template <class Member>
-const StepDescription* FindBy(Member member, std::string_view value) {
-    if (value.empty()) return nullptr;
-    for (const StepDescription& step : kSteps)
-        if (step.*member == value) return &step;
-    return nullptr;
+// The steps of the run in their order.
+const std::vector<const StepDescription*>& StepsOfTheRun() {
+    static const std::vector<const StepDescription*> steps = [] {
+        std::vector<const StepDescription*> run;
+        for (const StepDescription& step : kSteps)
+            if (step.runOrder > 0) run.push_back(&step);
+        std::sort(run.begin(), run.end(),
+                  [](const StepDescription* a, const StepDescription* b) { return a->runOrder < b->runOrder; });
+        return run;
+    }();
+    return steps;
 }
+
 
 }  // namespace
 
@@ -167,9 +266,19 @@ const StepDescription& Describe(StepId id) {
     return kSteps.front();  // every StepId has its entry (the catalogue's test checks it)
 }
 
-const StepDescription* FindStepByKey(std::string_view key) { return FindBy(&StepDescription::toolbarKey, key); }
-const StepDescription* FindStepByButton(std::string_view button) { return FindBy(&StepDescription::button, button); }
-const StepDescription* FindStepByCommand(std::string_view command) { return FindBy(&StepDescription::command, command); }
+std::span<const StepDescription* const> RunSteps() { return StepsOfTheRun(); }
+
+const StepDescription* FindStepByCommand(std::string_view command) {
+    if (command.empty()) return nullptr;
+    for (const StepDescription& step : kSteps)
+        if (step.command == command) return &step;
+    return nullptr;
+}
+
+StepResult StepDescription::Run(StepHost& host, Session& session, const Settings& settings) const {
+    if (procedure) return procedure(host, session, settings);
+    return RunComputedStep(*this, host, session, settings);
+}
 
 const StepDescription* FindStepWriting(FileRole role) {
     if (role == None) return nullptr;

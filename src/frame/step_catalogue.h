@@ -1,11 +1,11 @@
 #pragma once
-// Every step once: its number, the toolbar key and command button the window gives it, its
-// caption and tooltip, its icon, the command-line name, the files it reads by role (each with
-// the dialog filter the window shows for it), the file it writes and that file's usual name in a
-// result folder, and the settings it reads. The window's toolbar and buttons, the command line's
-// subcommands and the stages of the run from drawing to result are all built from this table,
-// so a new step is one entry here plus its own procedure.
-
+// Every step once: its number, its caption, the command-line name, the files it reads by role
+// (each with the dialog filter the window shows for it), the file it writes and that file's
+// usual name in a result folder, the settings it reads, its place in the run from drawing to
+// result, and what it computes. The window's buttons, the command line's subcommands, the
+// browser's steps and the stages of the run are all built from this table, so a new step is
+// one entry here (with its id) plus its computation over its files (frame/step_computation.h).
+// How the window shows a step (toolbar key, icon, button) is the window's own table.
 #include <optional>
 #include <span>
 #include <string_view>
@@ -65,50 +65,44 @@ struct FileSpec {
     std::string_view filter;
 };
 
-// The icons of the toolbar (painted by the window).
-enum class StepIcon {
-    OpenDrawing,
-    PolylineVertices,
-    StationLabels,
-    MergeStakes,
-    SectionLineEnds,
-    CheckStakes,
-    MatchLines,
-    CheckLines,
-    AddCodes,
-    GroupPoints,
-    OutputSections,
-    ProjectPoints,
-    ViewSections,
-};
+class StepInputs;
+struct StepReport;
+// A file step's computation: its inputs read, by role; what it found handed back (see
+// frame/step_computation.h). The frame asks for the files, writes the output and shows the
+// closing message.
+using StepComputation = StepReport (*)(StepInputs& inputs);
 
 struct StepDescription {
-    StepId id;
-    int number;                     // the step's number in the workflow; 0 for none
-    std::string_view toolbarKey;    // e.g. "BT4"; empty for a step the toolbar does not offer
-    std::string_view button;        // the command button, e.g. "Command6"; empty for none
-    std::string_view caption;       // the button's caption, e.g. "3、桩号文字与桩号坐标合并"
-    std::string_view tooltip;       // the toolbar button's tooltip
-    StepIcon icon;
-    std::string_view command;       // the command-line subcommand; empty for none
-    std::string_view commandHelp;   // its description in the command line's help
-    std::span<const FileSpec> inputs;  // in the order the step asks for them
-    FileSpec output;                // role None: the step writes no file (attaching, viewing)
-    std::string_view outputName;    // the output's usual name in a result folder, e.g. "03-stakes.dat"
-    std::span<const SettingId> settings;
-    StepProcedure run;
+    StepId id{};
+    int number = 0;                      // the step's number in the workflow; 0 for none
+    std::string_view caption{};          // e.g. "3、桩号文字与桩号坐标合并"
+    std::string_view command{};          // the command-line subcommand; empty for none
+    std::string_view commandHelp{};      // its description in the command line's help
+    std::span<const FileSpec> inputs{};  // in the order the step asks for them
+    FileSpec output{};                   // role None: the step writes no file (attaching, viewing)
+    std::string_view outputName{};       // the output's usual name in a result folder, "03-stakes.dat"
+    std::span<const SettingId> settings{};
+    // Its place in the run from drawing to result, from 1; 0 when the run leaves it out. The
+    // sheets join the run only when it is asked to draw them.
+    int runOrder = 0;
+    // What the step computes from its files: the frame runs it (RunComputedStep) ...
+    StepComputation compute = nullptr;
+    // ... or, for a step that works on the drawing or with the window, its own procedure.
+    StepProcedure procedure = nullptr;
 
+    // Runs the step with `host` as its front end.
+    StepResult Run(StepHost& host, Session& session, const Settings& settings) const;
     bool Reads(FileRole role) const;
     bool Uses(SettingId setting) const;
 };
 
 // In the order of the numbered steps, after attaching a drawing.
 std::span<const StepDescription> StepCatalogue();
+// The steps of the run from drawing to result, in the order they run (the sheets last).
+std::span<const StepDescription* const> RunSteps();
 const StepDescription& Describe(StepId id);
 
-// Exact, case-sensitive look-ups; nullptr when nothing matches.
-const StepDescription* FindStepByKey(std::string_view key);
-const StepDescription* FindStepByButton(std::string_view button);
+// Exact, case-sensitive look-up; nullptr when nothing matches.
 const StepDescription* FindStepByCommand(std::string_view command);
 // The step writing files of `role`; nullptr for the two files the surveyor supplies.
 const StepDescription* FindStepWriting(FileRole role);

@@ -12,42 +12,22 @@
 namespace qorvel {
 namespace {
 
-TEST(StepCatalogue, EveryStepIsCompleteAndFoundUnderEachOfItsNames) {
-    std::set<int> numbers;
+TEST(StepCatalogue, EveryStepIsFoundUnderEachOfItsNames) {
     std::set<StepId> ids;
     for (const StepDescription& step : StepCatalogue()) {
         SCOPED_TRACE(std::string(step.caption));
         EXPECT_TRUE(ids.insert(step.id).second);
         EXPECT_EQ(&Describe(step.id), &step);
-        if (!step.toolbarKey.empty()) {
-            EXPECT_EQ(FindStepByKey(step.toolbarKey), &step);
-        }
-        EXPECT_FALSE(step.caption.empty());
-        EXPECT_FALSE(step.tooltip.empty());
-        EXPECT_NE(step.run, nullptr);
-        EXPECT_FALSE(step.inputs.empty());
-        for (const FileSpec& input : step.inputs) {
-            EXPECT_NE(input.role, FileRole::None);
-            EXPECT_FALSE(input.filter.empty());
-            EXPECT_FALSE(RoleName(input.role).empty());
-        }
+        EXPECT_TRUE((step.compute == nullptr) != (step.procedure == nullptr));  // one way to run
         if (step.output.role == FileRole::None) continue;  // attaches or opens, writes nothing
-        if (step.number != 0) {
-            EXPECT_TRUE(numbers.insert(step.number).second);
-        }
-        if (!step.button.empty()) {
-            EXPECT_EQ(FindStepByButton(step.button), &step);
-        }
         EXPECT_EQ(FindStepByCommand(step.command), &step);
-        EXPECT_FALSE(step.commandHelp.empty());
-        EXPECT_NE(step.output.role, FileRole::None);
-        EXPECT_FALSE(step.output.filter.empty());
         EXPECT_EQ(FindStepWriting(step.output.role), &step);
-        EXPECT_FALSE(step.outputName.empty());
     }
-    EXPECT_EQ(numbers.size(), 12u);
     EXPECT_EQ(ids.size(), static_cast<std::size_t>(StepId::SectionViewer) + 1);
-    EXPECT_EQ(FindStepByKey("bt4"), nullptr);  // keys compare with their letter case
+    // The run's steps in their order, the sheets last.
+    std::vector<int> numbers;
+    for (const StepDescription* step : RunSteps()) numbers.push_back(step->number);
+    EXPECT_EQ(numbers, (std::vector<int>{2, 3, 5, 4, 6, 7, 9, 10, 12, 0}));
 }
 
 // Each step asks for exactly the files its entry lists, by role and in that order, then for its
@@ -63,7 +43,7 @@ TEST(StepCatalogue, EachStepAsksForTheRolesItsEntryLists) {
         const std::string output = dir.File("out" + std::filesystem::path(std::string(step.outputName)).extension().string());
         host.Answer(output);
         Session session;
-        const StepResult result = step.run(host, session, Settings{});
+        const StepResult result = step.Run(host, session, Settings{});
         EXPECT_EQ(result.outcome, StepOutcome::Completed);
         const bool writes = step.output.role != FileRole::None;
         EXPECT_EQ(result.output, writes ? output : "");

@@ -69,9 +69,9 @@ std::string StepContext::AskInputPath(FileRole role) {
     return *path;
 }
 
-DataFile StepContext::OpenInput(FileRole role) {
-    DataFile file = DataFile::Load(AskInputPath(role));
-    inputsRead_.push_back({file.name(), &file.lenientReads()});
+std::shared_ptr<const DataFile> StepContext::OpenInput(FileRole role) {
+    auto file = std::make_shared<const DataFile>(DataFile::Load(AskInputPath(role)));
+    inputsRead_.push_back(file);
     return file;
 }
 
@@ -115,15 +115,15 @@ void StepContext::WriteOutput(const std::string& path, const OutputText& output)
 
 void StepContext::Summary(std::string text, std::size_t count) {
     std::size_t lenient = 0;
-    for (const InputRead& file : inputsRead_) {
-        const LenientReadLog& log = *file.lenientReads;
+    for (const std::shared_ptr<const DataFile>& file : inputsRead_) {
+        const LenientReadLog& log = file->lenientReads();
         if (log.count() == 0) continue;
         lenient += log.count();
         for (const LenientReadLog::Sample& sample : log.samples())
-            result_.notes.push_back(StepError(file.name, sample.line, sample.field,
+            result_.notes.push_back(StepError(file->name(), sample.line, sample.field,
                                               "“" + DisplayText(sample.text) + "”不是单纯的数字，只读入了其开头的数字")
                                         .describe());
-        result_.notes.push_back("文件“" + file.name + "”共有 " + std::to_string(log.count()) +
+        result_.notes.push_back("文件“" + file->name() + "”共有 " + std::to_string(log.count()) +
                                 " 个数值字段不是单纯的数字，已按其开头的数字读入");
     }
     const std::string shown =
@@ -131,10 +131,6 @@ void StepContext::Summary(std::string text, std::size_t count) {
     host_.ShowMessage(MessageRole::Summary, kSummaryTitle, shown);
     result_.summary = std::move(text);
     result_.count = count;
-}
-
-void StepContext::Problem(std::string reason, std::string concerns) {
-    result_.problems.push_back({std::move(reason), std::move(concerns)});
 }
 
 void StepContext::OpenResult() { host_.OpenResult(result_.output); }

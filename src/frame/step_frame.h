@@ -38,7 +38,7 @@ public:
     const Settings& settings() const { return settings_; }
 
     // Asks for the input of `role` (one of the step's inputs) and reads it whole.
-    DataFile OpenInput(FileRole role);
+    std::shared_ptr<const DataFile> OpenInput(FileRole role);
     // Asks for the input of `role` without reading it (the drawing steps read it themselves).
     std::string AskInputPath(FileRole role);
     // Asks for the step's output; a path naming one of the inputs asked for is refused.
@@ -58,8 +58,6 @@ public:
     // leniently from text that is no plain number are noted in the result, and the message
     // shown gets one line saying how many.
     void Summary(std::string text, std::size_t count);
-    // A problem a check found.
-    void Problem(std::string reason, std::string concerns);
     // Opens the output in the text editor.
     void OpenResult();
     // The usual ending: write, closing message, editor.
@@ -77,11 +75,7 @@ private:
     std::vector<std::string> inputsAsked_;
     // The lenient readings of the inputs read, noted while the step runs (each log lives as long
     // as its file, which the step holds until its end).
-    struct InputRead {
-        std::string name;
-        const LenientReadLog* lenientReads;  // owned by the file, wherever the file is moved
-    };
-    std::vector<InputRead> inputsRead_;
+    std::vector<std::shared_ptr<const DataFile>> inputsRead_;
     StepResult result_;
 };
 

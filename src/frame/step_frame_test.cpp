@@ -19,7 +19,7 @@ using testing::TempDir;
 // reading its centre-stake file).
 StepOutcome copyStep(StepHost& host, Session& session) {
     return RunStep(host, session, Settings{}, StepId::LineCheck, [](StepContext& step) {
-        const DataFile input = step.OpenInput(FileRole::CentreStakes);
+        const DataFile& input = *step.OpenInput(FileRole::CentreStakes);
         const std::string output = step.AskOutput();
         OutputText text;
         for (const Record& record : input.records()) {

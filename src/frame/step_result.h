@@ -3,7 +3,7 @@
 // and count, and for the checks the problems they found, as values. The window shows the
 // message and opens the file, the command line prints the message, the run from drawing to
 // result collects counts and problems for its own closing message; none of them reads the text
-// of a message or a report back.
+// of a message or a report back. Texts are UTF-8.
 
 #include <cstddef>
 #include <string>
@@ -22,12 +22,27 @@ enum class StepOutcome {
     Failed,     // a failure was reported; nothing was written
 };
 
-// One problem a check found: its reason ("缺少中桩") and what it concerns, as the surveyor
-// looks it up ("K0+340", "中桩 660").
+// One problem a check found, as a record: its reason and what it concerns. The run's closing
+// message, the terminal and the viewer each name it in their own words from these fields.
 struct CheckProblem {
-    std::string reason;
-    std::string concerns;
+    enum class Subject {
+        Label,        // a station label (step 5): `station` is its text as written, "K0+340"
+        Stake,        // a centre stake (step 7): `station` is its chainage, "660"
+        Section,      // a section (step 12): `station` is its chainage
+        StationPair,  // two consecutive stations (step 12): `station` and `nextStation`
+    };
+    std::string reason{};  // "缺少中桩", "高程突变", ...
+    Subject subject = Subject::Section;
+    std::string station{};
+    std::string nextStation{};
+    std::string side{};                 // 左, 右, 第一侧, 第二侧; empty when the problem has none
+    std::vector<std::string> values{};  // the figures as the report writes them
 };
+
+// What a problem concerns as the run's closing message names it: "K0+340" (a label),
+// "中桩 660" (a stake), "桩号 660,左,12.50,3.20" (a section: chainage, side, figures as the
+// report's fields), "桩号 1100,1120" (a pair of stations).
+std::string ProblemConcerns(const CheckProblem& problem);
 
 struct StepResult {
     StepOutcome outcome = StepOutcome::Failed;

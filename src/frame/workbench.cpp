@@ -23,7 +23,7 @@ private:
 std::optional<StepResult> Workbench::Run(StepId id, StepHost& host, const Settings& settings) {
     if (busy_) return std::nullopt;
     Busy busy(*this);
-    return Describe(id).run(host, session_, settings);
+    return Describe(id).Run(host, session_, settings);
 }
 
 bool Workbench::AttachDrawing(const std::string& path, StepHost& host) {

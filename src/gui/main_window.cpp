@@ -94,7 +94,7 @@ void MainWindow::CreateControls() {
     recentMenu_ = new QMenu(QStringLiteral("最近打开"), this);
     recentMenu_->setObjectName(QStringLiteral("RecentDrawings"));
     connect(recentMenu_, &QMenu::aboutToShow, this, &MainWindow::FillRecentMenu);
-    if (auto* open = toolbar_->findChild<QToolButton*>(FromUtf8(Describe(StepId::AttachDrawing).toolbarKey))) {
+    if (auto* open = toolbar_->findChild<QToolButton*>(FromUtf8(FindStepButton(StepId::AttachDrawing)->key))) {
         open->setMenu(recentMenu_);
         open->setPopupMode(QToolButton::DelayedPopup);
         open->defaultAction()->setToolTip(open->defaultAction()->toolTip() + QStringLiteral("\n按住不放：最近打开"));
@@ -147,10 +147,11 @@ void MainWindow::CreateControls() {
 
     // The step buttons, one per step, in step order.
     int index = 0;
-    for (const StepDescription& step : StepCatalogue()) {
-        if (step.button.empty()) continue;
+    for (const StepButton& shown : StepButtons()) {
+        if (shown.button.empty()) continue;
+        const StepDescription& step = Describe(shown.step);
         auto* button = new QPushButton(FromUtf8(step.caption), this);
-        button->setObjectName(FromUtf8(step.button));
+        button->setObjectName(FromUtf8(shown.button));
         button->setGeometry(twips.Rect(120 + (index % 4) * (kHiddenButtonWidth + 120),
                                        kHiddenRowTop + (index / 4) * (kHiddenButtonHeight + 120),
                                        kHiddenButtonWidth, kHiddenButtonHeight));

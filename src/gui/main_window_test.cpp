@@ -13,13 +13,13 @@
 #include <QToolButton>
 #include <vector>
 
+#include "frame/result_layouts.h"
 #include "gui/main_window.h"
 #include "gui/one_click_dialog.h"
 #include "gui/qt_step_host.h"
 #include "gui/settings_dialog.h"
 #include "gui/toolbar_table.h"
 #include "gui/twips.h"
-#include "frame/result_layouts.h"
 #include "testing/gui_tests.h"
 #include "testing/scripted_interaction.h"
 #include "testing/window_fixture.h"
@@ -156,11 +156,12 @@ private slots:
         // Alt+1 ... Alt+0 run steps 1 to 10 by their number; every shortcut is in its tooltip.
         for (const StepDescription& step : StepCatalogue()) {
             if (step.number < 1 || step.number > 10) continue;
+            const std::string_view key = FindStepButton(step.id)->key;
             ui_->Clear();
             QTest::keyClick(window_.get(), static_cast<Qt::Key>(Qt::Key_0 + step.number % 10), Qt::AltModifier);
-            QVERIFY2(!ui_->fileDialogs.empty(), step.toolbarKey.data());
+            QVERIFY2(!ui_->fileDialogs.empty(), key.data());
             QCOMPARE(ui_->fileDialogs[0].instance, static_cast<int>(step.inputs[0].role));
-            QVERIFY(Find<QToolButton>(*window_, FromUtf8(step.toolbarKey))->toolTip().contains(
+            QVERIFY(Find<QToolButton>(*window_, FromUtf8(key))->toolTip().contains(
                 QString("（Alt+%1）").arg(step.number % 10)));
         }
         ui_->Clear();
@@ -186,10 +187,10 @@ private slots:
             QCOMPARE(button->text(), QString(caption));
             QVERIFY2(button->geometry().top() >= window_->height(), name);  // below the strip
             // A click reaches the same command as the toolbar key.
-            const StepDescription* step = FindStepByButton(name);
+            const StepButton* step = FindStepButtonByButton(name);
             QVERIFY(step != nullptr);
             ui_->Clear();
-            window_->Dispatch(step->toolbarKey);
+            window_->Dispatch(step->key);
             const auto byKeyDialogs = ui_->fileDialogs;
             const auto byKeyMessages = ui_->messages;
             ui_->Clear();
@@ -205,10 +206,11 @@ private slots:
     }
 
     void EveryStepKeyRunsItsStep() {
-        for (const StepDescription& step : StepCatalogue()) {
-            if (step.toolbarKey.empty()) continue;  // not on the toolbar
+        for (const StepButton& button : StepButtons()) {
+            if (button.key.empty()) continue;  // not on the toolbar
+            const StepDescription& step = Describe(button.step);
             ui_->Clear();  // every dialog is cancelled
-            window_->Dispatch(step.toolbarKey);
+            window_->Dispatch(button.key);
             const QString caption = QString::fromUtf8(step.caption.data(), step.caption.size());
             QVERIFY2(!ui_->fileDialogs.empty(), qPrintable(caption));
             QCOMPARE(ui_->fileDialogs[0].instance, static_cast<int>(step.inputs[0].role));

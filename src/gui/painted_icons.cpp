@@ -108,25 +108,6 @@ void ResultSheet(QPainter& p, qreal left, qreal bottom, std::initializer_list<qr
 
 QIcon PaintedIcon(IconPainter painter) { return QIcon(new PaintedIconEngine(painter)); }
 
-IconPainter StepIconPainter(StepIcon icon) {
-    switch (icon) {
-        case StepIcon::OpenDrawing: return &icons::OpenDrawing;
-        case StepIcon::PolylineVertices: return &icons::PolylineVertices;
-        case StepIcon::StationLabels: return &icons::StationLabels;
-        case StepIcon::MergeStakes: return &icons::MergeStakes;
-        case StepIcon::SectionLineEnds: return &icons::SectionLineEnds;
-        case StepIcon::CheckStakes: return &icons::CheckStakes;
-        case StepIcon::MatchLines: return &icons::MatchLines;
-        case StepIcon::CheckLines: return &icons::CheckLines;
-        case StepIcon::AddCodes: return &icons::AddCodes;
-        case StepIcon::GroupPoints: return &icons::GroupPoints;
-        case StepIcon::OutputSections: return &icons::OutputSections;
-        case StepIcon::ProjectPoints: return &icons::ProjectPoints;
-        case StepIcon::ViewSections: return &icons::ViewSections;
-    }
-    return &icons::OutputSections;
-}
-
 namespace icons {
 
 void Settings(QPainter& p) {

@@ -5,8 +5,6 @@
 
 #include <QIcon>
 
-#include "frame/step_catalogue.h"
-
 class QPainter;
 
 namespace qorvel::gui {
@@ -14,9 +12,6 @@ namespace qorvel::gui {
 using IconPainter = void (*)(QPainter& painter);
 
 QIcon PaintedIcon(IconPainter painter);
-
-// The painter of a step's icon in the step catalogue.
-IconPainter StepIconPainter(StepIcon icon);
 
 namespace icons {
 void Settings(QPainter& p);          // a gear

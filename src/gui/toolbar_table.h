@@ -1,10 +1,13 @@
 #pragma once
 // The main window's toolbar buttons, one entry each: its key, its tooltip, its icon, its
-// keyboard shortcut and what it does. The step buttons take key, tooltip and icon from the step
-// catalogue, and the numbered steps 1 to 10 the shortcuts Alt+1 ... Alt+0; the toolbar is built
-// from this list in its order, and a click is dispatched by the key.
+// keyboard shortcut and what it does; and how the window shows each step: its toolbar key, its
+// command button (the object names the window has always had), its tooltip and its icon. The
+// numbered steps 1 to 10 take the shortcuts Alt+1 ... Alt+0; the toolbar is built from this
+// list in its order, and a click is dispatched by the key. The step catalogue knows nothing of
+// this: it is the window's skin.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +27,22 @@ struct ToolbarEntry {
     std::optional<StepId> step;  // for RunStep
     std::string_view shortcut;   // in Qt's portable form, e.g. "Alt+3"; empty for none
 };
+
+// How the window shows a step.
+struct StepButton {
+    StepId step;
+    std::string_view key;      // on the toolbar, e.g. "BT4"; empty for a step the toolbar does not offer
+    std::string_view button;   // the hidden command button, e.g. "Command6"; empty for none
+    std::string_view tooltip;  // the toolbar button's tooltip
+    IconPainter icon;
+};
+
+// In the catalogue's order; nullptr for a step the window does not show.
+const StepButton* FindStepButton(StepId step);
+// By toolbar key or by command button, exactly; nullptr when none matches.
+const StepButton* FindStepButtonByKey(std::string_view key);
+const StepButton* FindStepButtonByButton(std::string_view button);
+std::span<const StepButton> StepButtons();
 
 // The button's tooltip as shown: the entry's tooltip with its shortcut, and for a numbered step
 // the files it reads, e.g. "合成中桩坐标（Alt+3）\n需要：桩号文字文件、碎步点文件" (UTF-8); so

@@ -1,13 +1,16 @@
 #pragma once
-// The file-to-file steps that assemble the centre stakes, match the section lines and group
-// the detail points, each in the step frame.
+// The file steps that assemble the centre stakes, match the section lines, group the detail
+// points by station, give detail points their station codes and move them onto their section
+// lines: each a computation over its files by role (frame/step_computation.h).
 
-#include "frame/step_frame.h"
+#include "frame/step_computation.h"
 
 namespace qorvel::steps {
 
-StepResult MergeCentreStakes(StepHost& host, Session& session, const Settings& settings);   // step 3
-StepResult MatchSectionLines(StepHost& host, Session& session, const Settings& settings);   // step 6
-StepResult GroupDetailPoints(StepHost& host, Session& session, const Settings& settings);   // step 9
+StepReport MergeCentreStakes(StepInputs& inputs);              // step 3
+StepReport MatchSectionLines(StepInputs& inputs);              // step 6
+StepReport AddPointCodes(StepInputs& inputs);                  // step 8
+StepReport GroupDetailPoints(StepInputs& inputs);              // step 9
+StepReport ProjectPointsOntoSectionLines(StepInputs& inputs);  // 计算横断面线上的点
 
 }  // namespace qorvel::steps

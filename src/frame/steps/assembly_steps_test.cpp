@@ -26,7 +26,7 @@ TEST(AssemblySteps, MergeReportsLabelsProcessedAndStakesFound) {
     Settings settings;
     ScriptedHost host;
     host.Answer(dir.Write("labels.dat", labels)).Answer(dir.Write("points.dat", points)).Answer(dir.File("stakes.dat"));
-    ASSERT_EQ(steps::MergeCentreStakes(host, session, settings).outcome, StepOutcome::Completed);
+    ASSERT_EQ(Describe(StepId::CentreStakes).Run(host, session, settings).outcome, StepOutcome::Completed);
     ASSERT_EQ(host.dialogs.size(), 3u);
     EXPECT_EQ(host.dialogs[0].filter, "提取的桩号文字信息_dat文件(*.dat)|*.dat");
     EXPECT_EQ(host.dialogs[1].filter, "全图碎步点数据_dat文件(*.dat)|*.dat");
@@ -49,7 +49,7 @@ TEST(AssemblySteps, MatchAndGroupUseTheirTolerancesAndDialogs) {
     match.Answer(dir.Write("stakes.dat", "1200,,100,50,10\r\n"))
         .Answer(dir.Write("lines.dat", "1,90,50.25,110,50.25\r\n2,90,50.5,110,50.5\r\n"))
         .Answer(dir.File("matched.dat"));
-    ASSERT_EQ(steps::MatchSectionLines(match, session, settings).outcome, StepOutcome::Completed);
+    ASSERT_EQ(Describe(StepId::LineMatch).Run(match, session, settings).outcome, StepOutcome::Completed);
     EXPECT_EQ(ReadFile(dir.File("matched.dat")), "1200,90,50.25,110,50.25\r\n");
     EXPECT_EQ(match.messages.at(0).text, "本次桩号共匹配断面线：1 条！");
     EXPECT_TRUE(match.statusPanel2.empty() && match.progress.empty());
@@ -57,7 +57,7 @@ TEST(AssemblySteps, MatchAndGroupUseTheirTolerancesAndDialogs) {
     ScriptedHost group;
     group.Answer(dir.File("matched.dat")).Answer(dir.Write("points.dat", "A,,95,50.26,9\r\nB,,95,50.4,9\r\n"))
         .Answer(dir.File("members.dat"));
-    ASSERT_EQ(steps::GroupDetailPoints(group, session, settings).outcome, StepOutcome::Completed);
+    ASSERT_EQ(Describe(StepId::Membership).Run(group, session, settings).outcome, StepOutcome::Completed);
     EXPECT_EQ(ReadFile(dir.File("members.dat")), "1200,A\r\n");
     EXPECT_EQ(group.dialogs.at(0).filter, "匹配桩号后的断面线_dat文件(*.dat)|*.dat");
     EXPECT_EQ(group.statusPanel2.back(), "完成添加归属点号的桩号有： 1 个");

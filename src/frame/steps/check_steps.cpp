@@ -2,78 +2,50 @@
 
 #include <string>
 
-#include "assemble/point_codes.h"
-#include "assemble/point_projection.h"
 #include "checks/line_check.h"
+#include "checks/section_check.h"
 #include "checks/stake_check.h"
 #include "core/fields.h"
+#include "core/text_encoding.h"
+#include "frame/section_options.h"
+#include "frame/section_problems.h"
+#include "frame/steps/section_files.h"
 
 namespace qorvel::steps {
 
-namespace {
-// The text after the `count`-th comma of `line` (a label may itself hold commas).
-std::string_view AfterCommas(std::string_view line, int count) {
-    for (int comma = 0; comma < count; ++comma) {
-        const std::size_t at = line.find(',');
-        if (at == std::string_view::npos) return line;
-        line.remove_prefix(at + 1);
-    }
-    return line;
-}
-}  // namespace
+using enum FileRole;
+using Subject = CheckProblem::Subject;
 
-StepResult CheckCentreStakes(StepHost& host, Session& session, const Settings& settings) {
-    return RunStep(host, session, settings, StepId::StakeCheck, [](StepContext& step) {
-        const DataFile labels = step.OpenInput(FileRole::StationLabels);
-        const DataFile stakes = step.OpenInput(FileRole::CentreStakes);
-        const std::string output = step.AskOutput();
-        const auto result = qorvel::CheckCentreStakes(labels, stakes, step.settings().numericLabels, step.progress());
-        for (const LabelProblem& problem : result.found)
-            step.Problem(problem.reason, DisplayText(AfterCommas(labels[problem.label].text, 5)));
-        step.Finish(output, result.output,
-                    "共检查桩号文字 " + std::to_string(result.labels) + " 个，有问题的 " +
-                        std::to_string(result.problems) + " 个！",
-                    result.labels);
-    });
+StepReport CheckCentreStakes(StepInputs& inputs) {
+    auto result = qorvel::CheckCentreStakes(inputs[StationLabels], inputs[CentreStakes], inputs.settings().numericLabels,
+                                            inputs.progress());
+    StepReport report{.output = std::move(result.output),
+                      .summary = "共检查桩号文字 " + std::to_string(result.labels) + " 个，有问题的 " +
+                                 std::to_string(result.problems) + " 个！",
+                      .count = result.labels};
+    for (const LabelProblem& problem : result.found)
+        report.problems.push_back({.reason = problem.reason, .subject = Subject::Label, .station = DisplayText(problem.station)});
+    return report;
 }
 
-StepResult CheckSectionLines(StepHost& host, Session& session, const Settings& settings) {
-    return RunStep(host, session, settings, StepId::LineCheck, [](StepContext& step) {
-        const DataFile stakes = step.OpenInput(FileRole::CentreStakes);
-        const DataFile lines = step.OpenInput(FileRole::MatchedLines);
-        const std::string output = step.AskOutput();
-        const auto result = qorvel::CheckSectionLines(stakes, lines, step.progress());
-        for (const StakeProblem& problem : result.found)
-            step.Problem(problem.reason, "中桩 " + DisplayText(FirstField(stakes[problem.stake].text)));
-        step.Finish(output, result.output,
-                    "共检查中桩 " + std::to_string(result.stakes) + " 个，缺少断面线 " +
-                        std::to_string(result.missing) + " 个，断面线重复 " + std::to_string(result.repeated) +
-                        " 个！",
-                    result.stakes);
-    });
+StepReport CheckSectionLines(StepInputs& inputs) {
+    auto result = qorvel::CheckSectionLines(inputs[CentreStakes], inputs[MatchedLines], inputs.progress());
+    StepReport report{.output = std::move(result.output),
+                      .summary = "共检查中桩 " + std::to_string(result.stakes) + " 个，缺少断面线 " +
+                                 std::to_string(result.missing) + " 个，断面线重复 " + std::to_string(result.repeated) +
+                                 " 个！",
+                      .count = result.stakes};
+    for (const StakeProblem& problem : result.found)
+        report.problems.push_back({.reason = problem.reason, .subject = Subject::Stake, .station = DisplayText(problem.chainage)});
+    return report;
 }
 
-StepResult AddPointCodes(StepHost& host, Session& session, const Settings& settings) {
-    return RunStep(host, session, settings, StepId::PointCodes, [](StepContext& step) {
-        const DataFile lines = step.OpenInput(FileRole::MatchedLines);
-        const DataFile points = step.OpenInput(FileRole::DetailPoints);
-        const std::string output = step.AskOutput();
-        const auto result = qorvel::AddPointCodes(lines, points, step.settings().codeTolerance, step.progress());
-        step.Finish(output, result.output, "共有 " + std::to_string(result.coded) + " 个碎步点添加了桩号代码！",
-                    result.coded);
-    });
-}
-
-StepResult ProjectPointsOntoSectionLines(StepHost& host, Session& session, const Settings& settings) {
-    return RunStep(host, session, settings, StepId::PointProjection, [](StepContext& step) {
-        const DataFile lines = step.OpenInput(FileRole::MatchedLines);
-        const DataFile points = step.OpenInput(FileRole::DetailPoints);
-        const std::string output = step.AskOutput();
-        const auto result = qorvel::ProjectPointsOntoSectionLines(lines, points, step.settings().groupTolerance,
-                                                                  step.session().carriedAzimuth, step.progress());
-        step.Finish(output, result.output, "共计算横断面线上的点 " + std::to_string(result.points) + " 个！",
-                    result.points);
-    });
+StepReport CheckSections(StepInputs& inputs) {
+    auto result = qorvel::CheckSections(SectionInputsOf(inputs), SectionCheckOptionsOf(inputs.settings()),
+                                        inputs.session().carriedAzimuth, inputs.progress());
+    StepReport report{.output = std::move(result.output), .summary = SectionCheckSummary(result), .count = result.sections};
+    for (const SectionProblem& problem : result.problems) report.problems.push_back(CheckProblemOf(problem));
+    return report;
 }
 
 }  // namespace qorvel::steps

@@ -1,14 +1,14 @@
 #pragma once
-// The checks of the centre stakes and section lines, the station codes for detail points and
-// the detail points moved onto their section lines, each in the step frame.
+// The checks: the station labels against the centre stakes (step 5), the centre stakes against
+// the matched section lines (step 7) and every section (step 12), each a computation over its
+// files by role (frame/step_computation.h) handing its problems back as records.
 
-#include "frame/step_frame.h"
+#include "frame/step_computation.h"
 
 namespace qorvel::steps {
 
-StepResult CheckCentreStakes(StepHost& host, Session& session, const Settings& settings);              // step 5
-StepResult CheckSectionLines(StepHost& host, Session& session, const Settings& settings);              // step 7
-StepResult AddPointCodes(StepHost& host, Session& session, const Settings& settings);                  // step 8
-StepResult ProjectPointsOntoSectionLines(StepHost& host, Session& session, const Settings& settings);  // "计算横断面线上的点"
+StepReport CheckCentreStakes(StepInputs& inputs);  // step 5
+StepReport CheckSectionLines(StepInputs& inputs);  // step 7
+StepReport CheckSections(StepInputs& inputs);      // step 12
 
 }  // namespace qorvel::steps

@@ -13,11 +13,8 @@ using testing::ReadFile;
 using testing::ScriptedHost;
 using testing::TempDir;
 
-// Runs the command behind a toolbar key, as the window does.
-StepOutcome runKey(std::string_view key, ScriptedHost& host, Session& session, const Settings& settings) {
-    const StepDescription* step = FindStepByKey(key);
-    if (!step) return StepOutcome::Failed;
-    return step->run(host, session, settings).outcome;
+StepOutcome run(StepId step, ScriptedHost& host, Session& session, const Settings& settings) {
+    return Describe(step).Run(host, session, settings).outcome;
 }
 
 TEST(CheckSteps, CheckStakesFromTheToolbarWithNumericLabels) {
@@ -29,7 +26,7 @@ TEST(CheckSteps, CheckStakesFromTheToolbarWithNumericLabels) {
     host.Answer(dir.Write("labels.dat", "1,,0,0,0,1200\r\n2,,0,0,0,K1+220\r\n"))
         .Answer(dir.Write("stakes.dat", "1200,,1,1,1\r\n"))
         .Answer(dir.File("report.dat"));
-    ASSERT_EQ(runKey("BT-Check-K", host, session, settings), StepOutcome::Completed);
+    ASSERT_EQ(run(StepId::StakeCheck, host, session, settings), StepOutcome::Completed);
     ASSERT_EQ(host.dialogs.size(), 3u);
     EXPECT_EQ(host.dialogs[0].filter, "提取的桩号文字信息_dat文件(*.dat)|*.dat");
     EXPECT_EQ(host.dialogs[1].filter, "中桩数据_dat文件(*.dat)|*.dat");
@@ -51,7 +48,7 @@ TEST(CheckSteps, CheckLinesCountsBothKinds) {
     host.Answer(dir.Write("stakes.dat", "1200,,1,1,1\r\n1220,,1,1,1\r\n1240,,1,1,1\r\n"))
         .Answer(dir.Write("matched.dat", "1220,0,0,1,1\r\n1240,0,0,1,1\r\n1240,0,0,2,2\r\n"))
         .Answer(dir.File("report.dat"));
-    ASSERT_EQ(runKey("BT7", host, session, settings), StepOutcome::Completed);
+    ASSERT_EQ(run(StepId::LineCheck, host, session, settings), StepOutcome::Completed);
     EXPECT_EQ(host.dialogs.at(1).filter, "匹配桩号后的断面线_dat文件(*.dat)|*.dat");
     EXPECT_EQ(host.statusPanel2.back(), "已检查中桩：3 个");
     EXPECT_EQ(host.messages.at(0).text, "共检查中桩 3 个，缺少断面线 1 个，断面线重复 1 个！");
@@ -68,7 +65,7 @@ TEST(CheckSteps, PointStepsUseTheirOwnTolerances) {
 
     ScriptedHost codes;
     codes.Answer(matched).Answer(points).Answer(dir.File("coded.dat"));
-    ASSERT_EQ(runKey("BT-CODE", codes, session, settings), StepOutcome::Completed);
+    ASSERT_EQ(run(StepId::PointCodes, codes, session, settings), StepOutcome::Completed);
     EXPECT_EQ(codes.dialogs.at(1).filter, "全图碎步点数据_dat文件(*.dat)|*.dat");
     EXPECT_EQ(ReadFile(dir.File("coded.dat")), "A,1200,5,0.1,1\r\nB,,5,0.3,2\r\n");
     EXPECT_EQ(codes.statusPanel2.back(), "已处理碎步点：2 个");
@@ -78,7 +75,7 @@ TEST(CheckSteps, PointStepsUseTheirOwnTolerances) {
     session.carriedAzimuth = 7;
     ScriptedHost projection;
     projection.Answer(matched).Answer(points).Answer(dir.File("moved.dat"));
-    ASSERT_EQ(runKey("BT-M", projection, session, settings), StepOutcome::Completed);
+    ASSERT_EQ(run(StepId::PointProjection, projection, session, settings), StepOutcome::Completed);
     EXPECT_EQ(ReadFile(dir.File("moved.dat")), "A,1200,5.000,0.000,1\r\nB,1200,5.000,0.000,2\r\n");
     EXPECT_EQ(projection.statusPanel2.back(), "已计算横断面线上点的桩号：1 个");
     EXPECT_EQ(projection.messages.at(0).text, "共计算横断面线上的点 2 个！");

@@ -2,10 +2,11 @@
 
 #include <string>
 
-#include "checks/section_check.h"
 #include "core/step_error.h"
 #include "frame/section_options.h"
 #include "frame/sections_on_view.h"
+#include "frame/step_frame.h"
+#include "frame/steps/section_files.h"
 #include "plot/plot_sections.h"
 #include "results/section_results.h"
 
@@ -30,76 +31,39 @@ private:
     std::vector<std::size_t> order_;
 };
 
-// The four files every section step reads, in the order it asks for them.
-struct SectionFiles {
-    explicit SectionFiles(StepContext& step)
-        : members(step.OpenInput(FileRole::Membership)),
-          stakes(step.OpenInput(FileRole::CentreStakes)),
-          points(step.OpenInput(FileRole::DetailPoints)),
-          lines(step.OpenInput(FileRole::MatchedLines)) {}
-    SectionInputs Inputs() const { return {members, stakes, points, lines}; }
-
-    DataFile members;
-    DataFile stakes;
-    DataFile points;
-    DataFile lines;
-};
-
 }  // namespace
 
-StepResult OutputSectionResults(StepHost& host, Session& session, const Settings& settings) {
-    return RunStep(host, session, settings, StepId::SectionResults, [](StepContext& step) {
-        const SectionFiles files(step);
-        const std::string output = step.AskOutput();
-        const SectionResults results = qorvel::OutputSectionResults(
-            files.Inputs(), SectionOptionsOf(step.settings()), step.session().carriedAzimuth, step.progress());
-        // The count is of the section lines read, not of the sections written.
-        step.Finish(output, results.output, "共有断面数：" + std::to_string(files.lines.size()) + " 条。",
-                    files.lines.size());
-    });
+StepReport OutputSectionResults(StepInputs& inputs) {
+    auto results = qorvel::OutputSectionResults(SectionInputsOf(inputs), SectionOptionsOf(inputs.settings()),
+                                                inputs.session().carriedAzimuth, inputs.progress());
+    // The count is of the section lines read, not of the sections written.
+    const std::size_t lines = inputs[FileRole::MatchedLines].size();
+    return {.output = std::move(results.output), .summary = "共有断面数：" + std::to_string(lines) + " 条。", .count = lines};
 }
 
-StepResult CheckSections(StepHost& host, Session& session, const Settings& settings) {
-    return RunStep(host, session, settings, StepId::SectionCheck, [](StepContext& step) {
-        const SectionFiles files(step);
-        const std::string output = step.AskOutput();
-        const SectionCheckResult result = qorvel::CheckSections(files.Inputs(), SectionCheckOptionsOf(step.settings()),
-                                                                step.session().carriedAzimuth, step.progress());
-        for (const SectionProblem& problem : result.problems) {
-            const std::string line = SectionProblemText(problem);  // "reason,chainage,details"
-            const std::size_t comma = line.find(',');
-            step.Problem(std::string(SectionProblemReasonText(problem.reason)),
-                         comma == std::string::npos ? std::string() : "桩号 " + line.substr(comma + 1));
-        }
-        step.Finish(output, result.output, SectionCheckSummary(result), result.sections);
-    });
-}
-
-StepResult PlotSections(StepHost& host, Session& session, const Settings& settings) {
-    return RunStep(host, session, settings, StepId::SectionSheets, [](StepContext& step) {
-        const SectionFiles files(step);
-        const std::string output = step.AskOutput();
-        if (!PlotKindOfPath(output))
-            throw StepError(output, StepError::kNoLine, StepError::kNoField,
-                            "断面图的文件名须以 .pdf、.svg 或 .dxf 结尾");
-        const Settings& settings = step.settings();
-        const BuiltSections built = BuildSections(files.Inputs(), SectionOptionsOf(settings),
-                                                  step.session().carriedAzimuth, step.progress());
-        const PlotOptions options = PlotOptionsOf(settings);
-        BuiltSectionSource source(built, settings);
-        const PlotSummary summary = qorvel::PlotSections(source, options, output, step.progress());
-        if (!summary.Warning().empty()) step.result().notes.push_back(summary.Warning());
-        step.Summary(summary.text, summary.sections);
-        step.OpenResult();
-    });
+StepReport PlotSections(StepInputs& inputs) {
+    const std::string& output = inputs.outputPath();
+    if (!PlotKindOfPath(output))
+        throw StepError(output, StepError::kNoLine, StepError::kNoField, "断面图的文件名须以 .pdf、.svg 或 .dxf 结尾");
+    const Settings& settings = inputs.settings();
+    const BuiltSections built =
+        BuildSections(SectionInputsOf(inputs), SectionOptionsOf(settings), inputs.session().carriedAzimuth, inputs.progress());
+    BuiltSectionSource source(built, settings);
+    const PlotSummary summary = qorvel::PlotSections(source, PlotOptionsOf(settings), output, inputs.progress());
+    StepReport report{.wroteOutput = true, .summary = summary.text, .count = summary.sections};
+    if (!summary.Warning().empty()) report.notes.push_back(summary.Warning());
+    return report;
 }
 
 StepResult ViewSections(StepHost& host, Session& session, const Settings& settings) {
     return RunStep(host, session, settings, StepId::SectionViewer, [](StepContext& step) {
-        SectionFiles files(step);
-        auto sections = std::make_shared<const SectionsOnView>(
-            std::move(files.members), std::move(files.stakes), std::move(files.points), std::move(files.lines),
-            step.settings(), step.session().carriedAzimuth, step.progress());
+        auto members = step.OpenInput(FileRole::Membership);
+        auto stakes = step.OpenInput(FileRole::CentreStakes);
+        auto points = step.OpenInput(FileRole::DetailPoints);
+        auto lines = step.OpenInput(FileRole::MatchedLines);
+        auto sections = std::make_shared<const SectionsOnView>(std::move(members), std::move(stakes), std::move(points),
+                                                               std::move(lines), step.settings(),
+                                                               step.session().carriedAzimuth, step.progress());
         step.result().summary = sections->CheckSummary();
         step.result().count = sections->size();
         step.session().sectionsOnView = std::move(sections);

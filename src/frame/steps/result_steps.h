@@ -1,14 +1,14 @@
 #pragma once
-// Step 10, "10、输出成果": the cross-section result file; the check of every section; the
-// sections drawn on sheets; the sections opened for the viewer; each in the step frame.
+// Step 10, "10、输出成果": the cross-section result file; the sections drawn on sheets, each a
+// computation over the four section files (frame/step_computation.h); and the sections opened
+// for the viewer.
 
-#include "frame/step_frame.h"
+#include "frame/step_computation.h"
 
 namespace qorvel::steps {
 
-StepResult OutputSectionResults(StepHost& host, Session& session, const Settings& settings);  // step 10
-StepResult CheckSections(StepHost& host, Session& session, const Settings& settings);         // step 12
-StepResult PlotSections(StepHost& host, Session& session, const Settings& settings);          // section sheets
+StepReport OutputSectionResults(StepInputs& inputs);  // step 10
+StepReport PlotSections(StepInputs& inputs);          // section sheets
 // Opens the sections for the viewer into Session::sectionsOnView; no message, no file.
 StepResult ViewSections(StepHost& host, Session& session, const Settings& settings);
 

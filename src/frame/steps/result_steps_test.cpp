@@ -33,7 +33,7 @@ protected:
 
 TEST_F(ResultStep, DialogsStatusMessageAndResult) {
     AnswerAll(dir.File("result.dat"));
-    ASSERT_EQ(steps::OutputSectionResults(host, session, settings).outcome, StepOutcome::Completed);
+    ASSERT_EQ(Describe(StepId::SectionResults).Run(host, session, settings).outcome, StepOutcome::Completed);
     EXPECT_EQ(ReadFile(dir.File("result.dat")), "1100\r\n3.25 52.10\r\n4.10 52.45\r\n1120\r\n10.00 53.00\r\n\r\n");
 
     ASSERT_EQ(host.dialogs.size(), 5u);
@@ -58,7 +58,7 @@ TEST_F(ResultStep, SettingsOfTheWindowApply) {
     settings.blankLine = true;
     settings.avoidDistance = 3.5;  // leaves out A at 3.25
     AnswerAll(dir.File("result.dat"));
-    ASSERT_EQ(steps::OutputSectionResults(host, session, settings).outcome, StepOutcome::Completed);
+    ASSERT_EQ(Describe(StepId::SectionResults).Run(host, session, settings).outcome, StepOutcome::Completed);
     EXPECT_EQ(ReadFile(dir.File("result.dat")), " \r\nK1+100 52.300 4.10 -0.15 \r\n \r\nK1+120 52.400  10.00 -0.60\r\n");
     EXPECT_EQ(host.dialogs.back().filter, "断面成果_dat文件(*.dat)|*.dat");
 
@@ -67,7 +67,7 @@ TEST_F(ResultStep, SettingsOfTheWindowApply) {
     settings.layout = "csv";
     host.dialogs.clear();
     AnswerAll(dir.File("result.csv"));
-    ASSERT_EQ(steps::OutputSectionResults(host, session, settings).outcome, StepOutcome::Completed);
+    ASSERT_EQ(Describe(StepId::SectionResults).Run(host, session, settings).outcome, StepOutcome::Completed);
     EXPECT_EQ(host.dialogs.back().filter, "断面成果_csv文件(*.csv)|*.csv");
     EXPECT_EQ(host.dialogs.back().usualName, "10-sections.csv");
 }
@@ -76,7 +76,7 @@ TEST_F(ResultStep, UnknownLayoutWritesAnEmptyFileAndStillEnds) {
     settings.layout = "6";
     const std::string output = dir.Write("result.dat", "old result");
     AnswerAll(output);
-    ASSERT_EQ(steps::OutputSectionResults(host, session, settings).outcome, StepOutcome::Completed);
+    ASSERT_EQ(Describe(StepId::SectionResults).Run(host, session, settings).outcome, StepOutcome::Completed);
     EXPECT_EQ(ReadFile(output), "");
     EXPECT_EQ(host.statusPanel2.back(), "向变量添加归属断面点： 2 个");  // no "写入文件："
     EXPECT_EQ(host.messages.at(0).text, "共有断面数：3 条。");
@@ -87,14 +87,14 @@ TEST_F(ResultStep, FailureLeavesTheOldResultAndCancelTouchesNothing) {
     stakes = dir.Write("stakes.dat", "1100,,500,300,52.300\r\n1120,,5OO,320,52.400\r\n");
     const std::string output = dir.Write("result.dat", "old result");
     AnswerAll(output);
-    EXPECT_EQ(steps::OutputSectionResults(host, session, settings).outcome, StepOutcome::Failed);
+    EXPECT_EQ(Describe(StepId::SectionResults).Run(host, session, settings).outcome, StepOutcome::Failed);
     EXPECT_EQ(host.failures, std::vector<std::string>{"文件“" + stakes + "”第 2 行，字段 2：不是数字：“5OO”"});
     EXPECT_EQ(ReadFile(output), "old result");
     EXPECT_TRUE(host.messages.empty() && host.openedResults.empty());
 
     ScriptedHost cancelled;
     cancelled.Answer(members).Answer(stakes).Answer(std::nullopt);
-    EXPECT_EQ(steps::OutputSectionResults(cancelled, session, settings).outcome, StepOutcome::Cancelled);
+    EXPECT_EQ(Describe(StepId::SectionResults).Run(cancelled, session, settings).outcome, StepOutcome::Cancelled);
     EXPECT_EQ(cancelled.dialogs.size(), 3u);
     EXPECT_TRUE(cancelled.failures.empty());
 }

@@ -1,0 +1,17 @@
+#include "frame/section_problems.h"
+
+#include "core/text_encoding.h"
+
+namespace qorvel {
+
+CheckProblem CheckProblemOf(const SectionProblem& problem) {
+    const bool pair = problem.section == SectionProblem::kNoSection;
+    return {.reason = std::string(SectionProblemReasonText(problem.reason)),
+            .subject = pair ? CheckProblem::Subject::StationPair : CheckProblem::Subject::Section,
+            .station = GbkToUtf8Lossy(problem.chainage),
+            .nextStation = GbkToUtf8Lossy(problem.nextChainage),
+            .side = std::string(ProblemSideText(problem.side)),
+            .values = problem.values};
+}
+
+}  // namespace qorvel

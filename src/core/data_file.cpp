@@ -92,6 +92,11 @@ std::string ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
+void DataFile::RestartLenientReads(std::unique_ptr<LenientReadLog> from) {
+    lenientReads_ = from ? std::move(from)
+                         : std::make_unique<LenientReadLog>(records_.empty() ? 0 : records_.back().line);
+}
+
 DataFile DataFile::Load(const std::string& path) { return FromBytes(path, ReadWholeFile(path)); }
 
 DataFile DataFile::FromBytes(std::string name, std::string bytes) {

@@ -38,6 +38,9 @@ public:
     // The fields read leniently from this file whose text is not a plain number (every
     // FieldReader::Lenient notes them), for a warning after a step.
     const LenientReadLog& lenientReads() const { return *lenientReads_; }
+    // Starts the log again, from nothing or from what another reading of this file noted: a
+    // file read once and used by several steps warns each step of what that step read.
+    void RestartLenientReads(std::unique_ptr<LenientReadLog> from = nullptr);
 
 private:
     std::string name_;

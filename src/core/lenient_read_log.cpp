@@ -39,6 +39,22 @@ void LenientReadLog::Note(std::size_t line, int field, std::string_view text) co
     if (samples_.size() == kSamples) lastSampleLine_.store(samples_.back().line, std::memory_order_relaxed);
 }
 
+std::unique_ptr<LenientReadLog> LenientReadLog::Copy() const {
+    auto copy = std::make_unique<LenientReadLog>(lastLine_);
+    const std::lock_guard lock(mutex_);
+    if (seen_) {
+        copy->seen_ = std::make_unique<std::atomic<std::uint8_t>[]>(lastLine_ + 1);
+        for (std::size_t line = 0; line <= lastLine_; ++line)
+            copy->seen_[line].store(seen_[line].load(std::memory_order_relaxed), std::memory_order_relaxed);
+        std::call_once(copy->seenAllocated_, [] {});
+    }
+    copy->count_.store(count_.load(std::memory_order_relaxed), std::memory_order_relaxed);
+    copy->lastSampleLine_.store(lastSampleLine_.load(std::memory_order_relaxed), std::memory_order_relaxed);
+    copy->seenElsewhere_ = seenElsewhere_;
+    copy->samples_ = samples_;
+    return copy;
+}
+
 std::vector<LenientReadLog::Sample> LenientReadLog::samples() const {
     const std::lock_guard lock(mutex_);
     return samples_;

@@ -44,6 +44,10 @@ public:
     // noted before. Const: the log records what was read from a file, not the file's content.
     void Note(std::size_t line, int field, std::string_view text) const;
 
+    // A log that has noted what this one has; the run hands it to a step that takes over what
+    // an earlier step read, so that it warns as if it had read the fields itself.
+    std::unique_ptr<LenientReadLog> Copy() const;
+
     // How many (line, field) were noted.
     std::size_t count() const { return count_.load(std::memory_order_relaxed); }
     // The first kSamples of them in (line, field) order.

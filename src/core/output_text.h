@@ -41,6 +41,7 @@ public:
     void Reserve(std::size_t bytes) { bytes_.reserve(bytes); }
 
     const std::string& bytes() const { return bytes_; }
+    std::string TakeBytes() && { return std::move(bytes_); }
     std::size_t lineCount() const { return lines_; }
 
 private:

@@ -13,6 +13,7 @@
 #include "core/step_error.h"
 #include "drawing/attached_drawing.h"
 #include "frame/result_layouts.h"
+#include "frame/run_files.h"
 #include "frame/step_frame.h"
 
 #include <unistd.h>
@@ -128,6 +129,14 @@ void CheckOutputFolder(const PipelineRequest& request) {
     }
 }
 
+// Where a stage reads the file of `role`: the surveyor's files where they are, the run's own
+// in the staging folder.
+std::string StageInputPath(const PipelineRequest& request, const StagingFolder& staging, FileRole role) {
+    const std::string path = PipelineFilePath(request, role);
+    if (role == FileRole::Drawing || role == FileRole::DetailPoints) return path;
+    return staging.Staged(path);
+}
+
 // The front end's host seen by one stage: files are answered by role from the request, the
 // step's own closing message and editor call are kept back, progress is that of the whole run.
 class StageHost final : public StepHost {
@@ -142,10 +151,7 @@ public:
           shownPercent_(shownPercent) {}
 
     std::optional<std::string> AskFile(const FileQuestion& question) override {
-        const FileRole role = question.file.role;
-        const std::string path = PipelineFilePath(request_, role);
-        if (role == FileRole::Drawing || role == FileRole::DetailPoints) return path;
-        return staging_.Staged(path);
+        return StageInputPath(request_, staging_, question.file.role);
     }
 
     void ShowMessage(MessageRole role, std::string_view title, std::string_view text) override {
@@ -241,6 +247,7 @@ PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& set
     request.resultExtension = ResultExtension(settings);
     const std::vector<StepId> stages = PipelineStages(request);
     PipelineReport report;
+    report.request = request;
     std::optional<StagingFolder> staging;
     try {
         CheckOutputFolder(request);
@@ -249,6 +256,18 @@ PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& set
         host.ShowFailure(error.describe());
         return report;
     }
+
+    // Every stage takes the files the run has read or written before it as they are, and the
+    // section stages the sections step 10 built; a later step outside the run reads again.
+    std::vector<std::string> readLater;
+    for (const StepId id : stages)
+        for (const FileSpec& input : Describe(id).inputs)
+            if (input.role != FileRole::Drawing) readLater.push_back(StageInputPath(request, *staging, input.role));
+    session.runFiles = std::make_shared<RunFiles>(std::move(readLater));
+    struct ForgetRunFiles {
+        Session& session;
+        ~ForgetRunFiles() { session.runFiles.reset(); }
+    } forget{session};
 
     // Another drawing than the attached one is attached by the first drawing stage, which asks
     // for it; if it cannot be read, the surveyor keeps the drawing attached before.
@@ -298,6 +317,7 @@ PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& set
         return report;
     }
     report.earlierResults = EarlierResults(request, written);
+    report.sections = session.runFiles->LastSections();
     host.SetProgress(100);
     report.outcome = StepOutcome::Completed;
     return report;

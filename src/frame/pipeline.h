@@ -12,6 +12,7 @@
 // has completed: a run that stops at a stage leaves the output folder as it was.
 
 #include <cstddef>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@
 #include "frame/step_host.h"
 
 namespace qorvel {
+
+struct HeldSections;  // frame/run_files.h
 
 // The steps of a run, in the order they run.
 std::span<const StepId> PipelineSteps();
@@ -52,6 +55,7 @@ struct StageReport {
 };
 
 struct PipelineReport {
+    PipelineRequest request;  // as run
     // Nothing ran when the output folder could not be used; otherwise the stages that
     // completed, then the one that stopped the run, if one did. A completed stage's output is
     // its file in the output folder, where it is once the whole run has completed.
@@ -61,6 +65,9 @@ struct PipelineReport {
     // (an old 10-sections.csv beside this run's 10-sections.dat), by name: not this run's, and
     // easily taken for it. Named in the closing message; never removed.
     std::vector<std::string> earlierResults;
+    // The sections step 10 built, for the viewer to open without building them again; nullptr
+    // when the run did not build them.
+    std::shared_ptr<const HeldSections> sections;
 
     bool Completed() const { return outcome == StepOutcome::Completed; }
     // The report of the stage writing files of `role`; nullptr when it did not run.

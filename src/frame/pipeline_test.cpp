@@ -161,6 +161,35 @@ TEST(Pipeline, RunsEveryStageWithoutAskingTheSurveyor) {
                   "\n检查发现 3 个问题：\n缺少中桩：K0+140\n断面线反向：桩号 100\n左侧无点：桩号 120");
 }
 
+// The run reads the detail point file once and builds the sections once, yet every stage that
+// reads a point's easting warns of its text as the step run alone warns of it.
+TEST(Pipeline, StagesSharingAFileWarnAsTheStepsAloneWarn) {
+    Project project;
+    testing::TempDir alone;
+    project.request.points = project.dir.Write("points.dat", CrLf({"1,,500,300,10.5", "2,,500,305x,10.9",
+                                                                  "3,,500.03,295,10.1", "4,,520,300,10.6"}));
+    ScriptedHost host;
+    Session session;
+    const PipelineReport report = RunPipeline(host, session, Settings{}, project.request);
+    ASSERT_TRUE(report.Completed()) << host.failures.at(0);
+    ASSERT_NE(report.sections, nullptr);
+    for (const StageReport& stage : report.stages) {
+        SCOPED_TRACE(stage.Step().outputName);
+        ScriptedHost single;
+        for (const FileSpec& input : stage.Step().inputs)
+            single.Answer(input.role == FileRole::Drawing ? project.request.drawing : PipelineFilePath(report.request, input.role));
+        single.Answer(alone.File(std::string(stage.Step().outputName)));
+        Session fresh;
+        Settings settings;
+        settings.layerName = stage.step == StepId::StationLabels ? "zh" : "dmx";
+        const StepResult result = stage.Step().Run(single, fresh, settings);
+        EXPECT_EQ(stage.result.notes, result.notes);
+        EXPECT_EQ(ReadFile(alone.File(std::string(stage.Step().outputName))), ReadFile(stage.output));
+    }
+    EXPECT_FALSE(report.stages[1].result.notes.empty());  // step 3 read the easting "305x"
+    EXPECT_EQ(session.runFiles, nullptr);                 // later steps read again
+}
+
 TEST(Pipeline, TheSettingsReachTheSteps) {
     Project project;
     Session session;

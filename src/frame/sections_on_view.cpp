@@ -9,6 +9,7 @@
 #include "core/number_read.h"
 #include "core/text_encoding.h"
 #include "frame/section_options.h"
+#include "frame/run_files.h"
 #include "frame/section_problems.h"
 #include "station/station_text.h"
 
@@ -49,25 +50,29 @@ std::string_view TrimBlanks(std::string_view text) {
 
 }  // namespace
 
-// The four files and what is built from them: the sections look into the files, so both
-// stay where they are for as long as the viewer holds them.
-struct SectionsOnView::Built {
-    std::shared_ptr<const DataFile> members;
-    std::shared_ptr<const DataFile> stakes;
-    std::shared_ptr<const DataFile> points;
-    std::shared_ptr<const DataFile> lines;
-    BuiltSections sections;
-};
-
 SectionsOnView::SectionsOnView(std::shared_ptr<const DataFile> members, std::shared_ptr<const DataFile> stakes,
                                std::shared_ptr<const DataFile> points, std::shared_ptr<const DataFile> lines,
                                const Settings& settings, double& carriedAzimuth, ProgressSink& progress)
-    : settings_(settings) {
-    BuiltSections sections =
-        BuildSections({*members, *stakes, *points, *lines}, SectionOptionsOf(settings_), carriedAzimuth, progress);
-    built_ = std::make_unique<const Built>(
-        Built{std::move(members), std::move(stakes), std::move(points), std::move(lines), std::move(sections)});
-    const BuiltSections& built = built_->sections;
+    : settings_(settings), inputPaths_{members->name(), stakes->name(), points->name(), lines->name()} {
+    auto held = std::make_shared<HeldSections>();
+    held->options = SectionOptionsOf(settings_);
+    held->built = BuildSections({*members, *stakes, *points, *lines}, held->options, carriedAzimuth, progress);
+    held->members = std::move(members);
+    held->stakes = std::move(stakes);
+    held->points = std::move(points);
+    held->lines = std::move(lines);
+    built_ = std::move(held);
+    List();
+}
+
+SectionsOnView::SectionsOnView(std::shared_ptr<const HeldSections> sections, const Settings& settings,
+                               std::vector<std::string> inputPaths)
+    : built_(std::move(sections)), settings_(settings), inputPaths_(std::move(inputPaths)) {
+    List();
+}
+
+void SectionsOnView::List() {
+    const BuiltSections& built = built_->built;
     const SectionCheckResult check = CheckBuiltSections(built, *built_->lines, SectionCheckOptionsOf(settings_));
     checkSummary_ = SectionCheckSummary(check);
 
@@ -102,13 +107,13 @@ SectionsOnView::SectionsOnView(std::shared_ptr<const DataFile> members, std::sha
 SectionsOnView::~SectionsOnView() = default;
 
 SectionDrawing SectionsOnView::Drawing(std::size_t index) const {
-    SectionDrawing drawing = DrawingOfSection(built_->sections.sections[order_[index]], settings_);
+    SectionDrawing drawing = DrawingOfSection(built_->built.sections[order_[index]], settings_);
     drawing.problems = entries_[index].problems;
     return drawing;
 }
 
 SectionPlan SectionsOnView::Plan(std::size_t index) const {
-    const BuiltSection& section = built_->sections.sections[order_[index]];
+    const BuiltSection& section = built_->built.sections[order_[index]];
     SectionPlan plan;
     plan.stakeEast = section.stake.east;
     plan.stakeNorth = section.stake.north;
@@ -165,7 +170,16 @@ std::vector<std::size_t> SectionsOnView::SectionsWithProblems() const {
 }
 
 std::vector<std::string> SectionsOnView::InputPaths() const {
-    return {built_->members->name(), built_->stakes->name(), built_->points->name(), built_->lines->name()};
+    return inputPaths_;
+}
+
+std::shared_ptr<const SectionsOnView> SectionsOnViewOfRun(const PipelineReport& report, const Settings& settings) {
+    if (!report.sections) return nullptr;
+    // The run's own files are in the output folder now.
+    std::vector<std::string> paths;
+    for (const FileRole role : {FileRole::Membership, FileRole::CentreStakes, FileRole::DetailPoints, FileRole::MatchedLines})
+        paths.push_back(PipelineFilePath(report.request, role));
+    return std::make_shared<const SectionsOnView>(report.sections, settings, std::move(paths));
 }
 
 void SectionsOnViewSource::Visit(const SectionVisitor& visit) {

@@ -19,6 +19,7 @@
 
 #include "core/data_file.h"
 #include "core/progress.h"
+#include "frame/pipeline.h"
 #include "frame/settings.h"
 #include "plot/section_drawing.h"
 
@@ -50,6 +51,8 @@ struct SectionPlan {
     std::vector<Member> members;
 };
 
+struct HeldSections;  // built sections with their files (frame/run_files.h)
+
 class SectionsOnView {
 public:
     // Takes the four files (membership, centre stakes, detail points, matched section lines),
@@ -58,6 +61,10 @@ public:
     SectionsOnView(std::shared_ptr<const DataFile> members, std::shared_ptr<const DataFile> stakes,
                    std::shared_ptr<const DataFile> points, std::shared_ptr<const DataFile> lines, const Settings& settings,
                    double& carriedAzimuth, ProgressSink& progress);
+    // Takes sections already built with `settings` (a run's, which it built for step 10);
+    // `inputPaths` are where their four files are now.
+    SectionsOnView(std::shared_ptr<const HeldSections> sections, const Settings& settings,
+                   std::vector<std::string> inputPaths);
     ~SectionsOnView();
     // The sections look into the files held here: never copied.
     SectionsOnView(const SectionsOnView&) = delete;
@@ -83,13 +90,19 @@ public:
     const Settings& settings() const { return settings_; }
 
 private:
-    struct Built;  // the files, the sections built from them and their checks
-    std::unique_ptr<const Built> built_;
+    void List();
+
+    std::shared_ptr<const HeldSections> built_;
     Settings settings_;
+    std::vector<std::string> inputPaths_;
     std::vector<std::size_t> order_;  // place in chainage order -> place among the built sections
     std::vector<SectionListEntry> entries_;
     std::string checkSummary_;
 };
+
+// The sections a completed run built for its step 10, for the viewer: nothing is read or built
+// again. Nothing when the run built none.
+std::shared_ptr<const SectionsOnView> SectionsOnViewOfRun(const PipelineReport& report, const Settings& settings);
 
 // Sections of a project handed to the section sheets: those at `indices`, in that order.
 class SectionsOnViewSource final : public SectionSource {

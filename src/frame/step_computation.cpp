@@ -9,9 +9,9 @@ StepInputs::StepInputs(StepContext& context, std::vector<std::pair<FileRole, std
                        std::string outputPath)
     : context_(context), files_(std::move(files)), outputPath_(std::move(outputPath)) {}
 
-const DataFile& StepInputs::operator[](FileRole role) const {
+const std::shared_ptr<const DataFile>& StepInputs::File(FileRole role) const {
     for (const auto& [held, file] : files_)
-        if (held == role) return *file;
+        if (held == role) return file;
     throw StepError("内部错误：这一步没有登记它读取的“" + std::string(RoleName(role)) + "”。");
 }
 
@@ -28,7 +28,7 @@ StepResult RunComputedStep(const StepDescription& step, StepHost& host, Session&
         std::string output = writes ? context.AskOutput() : std::string();
         StepInputs inputs(context, std::move(files), output);
         StepReport report = step.compute(inputs);
-        if (writes && !report.wroteOutput) context.WriteOutput(output, report.output);
+        if (writes && !report.wroteOutput) context.WriteOutput(output, std::move(report.output));
         StepResult& result = context.result();
         result.problems = std::move(report.problems);
         result.notes = std::move(report.notes);

@@ -29,7 +29,8 @@ public:
                std::string outputPath);
 
     // The input of `role`, one of the step's inputs.
-    const DataFile& operator[](FileRole role) const;
+    const DataFile& operator[](FileRole role) const { return *File(role); }
+    const std::shared_ptr<const DataFile>& File(FileRole role) const;
     const Settings& settings() const;
     Session& session();
     ProgressSink& progress();

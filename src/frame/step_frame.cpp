@@ -8,6 +8,7 @@
 #include "core/fields.h"
 #include "core/lenient_read_log.h"
 #include "core/step_error.h"
+#include "frame/run_files.h"
 
 namespace qorvel {
 
@@ -70,7 +71,13 @@ std::string StepContext::AskInputPath(FileRole role) {
 }
 
 std::shared_ptr<const DataFile> StepContext::OpenInput(FileRole role) {
-    auto file = std::make_shared<const DataFile>(DataFile::Load(AskInputPath(role)));
+    const std::string path = AskInputPath(role);
+    std::shared_ptr<const DataFile> file = session_.runFiles ? session_.runFiles->Find(path) : nullptr;
+    if (!file) {
+        auto read = std::make_shared<DataFile>(DataFile::Load(path));
+        if (session_.runFiles) session_.runFiles->Keep(read);
+        file = std::move(read);
+    }
     inputsRead_.push_back(file);
     return file;
 }
@@ -109,8 +116,9 @@ void StepContext::Notice(std::string_view title, std::string_view text) {
     host_.ShowMessage(MessageRole::Notice, title, text);
 }
 
-void StepContext::WriteOutput(const std::string& path, const OutputText& output) {
+void StepContext::WriteOutput(const std::string& path, OutputText output) {
     WriteFileAtomically(path, std::string_view(output.bytes()));
+    if (session_.runFiles) session_.runFiles->Keep(std::make_shared<DataFile>(DataFile::FromBytes(path, std::move(output).TakeBytes())));
 }
 
 void StepContext::Summary(std::string text, std::size_t count) {
@@ -135,8 +143,8 @@ void StepContext::Summary(std::string text, std::size_t count) {
 
 void StepContext::OpenResult() { host_.OpenResult(result_.output); }
 
-void StepContext::Finish(const std::string& path, const OutputText& output, std::string summary, std::size_t count) {
-    WriteOutput(path, output);
+void StepContext::Finish(const std::string& path, OutputText output, std::string summary, std::size_t count) {
+    WriteOutput(path, std::move(output));
     Summary(std::move(summary), count);
     OpenResult();
 }

@@ -52,8 +52,9 @@ public:
     [[noreturn]] void Warn(std::string_view title, std::string_view text);
     void Notice(std::string_view title, std::string_view text);
 
-    // Puts the output in place: writes it beside `path` and renames it over `path`.
-    void WriteOutput(const std::string& path, const OutputText& output);
+    // Puts the output in place: writes it beside `path` and renames it over `path`. In a run, the
+    // stages after take the output as written.
+    void WriteOutput(const std::string& path, OutputText output);
     // The closing message, titled "提示！", and the count it gives. Numbers the inputs read
     // leniently from text that is no plain number are noted in the result, and the message
     // shown gets one line saying how many.
@@ -61,7 +62,7 @@ public:
     // Opens the output in the text editor.
     void OpenResult();
     // The usual ending: write, closing message, editor.
-    void Finish(const std::string& path, const OutputText& output, std::string summary, std::size_t count);
+    void Finish(const std::string& path, OutputText output, std::string summary, std::size_t count);
 
     StepResult& result() { return result_; }
 

@@ -319,18 +319,22 @@ bool MainWindow::ViewSections(const QStringList& files, const Settings& settings
     const std::optional<StepResult> result = workbench_.Run(StepId::SectionViewer, *host_, settings);
     host_->ForgetAnswers();
     if (!result || !result->Completed() || !session().sectionsOnView) return false;
+    ShowSections(std::move(session().sectionsOnView));
+    return true;
+}
+
+void MainWindow::ShowSections(std::shared_ptr<const SectionsOnView> sections) {
     if (sectionViewer_.isNull()) {  // owned by the window
         sectionViewer_ = new SectionViewer(ui_, session(), this);
         // A closed viewer lets its sections go: a survey of a million points holds a few
         // hundred megabytes.
         connect(sectionViewer_, &SectionViewer::closed, this, [this] { sectionViewer_->SetSections(nullptr); });
     }
-    sectionViewer_->SetSections(std::move(session().sectionsOnView));
-    stagePanel_->setText(FromUtf8(result->summary));
+    stagePanel_->setText(FromUtf8(sections->CheckSummary()));
+    sectionViewer_->SetSections(std::move(sections));
     sectionViewer_->show();
     sectionViewer_->raise();
     sectionViewer_->activateWindow();
-    return true;
 }
 
 SectionViewer* MainWindow::sectionViewer() const { return sectionViewer_.data(); }
@@ -339,7 +343,11 @@ void MainWindow::ShowOneClick() {
     if (oneClickDialog_.isNull()) {  // owned by the window
         oneClickDialog_ = new OneClickDialog(workbench_, ui_, [this] { return SettingsInForce(); }, *this);
         connect(oneClickDialog_, &OneClickDialog::viewSectionsRequested, this,
-                [this](const QStringList& files) { ViewSections(files, oneClickDialog_->RunSettings()); });
+                [this](const QStringList& files) {
+                    // The run hands over the sections it built; without them the files are read.
+                    if (session().sectionsOnView) ShowSections(std::move(session().sectionsOnView));
+                    else ViewSections(files, oneClickDialog_->RunSettings());
+                });
     }
     oneClickDialog_->Prepare();
     oneClickDialog_->show();

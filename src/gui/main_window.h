@@ -61,6 +61,8 @@ public:
     // section lines; asked for when `files` is empty) with `settings` and shows them in the
     // viewer window. False when they could not be opened.
     bool ViewSections(const QStringList& files, const Settings& settings);
+    // Shows sections already opened (those a one-click run built) in the viewer window.
+    void ShowSections(std::shared_ptr<const SectionsOnView> sections);
     // "一键生成断面成果": shows the dialog of the whole run, loading it the first time.
     void ShowOneClick();
     // What a step started now runs with: the tolerances confirmed in the settings dialog, its

@@ -23,6 +23,7 @@
 #include "frame/drawing_summary.h"
 #include "frame/pipeline_summary.h"
 #include "frame/result_layouts.h"
+#include "frame/sections_on_view.h"
 #include "frame/step_frame.h"
 #include "gui/name_filters.h"
 #include "gui/painted_icons.h"
@@ -397,6 +398,8 @@ void OneClickDialog::Start() {
     host_->OpenResult(report->Find(FileRole::SectionResults)->output);
     accept();
     if (!view) return;
+    // The viewer opens the very sections the run built for its result.
+    workbench_.session().sectionsOnView = SectionsOnViewOfRun(*report, RunSettings());
     QStringList files;
     for (const FileSpec& input : Describe(StepId::SectionViewer).inputs)
         files << FromFileSystemPath(PipelineFilePath(request, input.role));

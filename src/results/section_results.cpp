@@ -181,6 +181,35 @@ SectionResults OutputSectionResults(const SectionInputs& inputs, const SectionRe
     return results;
 }
 
+SectionResults WriteBuiltSections(const BuiltSections& built, const SectionResultOptions& options,
+                                  ProgressSink& progress) {
+    SectionResults results;
+    const std::size_t count = built.sections.size();
+    results.sections = count;
+    const SectionLayoutEntry* layout = FindSectionLayout(options.layout.layoutName);
+    if (layout && layout->kind == SectionLayoutKind::LandXml) {
+        for (std::size_t s = 0; s < count; ++s) {
+            RequireLandXmlStation(built.sections[s]);
+            progress.Advance(kWriteSectionsStatus, s + 1, count);
+        }
+        results.written = count;
+        WriteLandXmlDocument(built.route, built.sections, options.layout, LandXmlStampNow(), results.output);
+        return results;
+    }
+    std::size_t points = 0;
+    for (const BuiltSection& section : built.sections) points += section.drawn.first.size() + section.drawn.second.size();
+    results.output.Reserve(14 * points + 40 * count);
+    WriteSectionLayoutHeading(options.layout, results.output);
+    for (std::size_t s = 0; s < count; ++s) {
+        const BuiltSection& section = built.sections[s];
+        if (!WriteSectionLayout(*section.record, section.first(), section.second(), options.layout, results.output, s + 1))
+            continue;
+        ++results.written;
+        progress.Advance(kWriteSectionsStatus, s + 1, count);
+    }
+    return results;
+}
+
 BuiltSections BuildSections(const SectionInputs& inputs, const SectionResultOptions& options, double& carriedAzimuth,
                             ProgressSink& progress) {
     BuiltSections built;

@@ -68,4 +68,12 @@ struct BuiltSections {
 BuiltSections BuildSections(const SectionInputs& inputs, const SectionResultOptions& options, double& carriedAzimuth,
                             ProgressSink& progress);
 
+// Writes sections already built by BuildSections in the layout of `options`, as
+// OutputSectionResults writes them from the same files with the same options: the same bytes,
+// and the same failure at the first section the layout cannot write. The run builds its
+// sections once, for step 10, the section check and the sheets; a build that fails is left to
+// OutputSectionResults, which fails where a single step fails.
+SectionResults WriteBuiltSections(const BuiltSections& built, const SectionResultOptions& options,
+                                  ProgressSink& progress);
+
 }  // namespace qorvel

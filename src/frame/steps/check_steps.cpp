@@ -41,8 +41,11 @@ StepReport CheckSectionLines(StepInputs& inputs) {
 }
 
 StepReport CheckSections(StepInputs& inputs) {
-    auto result = qorvel::CheckSections(SectionInputsOf(inputs), SectionCheckOptionsOf(inputs.settings()),
-                                        inputs.session().carriedAzimuth, inputs.progress());
+    const SectionCheckOptions options = SectionCheckOptionsOf(inputs.settings());
+    const std::shared_ptr<const HeldSections> run = SectionsOfTheRun(inputs, options.sections);
+    auto result = run ? CheckBuiltSections(run->built, inputs[FileRole::MatchedLines], options)
+                      : qorvel::CheckSections(SectionInputsOf(inputs), options, inputs.session().carriedAzimuth,
+                                              inputs.progress());
     StepReport report{.output = std::move(result.output), .summary = SectionCheckSummary(result), .count = result.sections};
     for (const SectionProblem& problem : result.problems) report.problems.push_back(CheckProblemOf(problem));
     return report;

@@ -21,8 +21,8 @@ StepResult ExtractPolylineVertices(StepHost& host, Session& session, const Setti
         const auto selection = SelectPolylineVertices(attached->drawing(), step.settings().layerName);
         WarnIf(step, selection.warning);
         const std::string output = step.AskOutput();
-        const auto file = WritePolylineVertices(selection, step.progress());
-        step.WriteOutput(output, file.output);
+        auto file = WritePolylineVertices(selection, step.progress());
+        step.WriteOutput(output, std::move(file.output));
         step.Summary("本线段共有：" + std::to_string(file.vertices) + " 个节点", file.vertices);
         step.host().BringMainWindowToFront();
         step.progress().Percent(0);
@@ -35,9 +35,9 @@ StepResult ExtractStationLabels(StepHost& host, Session& session, const Settings
         if (step.settings().layerName.empty()) step.Warn("注意！", "请您把要操作的图层名称填写完整！");
         const auto attached = AttachedDrawingOf(step);
         const std::string output = step.AskOutput();
-        const auto result = qorvel::ExtractStationLabels(attached->drawing(), step.settings().layerName, step.progress());
+        auto result = qorvel::ExtractStationLabels(attached->drawing(), step.settings().layerName, step.progress());
         WarnIf(step, result.warning);
-        step.WriteOutput(output, result.output);
+        step.WriteOutput(output, std::move(result.output));
         step.Summary("图中共有桩号文字信息 " + std::to_string(result.labels) + " 个！", result.labels);
         step.host().SetStatus(1, "欢迎使用！");
         step.progress().Percent(0);
@@ -51,8 +51,8 @@ StepResult ExtractSectionLines(StepHost& host, Session& session, const Settings&
         const auto selection = SelectSectionLines(attached->drawing(), step.settings().layerName);
         WarnIf(step, selection.warning);
         const std::string output = step.AskOutput();
-        const auto file = WriteSectionLines(selection, step.progress());
-        step.Finish(output, file.output, "本项目共有：" + std::to_string(file.lines) + " 条横断面线", file.lines);
+        auto file = WriteSectionLines(selection, step.progress());
+        step.Finish(output, std::move(file.output), "本项目共有：" + std::to_string(file.lines) + " 条横断面线", file.lines);
     });
 }
 

@@ -34,8 +34,11 @@ private:
 }  // namespace
 
 StepReport OutputSectionResults(StepInputs& inputs) {
-    auto results = qorvel::OutputSectionResults(SectionInputsOf(inputs), SectionOptionsOf(inputs.settings()),
-                                                inputs.session().carriedAzimuth, inputs.progress());
+    const SectionResultOptions options = SectionOptionsOf(inputs.settings());
+    const std::shared_ptr<const HeldSections> run = SectionsOfTheRun(inputs, options);
+    auto results = run ? WriteBuiltSections(run->built, options, inputs.progress())
+                       : qorvel::OutputSectionResults(SectionInputsOf(inputs), options, inputs.session().carriedAzimuth,
+                                                      inputs.progress());
     // The count is of the section lines read, not of the sections written.
     const std::size_t lines = inputs[FileRole::MatchedLines].size();
     return {.output = std::move(results.output), .summary = "共有断面数：" + std::to_string(lines) + " 条。", .count = lines};
@@ -46,9 +49,11 @@ StepReport PlotSections(StepInputs& inputs) {
     if (!PlotKindOfPath(output))
         throw StepError(output, StepError::kNoLine, StepError::kNoField, "断面图的文件名须以 .pdf、.svg 或 .dxf 结尾");
     const Settings& settings = inputs.settings();
+    const SectionResultOptions options = SectionOptionsOf(settings);
+    const std::shared_ptr<const HeldSections> run = SectionsOfTheRun(inputs, options);
     const BuiltSections built =
-        BuildSections(SectionInputsOf(inputs), SectionOptionsOf(settings), inputs.session().carriedAzimuth, inputs.progress());
-    BuiltSectionSource source(built, settings);
+        run ? BuiltSections() : BuildSections(SectionInputsOf(inputs), options, inputs.session().carriedAzimuth, inputs.progress());
+    BuiltSectionSource source(run ? run->built : built, settings);
     const PlotSummary summary = qorvel::PlotSections(source, PlotOptionsOf(settings), output, inputs.progress());
     StepReport report{.wroteOutput = true, .summary = summary.text, .count = summary.sections};
     if (!summary.Warning().empty()) report.notes.push_back(summary.Warning());

@@ -33,24 +33,6 @@ std::optional<unsigned> Hex4(std::string_view text) {
     return value;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // \U+XXXX at `at`: the code point and how many bytes the escape (or surrogate pair) takes.
 bool UnicodeEscape(std::string_view text, std::size_t at, char32_t& codePoint, std::size_t& length) {
     if (text.compare(at, 3, "\\U+") != 0) return false;
@@ -82,7 +64,8 @@ bool MultibyteEscape(std::string_view text, std::size_t at, std::string& charact
     std::string bytes;
     if (*code > 0xFF) bytes += static_cast<char>(*code >> 8);
     bytes += static_cast<char>(*code & 0xFF);
-    auto converted = ConvertEncoding(bytes, kCodePages[static_cast<std::size_t>(page - '1')], "UTF-8");
+    const CodePage* codePage = CodePage::Named(kCodePages[static_cast<std::size_t>(page - '1')]);
+    auto converted = codePage ? codePage->ToUtf8(bytes) : std::nullopt;
     if (!converted || converted->empty()) return false;
     character = std::move(*converted);
     return true;
@@ -156,15 +139,10 @@ std::string DecodeDxfEscapes(std::string_view text) {
     return out;
 }
 
-DxfTextDecoder::DxfTextDecoder(std::string encoding) : encoding_(std::move(encoding)) {
-    if (encoding_ != "UTF-8") converter_ = std::make_unique<EncodingConverter>(encoding_.c_str(), "UTF-8");
-}
+DxfTextDecoder::DxfTextDecoder(std::string encoding)
+    : encoding_(std::move(encoding)), codePage_(encoding_ == "UTF-8" ? nullptr : CodePage::Named(encoding_)) {}
 
-DxfTextDecoder::~DxfTextDecoder() = default;
-DxfTextDecoder::DxfTextDecoder(DxfTextDecoder&&) noexcept = default;
-DxfTextDecoder& DxfTextDecoder::operator=(DxfTextDecoder&&) noexcept = default;
-
-std::optional<std::string> DxfTextDecoder::Decode(std::string_view raw) {
+std::optional<std::string> DxfTextDecoder::Decode(std::string_view raw) const {
     bool ascii = true;
     for (char c : raw)
         if (static_cast<unsigned char>(c) >= 0x80) {
@@ -174,10 +152,11 @@ std::optional<std::string> DxfTextDecoder::Decode(std::string_view raw) {
     std::string text;
     if (ascii) {
         text.assign(raw);
-    } else if (!converter_) {
-        if (!IsValidUtf8(raw)) return std::nullopt;
+    } else if (codePage_) {
+        if (!codePage_->Read(raw, text)) return std::nullopt;  // `text` starts empty
+    } else if (encoding_ == "UTF-8" && IsValidUtf8(raw)) {
         text.assign(raw);
-    } else if (!converter_->Convert(raw, text)) {  // `text` starts empty
+    } else {
         return std::nullopt;
     }
     if (text.find('\\') == std::string::npos) return text;

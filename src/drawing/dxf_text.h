@@ -5,7 +5,6 @@
 // stand as \U+XXXX (a Unicode code point) or \M+nXXXX (a double-byte character of an East Asian
 // code page), in texts and in layer names alike.
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,31 +17,30 @@ namespace qorvel {
 // version name of the form AC followed by four digits.
 std::optional<bool> IsUnicodeVersion(std::string_view acadVersion);
 
-// The iconv name of a $DWGCODEPAGE value (letter case ignored): ANSI_936 -> GBK,
-// ANSI_1252 -> CP1252, DOS437 -> CP437, ... Nothing for a code page we do not know.
+// The encoding of a $DWGCODEPAGE value (letter case ignored): ANSI_936 -> GBK,
+// ANSI_1252 -> CP1252, DOS437 -> CP437, ... Nothing for a code page we do not know. Every
+// encoding but UTF-8 is one of core's code pages (CodePage::Named).
 std::optional<std::string> EncodingOfCodePage(std::string_view codePage);
 
 // Replaces the \U+XXXX and \M+nXXXX escapes in UTF-8 text by the characters they stand for
 // (hex digits in either letter case). An escape that names no character stays as written.
 std::string DecodeDxfEscapes(std::string_view utf8);
 
-// Decodes the strings of one drawing; keeps its converter open between strings.
+// Decodes the strings of one drawing.
 class DxfTextDecoder {
 public:
-    // `encoding` is an iconv name; "UTF-8" for drawings from R2007 on.
+    // `encoding` is one of EncodingOfCodePage's; "UTF-8" for drawings from R2007 on. An
+    // encoding without a table decodes no string but plain ASCII.
     explicit DxfTextDecoder(std::string encoding);
-    ~DxfTextDecoder();
-    DxfTextDecoder(DxfTextDecoder&&) noexcept;
-    DxfTextDecoder& operator=(DxfTextDecoder&&) noexcept;
 
     const std::string& encoding() const { return encoding_; }
     // The string in UTF-8 with its escapes decoded; nothing when the bytes are not valid in the
     // drawing's encoding.
-    std::optional<std::string> Decode(std::string_view raw);
+    std::optional<std::string> Decode(std::string_view raw) const;
 
 private:
     std::string encoding_;
-    std::unique_ptr<EncodingConverter> converter_;
+    const CodePage* codePage_ = nullptr;  // null for UTF-8 and for an encoding without a table
 };
 
 }  // namespace qorvel

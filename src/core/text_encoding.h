@@ -1,6 +1,13 @@
 #pragma once
 // Code pages. Data files are in the surveyor's ANSI code page, GBK on a Simplified-Chinese
-// system; messages and the window speak UTF-8.
+// system; messages and the window speak UTF-8; a drawing's strings are in the code page its
+// header names.
+//
+// Every conversion goes through the program's own tables (core/code_page_tables.h), taken from
+// the GNU C library's iconv, whose conversions the program used before: a file gives the same
+// bytes on Linux, on Windows (which has no iconv) and in the browser (whose C library has a GBK
+// of its own). What iconv refuses is refused: bytes that are no character of their code page,
+// characters a code page cannot hold.
 
 #include <optional>
 #include <string>
@@ -8,34 +15,40 @@
 
 namespace qorvel {
 
+namespace code_page_tables {
+struct Table;
+}
+
 bool IsValidUtf8(std::string_view bytes);
+// Appends the code point `c` (at most U+10FFFF, no surrogate) in UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
 
-// A converter between two code pages known to iconv ("GBK", "UTF-8", "CP1252", ...), kept
-// open for as many texts as a caller has (opening one costs more than converting a label).
-class EncodingConverter {
+// A code page that text is read from into UTF-8.
+class CodePage {
 public:
-    EncodingConverter(const char* from, const char* to);
-    ~EncodingConverter();
-    EncodingConverter(const EncodingConverter&) = delete;
-    EncodingConverter& operator=(const EncodingConverter&) = delete;
+    // By iconv's name, letter case as iconv writes it: "GBK", "CP950", "CP1252", "CP437",
+    // "ISO-8859-2", "MACINTOSH", "ASCII", ... Nothing for a code page without a table.
+    static const CodePage* Named(std::string_view name);
+    static const CodePage& Gbk();
 
-    // False when iconv does not know one of the two code pages.
-    bool valid() const;
-    // Converts `input` from a fresh start, appending to `output`. Returns false at the first
-    // byte that is no character of `from` or has none in `to`, with `input` left there and what
-    // came before it appended.
-    bool Convert(std::string_view& input, std::string& output);
+    const char* name() const;
+    // Appends `input` in UTF-8 to `out`. False at the first byte that is no character (a lead
+    // byte without a valid second byte, or at the end), with `input` left there and what came
+    // before it appended.
+    bool Read(std::string_view& input, std::string& out) const;
+    std::optional<std::string> ToUtf8(std::string_view bytes) const;
+
+    explicit CodePage(const code_page_tables::Table& table) : table_(&table) {}
 
 private:
-    void* handle_;  // iconv_t
+    const code_page_tables::Table* table_;
 };
 
-// Converts between code pages known to iconv. Nothing when a character cannot be represented
-// or the input is not valid in `from`.
-std::optional<std::string> ConvertEncoding(std::string_view bytes, const char* from, const char* to);
-
+std::optional<std::string> GbkToUtf8(std::string_view gbk);
+// Nothing when the text is not UTF-8 or holds a character that GBK cannot.
 std::optional<std::string> Utf8ToGbk(std::string_view utf8);
-// For messages: GBK turned into UTF-8, bytes that are no GBK character written as \xNN.
+// For messages and the window: GBK turned into UTF-8, bytes that are no GBK character written
+// as \xNN.
 std::string GbkToUtf8Lossy(std::string_view gbk);
 
 }  // namespace qorvel

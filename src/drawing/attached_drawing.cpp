@@ -17,12 +17,13 @@ std::optional<FileIdentity> FileIdentity::Of(const std::string& path) {
     return identity;
 }
 
-std::shared_ptr<AttachedDrawing> AttachedDrawing::Load(const std::string& path) {
+std::shared_ptr<AttachedDrawing> AttachedDrawing::Load(const std::string& path, const DxfReadOptions& options) {
     std::shared_ptr<AttachedDrawing> attached(new AttachedDrawing);
     attached->path_ = path;
+    attached->options_ = options;
     // Taken before reading: a file saved again while it is read counts as changed next time.
     attached->identity_ = FileIdentity::Of(path);
-    attached->drawing_ = LoadDxf(path);
+    attached->drawing_ = LoadDxf(path, options);
     attached->layerNames_ = attached->drawing_.LayerNames();
     return attached;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "drawing/drawing.h"
+#include "drawing/dxf_reader.h"
 
 namespace qorvel {
 
@@ -28,10 +29,12 @@ struct FileIdentity {
 class AttachedDrawing {
 public:
     // Reads the drawing at `path`; fails with a StepError when it is missing or malformed.
-    static std::shared_ptr<AttachedDrawing> Load(const std::string& path);
+    static std::shared_ptr<AttachedDrawing> Load(const std::string& path, const DxfReadOptions& options = {});
 
     const Drawing& drawing() const { return drawing_; }
     const std::string& path() const { return path_; }
+    // What it was read with: a drawing attached with another code page is read again.
+    const DxfReadOptions& options() const { return options_; }
     // True when the file is no longer the one read (saved again, replaced or removed).
     bool ChangedOnDisk() const;
     // The layers of the drawing's entities, for the window's layer box.
@@ -40,6 +43,7 @@ public:
 private:
     AttachedDrawing() = default;
     std::string path_;
+    DxfReadOptions options_;
     std::optional<FileIdentity> identity_;
     Drawing drawing_;
     std::vector<std::string> layerNames_;

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "core/data_file.h"
 #include "core/fields.h"
+#include "core/step_error.h"
 #include "drawing/dxf_text.h"
 
 namespace qorvel {
@@ -82,18 +82,14 @@ bool PlaneToWorld(const double normal[3], double point[3]) {
     return std::isfinite(point[0]) && std::isfinite(point[1]) && std::isfinite(point[2]);
 }
 
-// The first control character of a text other than tab (C0 and DEL): a text holding one
-// cannot be written as one line of a data file, and other programs cut it short at a NUL.
-std::optional<char> ControlCharacterIn(std::string_view text) {
-    for (const char c : text)
-        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == '\x7F') return c;
-    return std::nullopt;
-}
-
 class DxfReader {
 public:
-    DxfReader(std::string_view bytes, std::string name) : pairs_(bytes, std::move(name)) {
+    DxfReader(std::string_view bytes, std::string name, const DxfReadOptions& options)
+        : pairs_(bytes, std::move(name)) {
         drawing_.name = pairs_.name();
+        auto surveyors = EncodingOfCodePage(options.codePage);
+        if (!surveyors) throw StepError("不支持的代码页“" + Shown(options.codePage) + "”");
+        surveyorsEncoding_ = std::move(*surveyors);
         if (bytes.empty()) pairs_.Fail({1, false}, "文件是空的，不是 DXF 图形文件");
     }
 
@@ -108,25 +104,31 @@ public:
             if (!NextPair()) Truncated("SECTION");
             if (pairs_.code() != 2) pairs_.Fail(pairs_.place(), "SECTION 之后应为段名（组码 2）");
             const std::string section(pairs_.text());
-            if (section == "HEADER")
+            if (section == "HEADER") {
                 ReadHeader();
-            else if (section == "ENTITIES")
+            } else if (section == "ENTITIES") {
+                if (entitiesPlace_)
+                    pairs_.Fail(pairs_.place(), "第二个 ENTITIES 段（图元段已在" + DescribePlace(*entitiesPlace_) + "给出）");
+                entitiesPlace_ = pairs_.place();
                 ReadEntities();
-            else
+            } else {
                 SkipSection(section);
+            }
         }
+        drawing_.encoding = decoder_ ? decoder_->encoding() : EncodingOfHeader();
         return std::move(drawing_);
     }
 
 private:
     DxfPairs pairs_;
     Drawing drawing_;
+    std::string surveyorsEncoding_;  // for drawings that do not name their code page
     std::optional<DxfTextDecoder> decoder_;
-    std::unordered_map<std::string, std::string> layers_;  // layer names as written -> UTF-8
+    // Layer names as written -> UTF-8, or nothing when not valid in the drawing's code page.
+    std::unordered_map<std::string, std::optional<std::string>> layers_;
     std::string acadVersion_;  // $ACADVER, e.g. "AC1015"; empty when the header has none
     std::string codePage_;     // $DWGCODEPAGE as written; empty when the header has none
-    DxfPlace versionPlace_;
-    DxfPlace codePagePlace_;
+    std::optional<DxfPlace> entitiesPlace_;
 
     static std::string Shown(std::string_view text) { return DisplayText(text.substr(0, 40)); }
 
@@ -163,37 +165,28 @@ private:
                 variable = pairs_.text();
             } else if (variable == "$ACADVER" && pairs_.code() == 1) {
                 acadVersion_ = pairs_.text();
-                versionPlace_ = pairs_.valuePlace();
             } else if (variable == "$DWGCODEPAGE" && pairs_.code() == 3) {
                 codePage_ = pairs_.text();
-                codePagePlace_ = pairs_.valuePlace();
             }
         }
-        if (!acadVersion_.empty() && !IsUnicodeVersion(acadVersion_))
-            pairs_.Fail(versionPlace_, "无法识别的 DXF 版本“" + Shown(acadVersion_) + "”（$ACADVER）");
     }
 
     // Strings are decoded as the header says: UTF-8 from R2007 on, the code page before. A
-    // drawing without the header's word on it was written on the surveyor's own system, in GBK.
-    // Strings of plain ASCII read the same in every code page, so a code page we do not know
-    // fails only the drawing that has other characters.
-    std::optional<std::string> EncodingOfHeader() const {
-        if (!acadVersion_.empty() && *IsUnicodeVersion(acadVersion_)) return "UTF-8";
-        if (codePage_.empty()) return "GBK";
-        return EncodingOfCodePage(codePage_);
+    // drawing without the header's word on it (or naming a code page we do not know) was
+    // written on the surveyor's own system, in the surveyor's code page.
+    std::string EncodingOfHeader() const {
+        if (IsUnicodeVersion(acadVersion_)) return "UTF-8";
+        if (auto stated = EncodingOfCodePage(codePage_)) return std::move(*stated);
+        return surveyorsEncoding_;
     }
 
-    std::string Decode(std::string_view raw, DxfPlace place) {
+    // Nothing when the string is not valid in the drawing's encoding. Strings of plain ASCII
+    // read the same in every code page and are decoded before the encoding is known.
+    std::optional<std::string> Decode(std::string_view raw) {
         const bool ascii = std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-        if (ascii) return raw.find('\\') == std::string_view::npos ? std::string(raw) : DecodeDxfEscapes(raw);
-        if (!decoder_) {
-            auto encoding = EncodingOfHeader();
-            if (!encoding) pairs_.Fail(codePagePlace_, "不支持的代码页“" + Shown(codePage_) + "”（$DWGCODEPAGE）");
-            decoder_.emplace(std::move(*encoding));
-        }
-        auto text = decoder_->Decode(raw);
-        if (!text) pairs_.Fail(place, "文字不是有效的 " + decoder_->encoding() + " 编码");
-        return std::move(*text);
+        if (ascii) return DecodeAsciiText(raw);
+        if (!decoder_) decoder_.emplace(EncodingOfHeader());
+        return decoder_->Decode(raw);
     }
 
     void TakeLayer(DrawingEntity& entity, bool& given) {
@@ -201,8 +194,9 @@ private:
         given = true;
         const std::string raw(pairs_.text());
         auto known = layers_.find(raw);
-        if (known == layers_.end()) known = layers_.emplace(raw, Decode(raw, pairs_.valuePlace())).first;
-        entity.layer = known->second;
+        if (known == layers_.end()) known = layers_.emplace(raw, Decode(raw)).first;
+        entity.layerRead = known->second.has_value();
+        entity.layer = known->second.value_or(std::string());
     }
 
     // Calls `take` with every group code of the current entity that belongs to the entity
@@ -240,10 +234,6 @@ private:
     // space; 70 of a lightweight polyline: closed, whose vertices are the same either way).
     // Its value must still be a whole number, or the drawing is malformed.
     void CheckUnusedFlags() const { (void)pairs_.Integer(); }
-
-    void RequireLayer(const DrawingEntity& entity, bool given) {
-        if (!given) pairs_.Fail(entity.place, "图元缺少图层名（组码 8）");
-    }
 
     DrawingEntity Begin(EntityKind kind) {
         DrawingEntity entity;
@@ -285,7 +275,6 @@ private:
             else if (code == 67) CheckUnusedFlags();
             else if (!start.Take(pairs_)) end.Take(pairs_);
         });
-        RequireLayer(line, layerGiven);
         start.Require(pairs_, line.place);
         end.Require(pairs_, line.place);
         line.coordinates.reserve(6);
@@ -328,7 +317,6 @@ private:
             }
         });
         if (pendingX) pairs_.Fail(pendingPlace, "多段线的顶点缺少 y 坐标（组码 20）");
-        RequireLayer(polyline, layerGiven);
         if (!count) pairs_.Fail(polyline.place, "多段线缺少顶点数（组码 90）");
         const std::size_t given = polyline.coordinates.size() / 2;
         if (static_cast<std::uint64_t>(*count) != given)
@@ -347,7 +335,6 @@ private:
             else if (code == 67) CheckUnusedFlags();
             else if (code == 70) flags = pairs_.Integer();
         });
-        RequireLayer(polyline, layerGiven);
         if (flags & 64) polyline.kind = EntityKind::PolyfaceMesh;
         else if (flags & 16) polyline.kind = EntityKind::PolygonMesh;
         else if (flags & 8) polyline.kind = EntityKind::Polyline3d;
@@ -393,7 +380,6 @@ private:
                 extrusion.Take(pairs_);
             }
         });
-        RequireLayer(text, layerGiven);
         insertion.Require(pairs_, text.place);
         if (extrusion.given()) {
             const double* normal = extrusion.values();
@@ -402,17 +388,23 @@ private:
                 pairs_.Fail(text.place, "文字的拉伸方向（组码 210）无法换算为单位向量，或插入点换算后超出数值范围");
         }
         if (!lastPieceGiven) pairs_.Fail(text.place, "文字图元缺少文字内容（组码 1）");
-        text.text = Decode(raw, stringPlace);
-        if (const auto control = ControlCharacterIn(text.text)) {
-            char shown[8];
-            std::snprintf(shown, sizeof shown, "\\x%02X", static_cast<unsigned char>(*control));
-            pairs_.Fail(stringPlace, std::string("文字内容含有控制字符 ") + shown + "，不能作为一行文字使用");
-        }
+        auto decoded = Decode(raw);
+        text.textRead = decoded.has_value();
+        if (decoded) text.text = std::move(*decoded);
+        text.textPlace = stringPlace;
         text.coordinates.reserve(3);
         insertion.AppendTo(text.coordinates);
         drawing_.entities.push_back(std::move(text));
     }
 };
+
+bool IsDwg(std::string_view bytes) {
+    // A DWG file opens with its version: AC1012 to AC1032 and on, or AC1.40, AC2.10 and the
+    // like in the oldest ones. No DXF opens so: its first line is a group code.
+    auto digit = [&](std::size_t at) { return bytes.size() > at && bytes[at] >= '0' && bytes[at] <= '9'; };
+    if (bytes.starts_with("AC10")) return digit(4) && digit(5);
+    return bytes.starts_with("AC1.") || bytes.starts_with("AC2.");
+}
 
 }  // namespace
 
@@ -437,17 +429,26 @@ bool IsPolyline(EntityKind kind) {
 
 std::vector<std::string> Drawing::LayerNames() const {
     std::unordered_set<std::string_view> seen;
-    for (const DrawingEntity& entity : entities) seen.insert(entity.layer);
+    for (const DrawingEntity& entity : entities)
+        if (entity.layerRead) seen.insert(entity.layer);
     std::vector<std::string> names(seen.begin(), seen.end());
     std::sort(names.begin(), names.end());
     return names;
 }
 
-Drawing ReadDxf(std::string_view bytes, std::string name) { return DxfReader(bytes, std::move(name)).Read(); }
+const std::string& Drawing::TextOf(const DrawingEntity& text) const {
+    if (!text.textRead) FailAt(name, text.textPlace, "文字不是有效的 " + encoding + " 编码");
+    return text.text;
+}
 
-Drawing LoadDxf(const std::string& path) {
+Drawing ReadDxf(std::string_view bytes, std::string name, const DxfReadOptions& options) {
+    if (IsDwg(bytes)) throw StepError("“" + name + "”是 DWG 图形：QORVEL 读取 DXF 图形，请在 CAD 中另存为 DXF。");
+    return DxfReader(bytes, std::move(name), options).Read();
+}
+
+Drawing LoadDxf(const std::string& path, const DxfReadOptions& options) {
     const std::string bytes = ReadWholeFile(path);
-    return ReadDxf(bytes, path);
+    return ReadDxf(bytes, path, options);
 }
 
 }  // namespace qorvel

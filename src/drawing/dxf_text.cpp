@@ -1,5 +1,6 @@
 #include "drawing/dxf_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -33,24 +34,6 @@ std::optional<unsigned> Hex4(std::string_view text) {
     return value;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // \U+XXXX at `at`: the code point and how many bytes the escape (or surrogate pair) takes.
 bool UnicodeEscape(std::string_view text, std::size_t at, char32_t& codePoint, std::size_t& length) {
     if (text.compare(at, 3, "\\U+") != 0) return false;
@@ -82,52 +65,103 @@ bool MultibyteEscape(std::string_view text, std::size_t at, std::string& charact
     std::string bytes;
     if (*code > 0xFF) bytes += static_cast<char>(*code >> 8);
     bytes += static_cast<char>(*code & 0xFF);
-    auto converted = ConvertEncoding(bytes, kCodePages[static_cast<std::size_t>(page - '1')], "UTF-8");
+    const CodePage* codePage = CodePage::Named(kCodePages[static_cast<std::size_t>(page - '1')]);
+    auto converted = codePage ? codePage->ToUtf8(bytes) : std::nullopt;
     if (!converted || converted->empty()) return false;
     character = std::move(*converted);
     return true;
 }
 
+// A control character (other than tab) as the CAD program shows it: "^" and the character
+// 0x40 above it. A string holding one is still one line of a data file, and nothing cuts it
+// short at a NUL.
+std::string InCaretForm(std::string text) {
+    auto isControl = [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; };
+    if (std::none_of(text.begin(), text.end(), isControl)) return text;
+    std::string shown;
+    shown.reserve(text.size() + 8);
+    for (char c : text) {
+        if (isControl(c)) {
+            shown += '^';
+            shown += static_cast<char>(c + 0x40);
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 }  // namespace
 
-std::optional<bool> IsUnicodeVersion(std::string_view acadVersion) {
-    if (acadVersion.size() != 6 || !acadVersion.starts_with("AC") || !AllDigits(acadVersion.substr(2)))
-        return std::nullopt;
-    return acadVersion.substr(2) >= "1021";
+bool IsUnicodeVersion(std::string_view acadVersion) {
+    return acadVersion.size() == 6 && acadVersion.starts_with("AC") && AllDigits(acadVersion.substr(2)) &&
+           acadVersion.substr(2) >= "1021";
 }
+
+namespace {
+
+constexpr DrawingCodePageName kCodePageNames[] = {
+    {"ANSI_936", "简体中文（GBK）", "GBK"},
+    {"ANSI_950", "繁体中文（Big5）", "CP950"},
+    {"ANSI_932", "日文（Shift-JIS）", "CP932"},
+    {"ANSI_949", "韩文", "CP949"},
+    {"ANSI_1361", "韩文（Johab）", "JOHAB"},
+    {"ANSI_874", "泰文", "CP874"},
+    {"ANSI_1250", "中欧", "CP1250"},
+    {"ANSI_1251", "西里尔文", "CP1251"},
+    {"ANSI_1252", "西欧", "CP1252"},
+    {"ANSI_1253", "希腊文", "CP1253"},
+    {"ANSI_1254", "土耳其文", "CP1254"},
+    {"ANSI_1255", "希伯来文", "CP1255"},
+    {"ANSI_1256", "阿拉伯文", "CP1256"},
+    {"ANSI_1257", "波罗的海文", "CP1257"},
+    {"ANSI_1258", "越南文", "CP1258"},
+    {"DOS437", "DOS 美国", "CP437"},
+    {"DOS850", "DOS 西欧", "CP850"},
+    {"DOS852", "DOS 中欧", "CP852"},
+    {"DOS855", "DOS 西里尔文", "CP855"},
+    {"DOS857", "DOS 土耳其文", "CP857"},
+    {"DOS860", "DOS 葡萄牙文", "CP860"},
+    {"DOS861", "DOS 冰岛文", "CP861"},
+    {"DOS863", "DOS 加拿大法文", "CP863"},
+    {"DOS864", "DOS 阿拉伯文", "CP864"},
+    {"DOS865", "DOS 北欧", "CP865"},
+    {"DOS866", "DOS 俄文", "CP866"},
+    {"DOS869", "DOS 希腊文", "CP869"},
+    {"ISO8859-1", "ISO 西欧", "ISO-8859-1"},
+    {"ISO8859-2", "ISO 中欧", "ISO-8859-2"},
+    {"ISO8859-3", "ISO 南欧", "ISO-8859-3"},
+    {"ISO8859-4", "ISO 北欧", "ISO-8859-4"},
+    {"ISO8859-5", "ISO 西里尔文", "ISO-8859-5"},
+    {"ISO8859-6", "ISO 阿拉伯文", "ISO-8859-6"},
+    {"ISO8859-7", "ISO 希腊文", "ISO-8859-7"},
+    {"ISO8859-8", "ISO 希伯来文", "ISO-8859-8"},
+    {"ISO8859-9", "ISO 土耳其文", "ISO-8859-9"},
+    {"ISO8859-10", "ISO 北欧日耳曼文", "ISO-8859-10"},
+    {"MACINTOSH", "苹果西欧", "MACINTOSH"},
+    {"ASCII", "仅英文（ASCII）", "ASCII"},
+    {"UTF8", "Unicode（UTF-8）", "UTF-8"},
+};
+
+// Other names CAD programs write for the same code pages.
+constexpr DrawingCodePageName kCodePageAliases[] = {
+    {"GB2312", "", "GBK"},      {"BIG5", "", "CP950"},         {"DOS932", "", "CP932"},
+    {"KSC5601", "", "CP949"},   {"JOHAB", "", "JOHAB"},        {"MAC-ROMAN", "", "MACINTOSH"},
+    {"UTF-8", "", "UTF-8"},
+};
+
+}  // namespace
 
 std::optional<std::string> EncodingOfCodePage(std::string_view codePage) {
     const std::string name = Upper(codePage);
-    struct Known {
-        const char* codePage;
-        const char* encoding;
-    };
-    static constexpr Known kKnown[] = {
-        {"ANSI_936", "GBK"},     {"GB2312", "GBK"},     {"ANSI_950", "CP950"}, {"BIG5", "CP950"},
-        {"ANSI_932", "CP932"},   {"DOS932", "CP932"},   {"ANSI_949", "CP949"}, {"KSC5601", "CP949"},
-        {"ANSI_1361", "JOHAB"},  {"JOHAB", "JOHAB"},    {"ANSI_874", "CP874"}, {"MACINTOSH", "MACINTOSH"},
-        {"MAC-ROMAN", "MACINTOSH"}, {"ASCII", "ASCII"}, {"UTF8", "UTF-8"},     {"UTF-8", "UTF-8"},
-    };
-    for (const Known& known : kKnown)
-        if (name == known.codePage) return std::string(known.encoding);
-    if (name.starts_with("ANSI_") && AllDigits(name.substr(5))) {
-        const std::string number = name.substr(5);
-        if (number.size() == 4 && number >= "1250" && number <= "1258") return "CP" + number;
-    }
-    if (name.starts_with("DOS") && AllDigits(name.substr(3))) {
-        static constexpr const char* kDos[] = {"437", "850", "852", "855", "857", "860", "861",
-                                               "863", "864", "865", "866", "869"};
-        for (const char* number : kDos)
-            if (name.substr(3) == number) return "CP" + name.substr(3);
-    }
-    if (name.starts_with("ISO8859-") && AllDigits(name.substr(8))) {
-        // The parts 1 to 10, written without leading zeros; any other number names nothing.
-        static constexpr const char* kParts[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
-        for (const char* part : kParts)
-            if (name.substr(8) == part) return "ISO-8859-" + name.substr(8);
-    }
+    for (const DrawingCodePageName& page : kCodePageNames)
+        if (name == page.name) return std::string(page.encoding);
+    for (const DrawingCodePageName& alias : kCodePageAliases)
+        if (name == alias.name) return std::string(alias.encoding);
     return std::nullopt;
 }
+
+std::span<const DrawingCodePageName> DrawingCodePageNames() { return kCodePageNames; }
 
 std::string DecodeDxfEscapes(std::string_view text) {
     std::string out;
@@ -156,32 +190,27 @@ std::string DecodeDxfEscapes(std::string_view text) {
     return out;
 }
 
-DxfTextDecoder::DxfTextDecoder(std::string encoding) : encoding_(std::move(encoding)) {
-    if (encoding_ != "UTF-8") converter_ = std::make_unique<EncodingConverter>(encoding_.c_str(), "UTF-8");
+DxfTextDecoder::DxfTextDecoder(std::string encoding)
+    : encoding_(std::move(encoding)), codePage_(encoding_ == "UTF-8" ? nullptr : CodePage::Named(encoding_)) {}
+
+std::string DecodeAsciiText(std::string_view ascii) {
+    std::string text = ascii.find('\\') == std::string_view::npos ? std::string(ascii) : DecodeDxfEscapes(ascii);
+    return InCaretForm(std::move(text));
 }
 
-DxfTextDecoder::~DxfTextDecoder() = default;
-DxfTextDecoder::DxfTextDecoder(DxfTextDecoder&&) noexcept = default;
-DxfTextDecoder& DxfTextDecoder::operator=(DxfTextDecoder&&) noexcept = default;
-
-std::optional<std::string> DxfTextDecoder::Decode(std::string_view raw) {
-    bool ascii = true;
-    for (char c : raw)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
+std::optional<std::string> DxfTextDecoder::Decode(std::string_view raw) const {
+    const bool ascii = std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) return DecodeAsciiText(raw);
     std::string text;
-    if (ascii) {
+    if (codePage_) {
+        if (!codePage_->Read(raw, text)) return std::nullopt;  // `text` starts empty
+    } else if (encoding_ == "UTF-8" && IsValidUtf8(raw)) {
         text.assign(raw);
-    } else if (!converter_) {
-        if (!IsValidUtf8(raw)) return std::nullopt;
-        text.assign(raw);
-    } else if (!converter_->Convert(raw, text)) {  // `text` starts empty
+    } else {
         return std::nullopt;
     }
-    if (text.find('\\') == std::string::npos) return text;
-    return DecodeDxfEscapes(text);
+    if (text.find('\\') != std::string::npos) text = DecodeDxfEscapes(text);
+    return InCaretForm(std::move(text));
 }
 
 }  // namespace qorvel

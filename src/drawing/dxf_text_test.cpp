@@ -16,11 +16,19 @@ TEST(DxfText, CodePagesOfTheHeader) {
     EXPECT_EQ(EncodingOfCodePage("DOS999"), std::nullopt);
     EXPECT_EQ(EncodingOfCodePage(""), std::nullopt);
 
-    EXPECT_EQ(IsUnicodeVersion("AC1018"), false);  // R2004: code page
-    EXPECT_EQ(IsUnicodeVersion("AC1021"), true);   // R2007: UTF-8
-    EXPECT_EQ(IsUnicodeVersion("AC1032"), true);
-    EXPECT_EQ(IsUnicodeVersion("R12"), std::nullopt);
-    EXPECT_EQ(IsUnicodeVersion("AC10x5"), std::nullopt);
+    // Every name the surveyor may choose is one the header may give, read by a table of ours.
+    ASSERT_STREQ(DrawingCodePageNames().front().name, "ANSI_936");
+    for (const DrawingCodePageName& page : DrawingCodePageNames()) {
+        EXPECT_EQ(EncodingOfCodePage(page.name), page.encoding) << page.name;
+        EXPECT_TRUE(std::string_view(page.encoding) == "UTF-8" || CodePage::Named(page.encoding)) << page.name;
+    }
+
+    EXPECT_FALSE(IsUnicodeVersion("AC1018"));  // R2004: code page
+    EXPECT_TRUE(IsUnicodeVersion("AC1021"));   // R2007: UTF-8
+    EXPECT_TRUE(IsUnicodeVersion("AC1032"));
+    EXPECT_FALSE(IsUnicodeVersion("AC2.10"));  // any other version: code page
+    EXPECT_FALSE(IsUnicodeVersion("AC10x5"));
+    EXPECT_FALSE(IsUnicodeVersion(""));
 }
 
 TEST(DxfText, EscapesStandForTheirCharacters) {
@@ -51,6 +59,10 @@ TEST(DxfText, StringsDecodedByTheDrawingsEncoding) {
     DxfTextDecoder utf8("UTF-8");
     EXPECT_EQ(utf8.Decode("中桩"), "中桩");
     EXPECT_EQ(utf8.Decode("\xD6\xD0"), std::nullopt);
+
+    // Control characters, written or escaped, in caret form; a tab stays.
+    EXPECT_EQ(gbk.Decode(std::string("K0+1\0\n\r\x1F\t\xD6\xD0\\U+001B", 18)), "K0+1^@^J^M^_\t中^[");
+    EXPECT_EQ(DecodeAsciiText("a\nb"), "a^Jb");
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ PolylineVertexSelection SelectPolylineVertices(const Drawing& drawing, std::stri
     std::size_t onLayer = 0;
     for (const DrawingEntity& entity : drawing.entities) {
         if (entity.kind == EntityKind::LightweightPolyline) ++lightweight;
-        if (IsPolyline(entity.kind) && entity.layer == layer) ++onLayer;
+        if (IsPolyline(entity.kind) && entity.OnLayer(layer)) ++onLayer;
     }
     PolylineVertexSelection selection;
     const DrawingWarning noPolyline{kCheckDrawingTitle, "没有检测到2D线段！请检查图形"};
@@ -27,7 +27,7 @@ PolylineVertexSelection SelectPolylineVertices(const Drawing& drawing, std::stri
     // The last polyline in the drawing comes first; within a polyline, the vertices keep
     // their own order. Old-style and 3D polylines on the layer are selected but never read.
     for (auto entity = drawing.entities.rbegin(); entity != drawing.entities.rend(); ++entity) {
-        if (entity->kind != EntityKind::LightweightPolyline || entity->layer != layer) continue;
+        if (entity->kind != EntityKind::LightweightPolyline || !entity->OnLayer(layer)) continue;
         const std::vector<double>& xy = entity->coordinates;
         for (std::size_t i = 0; i + 1 < xy.size(); i += 2)
             selection.records.push_back("," + VertexCoordinateText(xy[i]) + "," + VertexCoordinateText(xy[i + 1]) + ",0");

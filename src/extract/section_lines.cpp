@@ -9,7 +9,7 @@ SectionLineSelection SelectSectionLines(const Drawing& drawing, std::string_view
     std::size_t onLayer = 0;
     for (const DrawingEntity& entity : drawing.entities) {
         if (entity.kind == EntityKind::Line) ++lines;
-        if ((entity.kind == EntityKind::Line || entity.kind == EntityKind::LightweightPolyline) && entity.layer == layer)
+        if ((entity.kind == EntityKind::Line || entity.kind == EntityKind::LightweightPolyline) && entity.OnLayer(layer))
             ++onLayer;
     }
     SectionLineSelection selection;
@@ -24,7 +24,7 @@ SectionLineSelection SelectSectionLines(const Drawing& drawing, std::string_view
     }
     // Lightweight polylines on the layer are selected with the lines but never read.
     for (const DrawingEntity& entity : drawing.entities) {
-        if (entity.kind != EntityKind::Line || entity.layer != layer) continue;
+        if (entity.kind != EntityKind::Line || !entity.OnLayer(layer)) continue;
         const std::vector<double>& c = entity.coordinates;  // x1, y1, z1, x2, y2, z2
         selection.ends.push_back({SectionLineCoordinateText(c[0]), SectionLineCoordinateText(c[1]),
                                   SectionLineCoordinateText(c[3]), SectionLineCoordinateText(c[4])});

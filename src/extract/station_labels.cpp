@@ -10,12 +10,14 @@ namespace qorvel {
 
 namespace {
 
-// The label as the station text file holds it: in GBK, on one line.
+// The label as the station text file holds it: in GBK, on one line (a drawing read from a
+// file has none with a line break: the reader gives control characters in caret form, "^J").
 std::string LabelInGbk(const Drawing& drawing, const DrawingEntity& label) {
-    if (label.text.find('\n') != std::string::npos)
-        FailAt(drawing.name, label.place, "文字“" + label.text + "”含有换行符，无法写成桩号文字文件的一行");
-    auto gbk = Utf8ToGbk(label.text);
-    if (!gbk) FailAt(drawing.name, label.place, "文字“" + label.text + "”含有 GBK 编码无法表示的字符，无法写入桩号文字文件");
+    const std::string& text = drawing.TextOf(label);
+    if (text.find('\n') != std::string::npos)
+        FailAt(drawing.name, label.place, "文字“" + text + "”含有换行符，无法写成桩号文字文件的一行");
+    auto gbk = Utf8ToGbk(text);
+    if (!gbk) FailAt(drawing.name, label.place, "文字“" + text + "”含有 GBK 编码无法表示的字符，无法写入桩号文字文件");
     return std::move(*gbk);
 }
 
@@ -23,7 +25,7 @@ std::string LabelInGbk(const Drawing& drawing, const DrawingEntity& label) {
 
 StationLabelResult ExtractStationLabels(const Drawing& drawing, std::string_view layer, ProgressSink& progress) {
     StationLabelResult result;
-    auto isLabel = [layer](const DrawingEntity& entity) { return entity.kind == EntityKind::Text && entity.layer == layer; };
+    auto isLabel = [layer](const DrawingEntity& entity) { return entity.kind == EntityKind::Text && entity.OnLayer(layer); };
 
     std::size_t count = 0;
     for (const DrawingEntity& entity : drawing.entities)

@@ -19,7 +19,7 @@ constexpr const char* kNamespace = "http://www.landxml.org/schema/LandXML-1.2";
 
 std::string utf8Station(const BuiltSection& section, bool stationText) {
     const std::string station = SectionStationText(*section.record, stationText);
-    std::optional<std::string> utf8 = ConvertEncoding(station, "GBK", "UTF-8");
+    std::optional<std::string> utf8 = GbkToUtf8(station);
     if (!utf8) section.record->chainage.Fail("不是 GBK 文字，无法转换为 UTF-8：“" + DisplayText(station) + "”");
     return *std::move(utf8);
 }

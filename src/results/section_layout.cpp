@@ -80,7 +80,7 @@ void appendSide(std::string& text, const SideList& side, Heights heights, double
 // Text of the GBK data files for the UTF-8 table; ASCII is the same in both.
 std::string utf8Text(std::string_view gbk, const auto& fail) {
     if (std::all_of(gbk.begin(), gbk.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) return std::string(gbk);
-    std::optional<std::string> utf8 = ConvertEncoding(gbk, "GBK", "UTF-8");
+    std::optional<std::string> utf8 = GbkToUtf8(gbk);
     if (!utf8) fail("不是 GBK 文字，无法转换为 UTF-8：“" + DisplayText(gbk) + "”");
     return *std::move(utf8);
 }

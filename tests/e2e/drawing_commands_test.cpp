@@ -127,6 +127,35 @@ std::string Entities(const std::string& body, const std::string& version = "AC10
            body + Pairs({{0, "ENDSEC"}, {0, "EOF"}});
 }
 
+// A text the drawing's code page cannot read fails only the labels of its own layer; a DWG
+// file is named for what it is.
+TEST(DrawingCommands, WhatOtherCadProgramsWrite) {
+    TempDir dir;
+    // Release 2000 naming no code page: GBK, the surveyor's. The line and the polyline name no
+    // layer; the text on "bt" (line 34) is no GBK.
+    const std::string drawing = dir.Write(
+        "other.dxf", Entities(Pairs({{0, "LINE"}, {10, "1"}, {20, "2"}, {11, "3"}, {21, "4"},
+                                     {0, "TEXT"}, {8, "bt"}, {10, "1"}, {20, "2"}, {1, "\xD6"},
+                                     {0, "TEXT"}, {8, "zh"}, {10, "1"}, {20, "2"}, {1, "K0+100 \xD6\xD0"},
+                                     {0, "LWPOLYLINE"}, {90, "1"}, {10, "5"}, {20, "6"}}),
+                              "AC1015"));
+    for (const char* command : {"lines", "polylines"}) {
+        const auto run = RunQorvel({command, drawing, "--layer", "0", "-o", dir.File("out.dat")});
+        EXPECT_EQ(run.exitCode, 0) << command << run.err;
+    }
+    auto run = RunQorvel({"labels", drawing, "--layer", "zh", "-o", dir.File("labels.dat")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(ReadFile(dir.File("labels.dat")), "1,,1.000,2.000,0.000,K0+100 \xD6\xD0\r\n");
+    run = RunQorvel({"labels", drawing, "--layer", "bt", "-o", dir.File("bt.dat")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "错误：文件“" + drawing + "”第 34 行：文字不是有效的 GBK 编码\n");
+
+    const std::string dwg = dir.Write("route.dxf", std::string("AC1027\0\0\0\0\0\x01\x1F\x02", 13));
+    run = RunQorvel({"lines", dwg, "--layer", "0", "-o", dir.File("out.dat")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "错误：“" + dwg + "”是 DWG 图形：QORVEL 读取 DXF 图形，请在 CAD 中另存为 DXF。\n");
+}
+
 TEST(DrawingCommands, MalformedDrawingsFailNamingTheLine) {
     TempDir dir;
     const std::string existing = dir.Write("out.dat", "kept\r\n");

@@ -38,7 +38,11 @@ StepReport OutputSectionResults(StepInputs& inputs) {
                                                 inputs.session().carriedAzimuth, inputs.progress());
     // The count is of the section lines read, not of the sections written.
     const std::size_t lines = inputs[FileRole::MatchedLines].size();
-    return {.output = std::move(results.output), .summary = "共有断面数：" + std::to_string(lines) + " 条。", .count = lines};
+    StepReport report{.output = std::move(results.output), .summary = "共有断面数：" + std::to_string(lines) + " 条。",
+                      .count = lines};
+    if (!results.leftOut.empty())
+        report.notes.push_back(LeftOutSectionsWarning(inputs[FileRole::Membership].name(), results.leftOut));
+    return report;
 }
 
 StepReport PlotSections(StepInputs& inputs) {

@@ -34,6 +34,8 @@ std::string SettingsConflict(const Settings& settings) {
                                        .negateHeights = settings.negateHeights, .stationText = settings.stationText,
                                        .blankLine = settings.blankLine};
     if (std::string conflict = SectionLayoutConflict(layout); !conflict.empty()) return conflict;
+    if (entry->routeSides && settings.drawnSidesNamed)
+        return "“--sides drawn”不适用于成果格式“" + std::string(entry->name) + "”：它的左右总是按路线前进方向区分";
     if (!SheetSizeByName(settings.sheetSize)) return "没有这种图纸：" + settings.sheetSize + "（可选 A3、A4、A1）";
     return {};
 }

@@ -40,21 +40,26 @@ std::string LeftOutSectionsWarning(std::string_view file, std::span<const LeftOu
     bool firstReason = true;
     for (const auto& [reason, heading] : {std::pair{LeftOutReason::RepeatedChainage, "桩号重复 "},
                                           std::pair{LeftOutReason::NoPoints, "两侧无点 "}}) {
+        // Sections from one line (a chainage on several membership lines multiplies) are named
+        // once.
         std::size_t count = 0;
+        std::vector<const LeftOutSection*> named;
         for (const LeftOutSection& section : leftOut) {
             if (section.reason != reason) continue;
-            if (count == 0) {
+            if (count++ == 0) {
                 if (!firstReason) text += "；";
                 firstReason = false;
                 text += heading;
             }
-            if (count < kNamed) {
-                if (count > 0) text += "、";
-                text += DisplayText(section.station) + "（第 " + std::to_string(section.line) + " 行）";
-            }
-            ++count;
+            const bool again = std::any_of(named.begin(), named.end(), [&](const LeftOutSection* other) {
+                return other->line == section.line && other->station == section.station;
+            });
+            if (again || named.size() == kNamed) continue;
+            if (!named.empty()) text += "、";
+            named.push_back(&section);
+            text += DisplayText(section.station) + "（第 " + std::to_string(section.line) + " 行）";
         }
-        if (count > kNamed) text += " 等共 " + std::to_string(count) + " 个";
+        if (count > named.size()) text += " 等共 " + std::to_string(count) + " 个";
     }
     return text;
 }

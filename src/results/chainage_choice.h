@@ -45,8 +45,9 @@ struct ChainageChoice {
 // same chainage does not stand in for it).
 ChainageChoice ChooseOnePerChainage(std::span<const ChoiceCandidate> candidates, bool leaveOutEmpty);
 
-// The one warning line naming the sections left out of `file`, the first ten of each reason
-// with their lines, then how many there are:
+// The one warning line naming the sections left out of `file`: for each reason the first ten
+// (several from one line named once) with their lines, then how many there are when not all
+// were named:
 // 有 2 个断面未写出（文件“members.dat”）：桩号重复 1000（第 5 行）；两侧无点 1040（第 3 行）
 std::string LeftOutSectionsWarning(std::string_view file, std::span<const LeftOutSection> leftOut);
 

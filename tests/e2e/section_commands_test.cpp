@@ -151,5 +151,16 @@ TEST_F(SectionCommand, UsageErrors) {
     EXPECT_EQ(ReadFile(output), "an earlier result\r\n");
 }
 
+TEST_F(SectionCommand, GroundProfileByTheOutputsExtension) {
+    const std::string output = dir.File("profile.dmx");
+    ProcessResult run = RunQorvel({"profile", stakes, "-o", output});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "纵断面地面线：共有中桩 1 个。\n");
+    EXPECT_EQ(ReadFile(output), "HINTCAD5.83_DMX_SHUJU\r\n    1100.000\t 52.300000\r\n");
+    run = RunQorvel({"profile", stakes, "-o", dir.File("profile.txt")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(FileExists(dir.File("profile.txt")));
+}
+
 }  // namespace
 }  // namespace qorvel::testing

@@ -8,6 +8,7 @@
 #include "frame/step_frame.h"
 #include "frame/steps/section_files.h"
 #include "plot/plot_sections.h"
+#include "results/ground_profile.h"
 #include "results/section_results.h"
 
 namespace qorvel::steps {
@@ -57,6 +58,15 @@ StepReport PlotSections(StepInputs& inputs) {
     StepReport report{.wroteOutput = true, .summary = summary.text, .count = summary.sections};
     if (!summary.Warning().empty()) report.notes.push_back(summary.Warning());
     return report;
+}
+
+StepReport OutputGroundProfile(StepInputs& inputs) {
+    const std::string& output = inputs.outputPath();
+    const std::optional<ProfileKind> kind = ProfileKindOfPath(output);
+    if (!kind)
+        throw StepError(output, StepError::kNoLine, StepError::kNoField, "纵断面地面线的文件名须以 .dmx、.csv 或 .dat 结尾");
+    GroundProfile profile = WriteGroundProfile(inputs[FileRole::CentreStakes], *kind);
+    return {.output = std::move(profile.output), .summary = GroundProfileSummary(profile), .count = profile.stakes};
 }
 
 StepResult ViewSections(StepHost& host, Session& session, const Settings& settings) {

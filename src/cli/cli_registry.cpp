@@ -52,7 +52,11 @@ void AddSectionSides(CLI::App* command, Settings& settings) {
     command->add_flag("--station-text", settings.stationText, "转换为字符型桩号");
     command
         ->add_option_function<std::string>(
-            "--sides", [&settings](const std::string& rule) { settings.routeSides = rule == "route"; },
+            "--sides",
+            [&settings](const std::string& rule) {
+                settings.routeSides = rule == "route";
+                settings.drawnSidesNamed = rule == "drawn";
+            },
             "drawn：第一侧为断面线第一个端点一侧（默认）；route：按路线前进方向区分左右，第一侧为左侧")
         ->check(CLI::IsMember({"drawn", "route"}));
 }

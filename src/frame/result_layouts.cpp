@@ -10,7 +10,7 @@ std::span<const ResultLayout> ResultLayouts() {
     static const std::vector<ResultLayout> layouts = [] {
         std::vector<ResultLayout> all;
         for (const SectionLayoutEntry& entry : SectionLayouts())
-            all.push_back({entry.commandValue, entry.name, entry.extension, entry.heightSwitches});
+            all.push_back({entry.commandValue, entry.name, entry.extension, entry.heightSwitches, entry.description});
         return all;
     }();
     return layouts;

@@ -1,7 +1,7 @@
 #pragma once
 // The layouts of the section result file as the front ends offer them: the layout box's items,
 // the command line's --format values, the extension of the file each writes. A layout is kept
-// in the settings by its id (the --format value, "1" .. "5", "begin", "csv", "landxml"), never
+// in the settings by its id (the --format value, "1" .. "5", "begin", "csv", "landxml", "hdm"), never
 // by the text the box shows, so a caption can change without losing what was remembered.
 
 #include <span>
@@ -15,6 +15,8 @@ struct ResultLayout {
     std::string_view extension;  // of the result file, with its dot
     // Whether 变换高差正负号 and 断面桩号隔一行生成 mean anything in the layout.
     bool heightSwitches = true;
+    // One sentence: what each line holds and which programs read it (the box's tooltip, help).
+    std::string_view description;
 };
 
 // In the order of the layout box.

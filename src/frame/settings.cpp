@@ -4,6 +4,7 @@
 
 #include "frame/result_layouts.h"
 #include "plot/sheet_layout.h"
+#include "results/section_layout.h"
 
 namespace qorvel {
 
@@ -27,10 +28,14 @@ constexpr std::array kTolerances{
 std::span<const ToleranceSetting> ToleranceSettings() { return kTolerances; }
 
 std::string SettingsConflict(const Settings& settings) {
-    const ResultLayout* layout = FindResultLayout(settings.layout);
-    if (layout == nullptr) return "没有这种成果格式：" + settings.layout;
-    if (!layout->heightSwitches && (settings.negateHeights || settings.blankLine))
-        return "“变换高差正负号”和“断面桩号隔一行生成”不适用于成果格式“" + std::string(layout->caption) + "”";
+    const SectionLayoutEntry* entry = FindSectionLayoutByCommandValue(settings.layout);
+    if (entry == nullptr) return "没有这种成果格式：" + settings.layout;
+    const SectionLayoutSettings layout{.layoutName = entry->name, .swapSides = settings.swapSides,
+                                       .negateHeights = settings.negateHeights, .stationText = settings.stationText,
+                                       .blankLine = settings.blankLine};
+    if (std::string conflict = SectionLayoutConflict(layout); !conflict.empty()) return conflict;
+    if (entry->routeSides && settings.drawnSidesNamed)
+        return "“--sides drawn”不适用于成果格式“" + std::string(entry->name) + "”：它的左右总是按路线前进方向区分";
     if (!SheetSizeByName(settings.sheetSize)) return "没有这种图纸：" + settings.sheetSize + "（可选 A3、A4、A1）";
     return {};
 }

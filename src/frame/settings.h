@@ -25,6 +25,9 @@ struct Settings {
     bool stationText = false;    // "转换为字符型桩号": chainages written as station text
     bool blankLine = false;      // "断面桩号隔一行生成": a line holding one blank before each section
     bool routeSides = false;     // "按路线前进方向区分左右": the first side is the route's left
+    // The sides as drawn were asked for by name (`--sides drawn`): a usage error with a layout
+    // whose sides always follow the route.
+    bool drawnSidesNamed = false;
 
     std::string layerName = "dmx";      // the drawing layer a drawing step reads ("指定图层-")
     std::string layout = "1";        // the result layout by its id (frame/result_layouts.h)

@@ -37,6 +37,8 @@ constexpr std::array kSectionInputs{
     FileSpec{MatchedLines, "匹配桩号后的断面线数据_dat文件(*.dat)|*.dat"},
 };
 
+constexpr std::array kProfileInputs{FileSpec{CentreStakes, kStakeFilter}};
+
 constexpr std::array kLayer{LayerName};
 constexpr std::array kStakeSettings{StakeTolerance, NumericLabels};
 constexpr std::array kNumericLabels{NumericLabels};
@@ -191,6 +193,14 @@ constexpr std::array kSteps{
                     .settings = kSheetSettings,
                     .runOrder = 10,
                     .compute = &steps::PlotSections},
+    StepDescription{.id = StepId::GroundProfile,
+                    .caption = "纵断面地面线",
+                    .command = "profile",
+                    .commandHelp = "纵断面地面线：各中桩的里程与高程，DMX、CSV 或 DAT，按输出文件的扩展名",
+                    .inputs = kProfileInputs,
+                    .output = {FileRole::GroundProfile, "纵断面地面线(*.dmx *.csv *.dat)|*.dmx;*.csv;*.dat"},
+                    .outputName = "13-profile.dat",
+                    .compute = &steps::OutputGroundProfile},
     // Opens the sections in the window's viewer (the window offers it after the whole run).
     StepDescription{.id = StepId::SectionViewer,
                     .caption = "查看断面",
@@ -233,6 +243,7 @@ std::string_view RoleName(FileRole role) {
         case ProjectedPoints: return "横断面线上的点文件";
         case SectionCheckReport: return "断面检查结果";
         case FileRole::SectionSheets: return "断面图";
+        case FileRole::GroundProfile: return "纵断面地面线文件";
     }
     return "";
 }

@@ -30,6 +30,7 @@ enum class StepId {
     PointProjection,   // 11
     SectionCheck,      // 12
     SectionSheets,     // the sections drawn on sheets
+    GroundProfile,     // 纵断面地面线: the centre stakes' chainages and elevations
     SectionViewer,     // 查看断面: the sections opened in the viewer window
 };
 
@@ -51,6 +52,7 @@ enum class FileRole {
     ProjectedPoints,   // step 11
     SectionCheckReport,  // step 12
     SectionSheets,       // PDF, SVG or DXF sheets
+    GroundProfile,       // DMX, CSV or DAT ground long profile
 };
 
 // What the file of a role is called when a front end asks for it ("碎步点文件"), and the name

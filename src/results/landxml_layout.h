@@ -1,15 +1,22 @@
 #pragma once
 // The sections as a LandXML 1.2 document, the exchange format of road-design and survey
 // packages: the route as an alignment through the centre stakes, and each section as a cross
-// section of the ground line along it. Written with pugixml, a maintained XML library, so that
-// names and texts are always escaped as XML wants.
+// section of the ground line along it.
+//
+// What a consumer relies on, and the document keeps: offsets are signed by the route (negative
+// left of the alignment, facing increasing stations), as the alignment in the same document
+// says; each station appears once in its CrossSects, and they run forward; every Line of the
+// alignment starts at the station of its start stake, so a station lies at its stake however
+// much the chords between stakes fall short of the chainage; every ground line holds two points
+// or more. Written with our own small XML writer (results/xml_text.h), so names are escaped as
+// XML wants on every platform the program is built for.
 
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "core/output_text.h"
-#include "results/built_section.h"
-#include "results/section_layout.h"
+#include "results/section_record.h"
 #include "route/route.h"
 
 namespace qorvel {
@@ -19,24 +26,33 @@ struct LandXmlStamp {
     std::string date;  // 2024-05-01
     std::string time;  // 13:45:10
 };
-LandXmlStamp LandXmlStampNow();  // local time
+LandXmlStamp LandXmlStampNow();  // local time: the one place the document asks for the clock
+
+// A cross section as the document holds it.
+struct LandXmlSection {
+    double chainage = 0;       // its `sta`
+    std::string name;          // its `name`: the station as the other layouts write it, UTF-8
+    double stakeElevation = 0;
+    const SideList* left = nullptr;   // the route's left side, outwards from the stake
+    const SideList* right = nullptr;
+};
 
 // The whole document: UTF-8, namespace http://www.landxml.org/schema/LandXML-1.2, metric
-// units, this program as its Application, and one Alignment whose CoordGeom is the polyline
-// through the route's stations in chainage order (a Line from each station to the next, each
-// point "northing easting"), `staStart` the first station, `length` the polyline's length
-// ("0.000"). Its CrossSects hold one CrossSect per section in `sections`' order, `sta` the
-// chainage's value and `name` the station text (SectionStationText, in UTF-8), with one
-// CrossSectSurf "地面线" whose PntList2D holds the "offset elevation" pairs from the far left
-// to the far right (ForEachPointLeftToRight, "0.000"), separated by single blanks. Chainages,
-// stations and coordinates are written in general number form.
-//
-// A section whose chainage is no number fails the step naming its line (LandXML stations are
-// numbers), as does a station text that is no GBK.
-void WriteLandXmlDocument(const Route& route, std::span<const BuiltSection> sections,
-                          const SectionLayoutSettings& settings, const LandXmlStamp& stamp, OutputText& output);
+// units, this program as its Application, and one Alignment "路线" whose CoordGeom is the
+// polyline through the route's stations in chainage order (a Line from each station to the
+// next, its `staStart` the chainage of the first, each point "northing easting"); the
+// alignment's `staStart` is the first station and its `length` ("0.000") the chainage from the
+// first station to the last. Its CrossSects (left out when there is no section) hold one
+// CrossSect per section in `sections`' order, which the caller gives in ascending chainage, one
+// per chainage, each with two points or more: `sta` the chainage, `name`, and one
+// CrossSectSurf "地面线" whose PntList2D holds the "offset elevation" pairs from the far left to
+// the far right (ForEachPointLeftToRight, "0.000"), separated by single blanks. Chainages and
+// coordinates are written in general number form; lines end in LF.
+void WriteLandXmlDocument(const Route& route, std::span<const LandXmlSection> sections, const LandXmlStamp& stamp,
+                          OutputText& output);
 
-// Fails the step unless the section's chainage is a number.
-void RequireLandXmlStation(const BuiltSection& section);
+// `station` (GBK, as the other layouts write it) as a CrossSect's name: in UTF-8, failing the
+// step at `chainage`'s line on text that is no GBK or holds a control character XML cannot.
+std::string LandXmlStationName(const SourcedField& chainage, std::string_view station);
 
 }  // namespace qorvel

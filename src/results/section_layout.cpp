@@ -7,6 +7,7 @@
 
 #include "core/decimal_text.h"
 #include "core/fields.h"
+#include "core/number_read.h"
 #include "core/text_encoding.h"
 #include "station/station_text.h"
 
@@ -20,15 +21,47 @@ enum class Heights {
     Stepwise,    // each pair relative to the one before it, the first relative to the stake
 };
 
+using enum SectionLayoutKind;
+
 constexpr std::array kLayouts{
-    SectionLayoutEntry{SectionLayoutKind::Format1, "格式 1", "1", ".dat", true},
-    SectionLayoutEntry{SectionLayoutKind::Format2, "格式 2", "2", ".dat", true},
-    SectionLayoutEntry{SectionLayoutKind::Format3, "格式 3", "3", ".dat", true},
-    SectionLayoutEntry{SectionLayoutKind::Format4, "格式 4", "4", ".dat", true},
-    SectionLayoutEntry{SectionLayoutKind::Format5, "格式 5", "5", ".dat", true},
-    SectionLayoutEntry{SectionLayoutKind::Begin, "BEGIN 块", "begin", ".dat", false},
-    SectionLayoutEntry{SectionLayoutKind::Csv, "CSV 表", "csv", ".csv", false},
-    SectionLayoutEntry{SectionLayoutKind::LandXml, "LandXML", "landxml", ".xml", false},
+    SectionLayoutEntry{.kind = Format1, .name = "格式 1", .commandValue = "1", .extension = ".dat",
+                       .heightSwitches = true, .routeSides = false, .stationText = true,
+                       .description = "每个断面三行：桩号；第一侧各点的距离与高程；第二侧各点的距离与高程，"
+                                      "两位小数，由近及远；供按两侧导入地面线的道路设计软件读取。"},
+    SectionLayoutEntry{.kind = Format2, .name = "格式 2", .commandValue = "2", .extension = ".dat",
+                       .heightSwitches = true, .routeSides = false, .stationText = true,
+                       .description = "每个断面一行：桩号、中桩高程，然后第一侧、第二侧各点的距离与高程；"
+                                      "供一行读一个断面的道路设计软件读取。"},
+    SectionLayoutEntry{.kind = Format3, .name = "格式 3", .commandValue = "3", .extension = ".dat",
+                       .heightSwitches = true, .routeSides = false, .stationText = true,
+                       .description = "每个断面一行：桩号、中桩高程，然后第一侧、第二侧各点的距离与相对中桩的高差；"
+                                      "供一行读一个断面、地面线用高差的道路设计软件读取。"},
+    SectionLayoutEntry{.kind = Format4, .name = "格式 4", .commandValue = "4", .extension = ".dat",
+                       .heightSwitches = true, .routeSides = false, .stationText = true,
+                       .description = "每个断面三行：桩号；第一侧、第二侧各点的距离与相对中桩的高差；"
+                                      "供按两侧导入高差地面线的道路设计软件读取。"},
+    SectionLayoutEntry{.kind = Format5, .name = "格式 5", .commandValue = "5", .extension = ".dat",
+                       .heightSwitches = true, .routeSides = false, .stationText = true,
+                       .description = "每个断面三行：桩号；第一侧、第二侧各点相对前一点的距离与高差，第一点相对中桩；"
+                                      "供按相对前一点导入地面线的道路设计软件读取。"},
+    SectionLayoutEntry{.kind = Begin, .name = "BEGIN 块", .commandValue = "begin", .extension = ".dat",
+                       .heightSwitches = false, .routeSides = false, .stationText = true,
+                       .description = "每个断面以“BEGIN,桩号:序号”一行开头，随后每行一点“偏距,高程”，由左至右，"
+                                      "左侧偏距为负，中桩偏距为 0；CASS 等软件的断面里程文件。"},
+    SectionLayoutEntry{.kind = Csv, .name = "CSV 表", .commandValue = "csv", .extension = ".csv",
+                       .heightSwitches = false, .routeSides = false, .stationText = true,
+                       .description = "UTF-8 表格，标题行之后每行一点：桩号、偏距、高程、点名，由左至右，左侧偏距为负；"
+                                      "用 Excel、WPS 等电子表格打开。"},
+    SectionLayoutEntry{.kind = LandXml, .name = "LandXML", .commandValue = "landxml", .extension = ".xml",
+                       .heightSwitches = false, .routeSides = true, .stationText = true,
+                       .description = "LandXML 1.2 文档：路线为经过各中桩的折线，每个桩号一个断面，按里程递增，"
+                                      "地面线为由左至右的“偏距 高程”，左右按路线前进方向；"
+                                      "供支持 LandXML 的设计与测量软件导入。"},
+    SectionLayoutEntry{.kind = Hdm, .name = "纬地 HDM", .commandValue = "hdm", .extension = ".hdm",
+                       .heightSwitches = false, .routeSides = true, .stationText = false,
+                       .description = "纬地道路设计软件的横断面地面线：每个桩号一个断面，按里程递增，一行里程，"
+                                      "然后左侧、右侧各一行：点数，各点相对前一点的距离与高差（第一点相对中桩），"
+                                      "左右按路线前进方向。"},
 };
 
 // The five layouts of (distance, value) pairs.
@@ -39,18 +72,19 @@ struct PairLayout {
 
 PairLayout pairLayout(SectionLayoutKind kind) {
     switch (kind) {
-        case SectionLayoutKind::Format2: return {true, Heights::Elevation};
-        case SectionLayoutKind::Format3: return {true, Heights::AboveStake};
-        case SectionLayoutKind::Format4: return {false, Heights::AboveStake};
-        case SectionLayoutKind::Format5: return {false, Heights::Stepwise};
+        case Format2: return {true, Heights::Elevation};
+        case Format3: return {true, Heights::AboveStake};
+        case Format4: return {false, Heights::AboveStake};
+        case Format5: return {false, Heights::Stepwise};
         default: return {false, Heights::Elevation};
     }
 }
 
 void appendNumber(std::string& text, double value) { AppendRoundedFixed(text, value, 4, Rounding::HalfToEven, 2); }
 
-// Pairs in list order, "first second", separated by single blanks; an empty side is empty.
-void appendSide(std::string& text, const SideList& side, Heights heights, double stakeElevation, double sign) {
+// The pairs of a side in list order, each handed to `pair(first, second)`.
+template <class Pair>
+void forEachPair(const SideList& side, Heights heights, double stakeElevation, double sign, Pair&& pair) {
     for (std::size_t k = 0; k < side.size(); ++k) {
         const SidePoint& point = side[k];
         double first = point.distance;
@@ -70,11 +104,31 @@ void appendSide(std::string& text, const SideList& side, Heights heights, double
                 }
                 break;
         }
-        if (k > 0) text += ' ';
+        pair(first, second);
+    }
+}
+
+// Pairs in list order, "first second", separated by single blanks; an empty side is empty.
+void appendSide(std::string& text, const SideList& side, Heights heights, double stakeElevation, double sign) {
+    bool firstPair = true;
+    forEachPair(side, heights, stakeElevation, sign, [&](double first, double second) {
+        if (!firstPair) text += ' ';
+        firstPair = false;
         appendNumber(text, first);
         text += ' ';
         appendNumber(text, second);
-    }
+    });
+}
+
+// A side of the HDM file: its count, then TAB, distance, TAB, height for every point.
+void appendHdmSide(std::string& text, const SideList& side, double stakeElevation) {
+    text += std::to_string(side.size());
+    forEachPair(side, Heights::Stepwise, stakeElevation, 1, [&](double distance, double height) {
+        text += '\t';
+        AppendFixed(text, distance, 3);
+        text += '\t';
+        AppendFixed(text, height, 3);
+    });
 }
 
 // Text of the GBK data files for the UTF-8 table; ASCII is the same in both.
@@ -157,9 +211,29 @@ const SectionLayoutEntry* FindSectionLayoutByCommandValue(std::string_view value
     return nullptr;
 }
 
+const SectionLayoutEntry& SectionLayoutOf(SectionLayoutKind kind) {
+    for (const SectionLayoutEntry& layout : kLayouts)
+        if (layout.kind == kind) return layout;
+    return kLayouts.front();  // every kind has its entry
+}
+
+std::string SectionLayoutConflict(const SectionLayoutSettings& settings) {
+    const SectionLayoutEntry* layout = FindSectionLayout(settings.layoutName);
+    if (layout == nullptr) return "没有这种成果格式：" + std::string(settings.layoutName);
+    const std::string name(layout->name);
+    if (!layout->heightSwitches && (settings.negateHeights || settings.blankLine))
+        return "“变换高差正负号”和“断面桩号隔一行生成”不适用于成果格式“" + name + "”";
+    if (layout->routeSides && settings.swapSides)
+        return "“幅别颠倒生成”不适用于成果格式“" + name + "”：它的左右总是按路线前进方向区分，颠倒后左右就反了";
+    if (!layout->stationText && settings.stationText)
+        return "“转换为字符型桩号”不适用于成果格式“" + name + "”：它的桩号是里程数";
+    return {};
+}
+
 void WriteSectionLayoutHeading(const SectionLayoutSettings& settings, OutputText& output) {
     const SectionLayoutEntry* layout = FindSectionLayout(settings.layoutName);
-    if (layout && layout->kind == SectionLayoutKind::Csv) output.Line("\xEF\xBB\xBF桩号,偏距,高程,点名");
+    if (layout && layout->kind == Csv) output.Line("\xEF\xBB\xBF桩号,偏距,高程,点名");
+    if (layout && layout->kind == Hdm) output.Line(kHdmFirstLine);
 }
 
 std::string SectionStationText(const SectionRecord& record, bool stationText) {
@@ -167,6 +241,12 @@ std::string SectionStationText(const SectionRecord& record, bool stationText) {
     std::optional<std::string> text = FormatStationText(record.chainage.text);
     if (!text) record.chainage.Fail("桩号不是数字，不能转换为字符型桩号：“" + DisplayText(record.chainage.text) + "”");
     return *std::move(text);
+}
+
+double RequireNumericStation(const SourcedField& chainage, const SectionLayoutEntry& layout) {
+    const std::optional<double> value = ReadStrict(chainage.text);
+    if (!value) chainage.Fail(std::string(layout.name) + " 的桩号必须是数字：“" + DisplayText(chainage.text) + "”");
+    return *value;
 }
 
 std::string OffsetNumberText(double value) {
@@ -181,25 +261,42 @@ std::string LayoutNumberText(double value) {
     return text;
 }
 
-bool WriteSectionLayout(const SectionRecord& record, const SideList& first, const SideList& second,
-                        const SectionLayoutSettings& settings, OutputText& output, std::size_t number) {
+namespace {
+
+bool writeLayout(const SectionRecord& record, const SideList& first, const SideList& second,
+                 std::optional<double> heightsFrom, const SectionLayoutSettings& settings, OutputText& output,
+                 std::size_t number) {
     const SectionLayoutEntry* entry = FindSectionLayout(settings.layoutName);
-    if (!entry || entry->kind == SectionLayoutKind::LandXml) return false;
+    if (!entry || entry->kind == LandXml) return false;
+    const auto stakeElevation = [&] { return heightsFrom ? *heightsFrom : record.stakeElevation.Lenient(); };
+
+    if (entry->kind == Hdm) {
+        std::string text = FormatFixed(RequireNumericStation(record.chainage, *entry), 3);
+        output.Line(text);
+        const double from = stakeElevation();
+        for (const SideList* side : {&first, &second}) {
+            text.clear();
+            appendHdmSide(text, *side, from);
+            output.Line(text);
+        }
+        output.Line("");
+        return true;
+    }
 
     const std::string station = SectionStationText(record, settings.stationText);
     const SideList& sideX = settings.swapSides ? second : first;
     const SideList& sideY = settings.swapSides ? first : second;
-    if (entry->kind == SectionLayoutKind::Begin) {
+    if (entry->kind == Begin) {
         writeBegin(record, sideX, sideY, station, number, output);
         return true;
     }
-    if (entry->kind == SectionLayoutKind::Csv) {
+    if (entry->kind == Csv) {
         writeCsv(record, sideX, sideY, station, output);
         return true;
     }
 
     const PairLayout layout = pairLayout(entry->kind);
-    const double stakeElevation = layout.heights == Heights::Elevation ? 0 : record.stakeElevation.Lenient();
+    const double from = layout.heights == Heights::Elevation ? 0 : stakeElevation();
     const double sign = settings.negateHeights ? -1 : 1;
 
     if (settings.blankLine) output.Line(" ");
@@ -207,20 +304,33 @@ bool WriteSectionLayout(const SectionRecord& record, const SideList& first, cons
     text.reserve(16 * (first.size() + second.size()) + 8);
     if (layout.oneLine) {
         text += ' ';
-        appendSide(text, sideX, layout.heights, stakeElevation, sign);
+        appendSide(text, sideX, layout.heights, from, sign);
         text += ' ';
-        appendSide(text, sideY, layout.heights, stakeElevation, sign);
+        appendSide(text, sideY, layout.heights, from, sign);
         output << station << ' ' << record.stakeElevation.text << text;
         output.EndLine();
     } else {
-        appendSide(text, sideX, layout.heights, stakeElevation, sign);
+        appendSide(text, sideX, layout.heights, from, sign);
         const std::size_t xLength = text.size();
-        appendSide(text, sideY, layout.heights, stakeElevation, sign);
+        appendSide(text, sideY, layout.heights, from, sign);
         output.Line(station);
         output.Line(std::string_view(text).substr(0, xLength));
         output.Line(std::string_view(text).substr(xLength));
     }
     return true;
+}
+
+}  // namespace
+
+bool WriteSectionLayout(const SectionRecord& record, const SideList& first, const SideList& second,
+                        const SectionLayoutSettings& settings, OutputText& output, std::size_t number) {
+    return writeLayout(record, first, second, std::nullopt, settings, output, number);
+}
+
+bool WriteSectionLayout(const SectionRecord& record, const SideList& first, const SideList& second,
+                        double heightsFrom, const SectionLayoutSettings& settings, OutputText& output,
+                        std::size_t number) {
+    return writeLayout(record, first, second, heightsFrom, settings, output, number);
 }
 
 }  // namespace qorvel

@@ -95,6 +95,32 @@ TEST(SectionLayout, StepwiseLayoutAtEqualDistances) {
               "1\r\n5.00 1.00 0.00 1.00 2.50 -0.50\r\n\r\n");
 }
 
+TEST(SectionLayout, HdmSidesAsCountAndStepwisePairs) {
+    // Three decimals, each point from the one before it, whatever the switches say.
+    SectionLayoutSettings settings = layout("纬地 HDM");
+    settings.swapSides = true;
+    EXPECT_EQ(write(record("1100", "52.300"), kFirst, kSecond, settings),
+              "1100.000\r\n3\t3.250\t-0.200\t4.550\t-0.350\t4.600\t-0.850\r\n2\t4.100\t0.150\t5.500\t0.750\r\n\r\n");
+    OutputText output;
+    WriteSectionLayoutHeading(settings, output);
+    EXPECT_EQ(output.bytes(), "HINTCAD5.83_HDM_SHUJU\r\n");
+}
+
+TEST(SectionLayout, SwitchesALayoutHasNoUseFor) {
+    SectionLayoutSettings settings = layout("纬地 HDM");
+    EXPECT_EQ(SectionLayoutConflict(settings), "");
+    settings.swapSides = true;
+    EXPECT_EQ(SectionLayoutConflict(settings),
+              "“幅别颠倒生成”不适用于成果格式“纬地 HDM”：它的左右总是按路线前进方向区分，颠倒后左右就反了");
+    settings = layout("纬地 HDM");
+    settings.stationText = true;
+    EXPECT_EQ(SectionLayoutConflict(settings), "“转换为字符型桩号”不适用于成果格式“纬地 HDM”：它的桩号是里程数");
+    settings = layout("CSV 表");
+    settings.blankLine = true;
+    EXPECT_EQ(SectionLayoutConflict(settings), "“变换高差正负号”和“断面桩号隔一行生成”不适用于成果格式“CSV 表”");
+    EXPECT_EQ(SectionLayoutConflict(layout("格式 6")), "没有这种成果格式：格式 6");
+}
+
 TEST(SectionLayout, UnknownLayoutWritesNothing) {
     for (std::string_view name : {"格式1", "格式 6", "格式 1 ", "", "1", "csv", "LandXML"}) {
         OutputText output;

@@ -1,9 +1,11 @@
 #include "results/section_results.h"
 
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
+#include "core/fields.h"
 #include "core/number_read.h"
 #include "core/step_error.h"
 #include "core/two_halves.h"
@@ -144,6 +146,64 @@ std::size_t buildSections(const SectionJoin& join, const Route& route, const Sec
 
 }  // namespace
 
+namespace {
+
+// A section of a layout whose sides follow the route: its chainage a number and its sides
+// decided.
+void requireRouteLayoutSection(const BuiltSection& section, const SectionLayoutEntry& layout) {
+    RequireNumericStation(section.record->chainage, layout);
+    if (section.decision == SideDecision::Undecided)
+        section.record->chainage.Fail("按路线前进方向无法确定桩号“" + DisplayText(section.record->chainage.text) +
+                                      "”的断面哪侧在左：断面线与路线平行或长度为 0，或中桩文件在此处定不出路线方向");
+}
+
+// Writes the sections of a layout that takes its sides by the route (LandXML, 纬地 HDM): one
+// section per chainage, in ascending order, each checked by requireRouteLayoutSection.
+void writeRouteSections(const Route& route, std::span<const BuiltSection> sections, const SectionLayoutEntry& layout,
+                        const SectionResultOptions& options, SectionResults& results) {
+    std::vector<ChoiceCandidate> candidates;
+    candidates.reserve(sections.size());
+    for (const BuiltSection& section : sections)
+        candidates.push_back({*section.chainage, !section.drawn.first.empty() || !section.drawn.second.empty(),
+                              section.record->chainage.text, section.record->chainage.line});
+    ChainageChoice choice = ChooseOnePerChainage(candidates, layout.kind == SectionLayoutKind::LandXml);
+    results.leftOut = std::move(choice.leftOut);
+    results.written = choice.written.size();
+
+    if (layout.kind == SectionLayoutKind::LandXml) {
+        std::vector<LandXmlSection> written;
+        written.reserve(choice.written.size());
+        for (const std::size_t k : choice.written) {
+            const BuiltSection& section = sections[k];
+            const SectionRecord& record = *section.record;
+            written.push_back({*section.chainage,
+                               LandXmlStationName(record.chainage, SectionStationText(record, options.layout.stationText)),
+                               section.stakeElevation, section.left(), section.right()});
+        }
+        WriteLandXmlDocument(route, written, LandXmlStampNow(), results.output);
+        return;
+    }
+    SectionLayoutSettings settings = options.layout;
+    settings.swapSides = false;
+    WriteSectionLayoutHeading(settings, results.output);
+    for (const std::size_t k : choice.written)
+        WriteSectionLayout(*sections[k].record, *sections[k].left(), *sections[k].right(), settings, results.output);
+}
+
+void writeRouteLayout(const SectionInputs& inputs, const SectionJoin& join, const SectionLayoutEntry& layout,
+                      const SectionResultOptions& options, double& carriedAzimuth, ProgressSink& progress,
+                      SectionResults& results) {
+    SectionResultOptions byRoute = options;
+    byRoute.sides = SideRule::Route;
+    const Route route = Route::FromCentreStakes(inputs.stakes);
+    std::vector<BuiltSection> sections;
+    buildSections(join, route, byRoute, carriedAzimuth, progress, kWriteSectionsStatus, sections,
+                  [&](const BuiltSection& section) { requireRouteLayoutSection(section, layout); });
+    writeRouteSections(route, sections, layout, options, results);
+}
+
+}  // namespace
+
 SectionResults OutputSectionResults(const SectionInputs& inputs, const SectionResultOptions& options,
                                     double& carriedAzimuth, ProgressSink& progress) {
     const SectionJoin join = JoinSectionRecords(inputs, carriedAzimuth, progress);
@@ -152,12 +212,8 @@ SectionResults OutputSectionResults(const SectionInputs& inputs, const SectionRe
     results.sections = count;
     const SectionLayoutEntry* layout = FindSectionLayout(options.layout.layoutName);
 
-    if (layout && layout->kind == SectionLayoutKind::LandXml) {
-        const Route route = Route::FromCentreStakes(inputs.stakes);
-        std::vector<BuiltSection> sections;
-        results.written = buildSections(join, route, options, carriedAzimuth, progress, kWriteSectionsStatus, sections,
-                                        RequireLandXmlStation);
-        WriteLandXmlDocument(route, sections, options.layout, LandXmlStampNow(), results.output);
+    if (layout && layout->routeSides) {
+        writeRouteLayout(inputs, join, *layout, options, carriedAzimuth, progress, results);
         return results;
     }
 
@@ -187,13 +243,12 @@ SectionResults WriteBuiltSections(const BuiltSections& built, const SectionResul
     const std::size_t count = built.sections.size();
     results.sections = count;
     const SectionLayoutEntry* layout = FindSectionLayout(options.layout.layoutName);
-    if (layout && layout->kind == SectionLayoutKind::LandXml) {
+    if (layout && layout->routeSides) {
         for (std::size_t s = 0; s < count; ++s) {
-            RequireLandXmlStation(built.sections[s]);
+            requireRouteLayoutSection(built.sections[s], *layout);
             progress.Advance(kWriteSectionsStatus, s + 1, count);
         }
-        results.written = count;
-        WriteLandXmlDocument(built.route, built.sections, options.layout, LandXmlStampNow(), results.output);
+        writeRouteSections(built.route, built.sections, *layout, options, results);
         return results;
     }
     std::size_t points = 0;

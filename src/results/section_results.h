@@ -9,6 +9,7 @@
 #include "core/output_text.h"
 #include "core/progress.h"
 #include "results/built_section.h"
+#include "results/chainage_choice.h"
 #include "results/section_join.h"
 #include "results/section_layout.h"
 #include "route/route.h"
@@ -32,16 +33,25 @@ struct SectionResults {
     OutputText output;
     std::size_t sections = 0;  // section records built
     std::size_t written = 0;   // sections written (none when the layout name matches no layout)
+    // The sections built but not written ("LandXML", "纬地 HDM"), for the warning
+    // LeftOutSectionsWarning gives on the membership file.
+    std::vector<LeftOutSection> leftOut;
 };
 
 inline constexpr const char* kWriteSectionsStatus = "写入文件： ";
 inline constexpr const char* kBuildSectionsStatus = "生成断面： ";
 
 // Joins the files, builds both sides of every section and writes each one in the layout, in
-// that order for one section after the other ("CSV 表" after its heading; "LandXML" as one
-// document once every section is built, a section whose chainage is no number failing in its
-// place). Status and progress follow the membership file through the joins, then the sections
-// written.
+// that order for one section after the other ("CSV 表" after its heading).
+//
+// The layouts whose sides follow the route ("LandXML", "纬地 HDM") take the route's side rule
+// whatever `options.sides` says and ignore swapSides; they are written once every section is
+// built, one section per chainage in ascending order (ChooseOnePerChainage; "LandXML" leaves
+// out the chosen sections without points too), the others named in `leftOut`. A section whose
+// chainage is no number, or whose sides the route cannot decide, fails the step in its place,
+// whether it would have been written or not.
+//
+// Status and progress follow the membership file through the joins, then the sections built.
 SectionResults OutputSectionResults(const SectionInputs& inputs, const SectionResultOptions& options,
                                     double& carriedAzimuth, ProgressSink& progress);
 

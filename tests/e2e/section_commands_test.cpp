@@ -136,10 +136,30 @@ TEST_F(SectionCommand, UsageErrors) {
              {"--avoid", "0.08m"}, {"--avoid", ""}, {"--swap-sides=maybe"}}) {
         EXPECT_NE(Failure(options, 2), "") << options[0];
     }
+    // The layouts whose sides follow the route refuse to have them mirrored or drawn.
+    EXPECT_EQ(Failure({"--format", "hdm", "--swap-sides"}, 2),
+              "“幅别颠倒生成”不适用于成果格式“纬地 HDM”：它的左右总是按路线前进方向区分，颠倒后左右就反了\n");
+    EXPECT_EQ(Failure({"--format", "landxml", "--sides", "drawn"}, 2),
+              "“--sides drawn”不适用于成果格式“LandXML”：它的左右总是按路线前进方向区分\n");
+    // One stake gives the route no direction: the section's left cannot be told.
+    EXPECT_EQ(Failure({"--format", "hdm"}, 1),
+              "错误：文件“" + members + "”第 1 行，字段 0：按路线前进方向无法确定桩号“1100”的断面哪侧在左：断面线与路线平行或长度为 0，"
+              "或中桩文件在此处定不出路线方向\n");
     // Three inputs instead of four.
     const std::string output = dir.Write("kept.dat", "an earlier result\r\n");
     EXPECT_EQ(RunQorvel({"sections", members, stakes, points, "-o", output}).exitCode, 2);
     EXPECT_EQ(ReadFile(output), "an earlier result\r\n");
+}
+
+TEST_F(SectionCommand, GroundProfileByTheOutputsExtension) {
+    const std::string output = dir.File("profile.dmx");
+    ProcessResult run = RunQorvel({"profile", stakes, "-o", output});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "纵断面地面线：共有中桩 1 个。\n");
+    EXPECT_EQ(ReadFile(output), "HINTCAD5.83_DMX_SHUJU\r\n    1100.000\t 52.300000\r\n");
+    run = RunQorvel({"profile", stakes, "-o", dir.File("profile.txt")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(FileExists(dir.File("profile.txt")));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "frame/step_frame.h"
 #include "frame/steps/section_files.h"
 #include "plot/plot_sections.h"
+#include "results/ground_profile.h"
 #include "results/section_results.h"
 
 namespace qorvel::steps {
@@ -41,7 +42,11 @@ StepReport OutputSectionResults(StepInputs& inputs) {
                                                       inputs.progress());
     // The count is of the section lines read, not of the sections written.
     const std::size_t lines = inputs[FileRole::MatchedLines].size();
-    return {.output = std::move(results.output), .summary = "共有断面数：" + std::to_string(lines) + " 条。", .count = lines};
+    StepReport report{.output = std::move(results.output), .summary = "共有断面数：" + std::to_string(lines) + " 条。",
+                      .count = lines};
+    if (!results.leftOut.empty())
+        report.notes.push_back(LeftOutSectionsWarning(inputs[FileRole::Membership].name(), results.leftOut));
+    return report;
 }
 
 StepReport PlotSections(StepInputs& inputs) {
@@ -58,6 +63,15 @@ StepReport PlotSections(StepInputs& inputs) {
     StepReport report{.wroteOutput = true, .summary = summary.text, .count = summary.sections};
     if (!summary.Warning().empty()) report.notes.push_back(summary.Warning());
     return report;
+}
+
+StepReport OutputGroundProfile(StepInputs& inputs) {
+    const std::string& output = inputs.outputPath();
+    const std::optional<ProfileKind> kind = ProfileKindOfPath(output);
+    if (!kind)
+        throw StepError(output, StepError::kNoLine, StepError::kNoField, "纵断面地面线的文件名须以 .dmx、.csv 或 .dat 结尾");
+    GroundProfile profile = WriteGroundProfile(inputs[FileRole::CentreStakes], *kind);
+    return {.output = std::move(profile.output), .summary = GroundProfileSummary(profile), .count = profile.stakes};
 }
 
 StepResult ViewSections(StepHost& host, Session& session, const Settings& settings) {

@@ -1,6 +1,7 @@
 #include "cli/cli_registry.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "cli/cli_host.h"
@@ -61,8 +62,16 @@ void AddSectionSides(CLI::App* command, Settings& settings) {
         ->check(CLI::IsMember({"drawn", "route"}));
 }
 
-// The layout by its command-line value (1 to 5, begin, csv, landxml), as the window's layout box
-// offers them, and the two switches of the layouts of height differences.
+// Each layout in one sentence, below a command's options.
+std::string LayoutsDescribed() {
+    std::string text = "成果格式：";
+    for (const ResultLayout& layout : ResultLayouts())
+        text += "\n  " + std::string(layout.id) + "（" + std::string(layout.caption) + "）：" + std::string(layout.description);
+    return text;
+}
+
+// The layout by its command-line value (1 to 5, begin, csv, landxml, hdm), as the window's layout
+// box offers them, and the two switches of the layouts of height differences.
 void AddResultLayout(CLI::App* command, Settings& settings) {
     std::vector<std::string> values;
     std::string help = "成果格式：";
@@ -79,6 +88,29 @@ void AddResultLayout(CLI::App* command, Settings& settings) {
         ->check(CLI::IsMember(values));
     command->add_flag("--negate-heights", settings.negateHeights, "变换高差正负号");
     command->add_flag("--blank-line", settings.blankLine, "断面桩号隔一行生成");
+    command->footer(LayoutsDescribed());
+}
+
+// The layouts of 格式转换: the one written (--to, required), the one read (--from, needed for
+// 格式 1 to 5, whose contents look alike), and the switches of step 10 for the layout written.
+void AddConversionLayouts(CLI::App* command, Settings& settings) {
+    std::vector<std::string> values;
+    std::string names;
+    for (const ResultLayout& layout : ResultLayouts()) {
+        values.emplace_back(layout.id);
+        names += std::string(names.empty() ? "" : "、") + std::string(layout.id);
+    }
+    command->add_option_function<std::string>("--to", [&settings](const std::string& value) { settings.layout = value; },
+                                              "写成的格式：" + names)
+        ->check(CLI::IsMember(values))
+        ->required();
+    command->add_option("--from", settings.sourceLayout, "读入文件的格式（格式 1 至 5 须指明，其余可自动识别）：" + names)
+        ->check(CLI::IsMember(values));
+    command->add_flag("--swap-sides", settings.swapSides, "幅别颠倒生成");
+    command->add_flag("--station-text", settings.stationText, "转换为字符型桩号");
+    command->add_flag("--negate-heights", settings.negateHeights, "变换高差正负号");
+    command->add_flag("--blank-line", settings.blankLine, "断面桩号隔一行生成");
+    command->footer(LayoutsDescribed());
 }
 
 void AddSectionChecks(CLI::App* command, Settings& settings) {
@@ -135,6 +167,9 @@ void CliRegistry::AddSettingOptions(CLI::App* command, std::span<const SettingId
             case SettingId::SheetOptions:
                 AddSheetOptions(command, settings);
                 break;
+            case SettingId::ConversionLayouts:
+                AddConversionLayouts(command, settings);
+                break;
             case SettingId::LayerName:
                 if (!forRun) command->add_option("--layer", settings.layerName, "图层名称（区分大小写）")->required();
                 break;
@@ -151,10 +186,18 @@ void CliRegistry::AddStepCommands(CLI::App& app) {
         command.step = &step;
         command.inputs.resize(step.inputs.size());
         CLI::App* sub = app.add_subcommand(std::string(step.command), std::string(step.commandHelp));
-        for (std::size_t index = 0; index < step.inputs.size(); ++index)
-            sub->add_option(std::string(RoleArgument(step.inputs[index].role)), command.inputs[index],
-                            std::string(RoleName(step.inputs[index].role)))
-                ->required();
+        for (std::size_t index = 0; index < step.inputs.size(); ++index) {
+            const FileSpec& input = step.inputs[index];
+            std::string argument(RoleArgument(input.role));
+            if (!input.optional) {
+                sub->add_option(argument, command.inputs[index], std::string(RoleName(input.role)))->required();
+                continue;
+            }
+            // An input the step reads only when given is an option named after its role: --stakes STAKES.
+            std::string flag = "--" + argument;
+            for (char& c : flag) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            sub->add_option(flag, command.inputs[index], std::string(RoleName(input.role)))->option_text(argument);
+        }
         sub->add_option("-o,--output", command.output, "结果文件")->required();
         AddSettingOptions(sub, step.settings, settings_, false);
         sub->callback([this, &command] { chosen_ = &command; });
@@ -179,7 +222,7 @@ int CliRegistry::Run() {
     if (chosen_->custom) return chosen_->custom(settings_);
     std::map<FileRole, std::string> inputs;
     for (std::size_t index = 0; index < chosen_->inputs.size(); ++index)
-        inputs[chosen_->step->inputs[index].role] = chosen_->inputs[index];
+        if (!chosen_->inputs[index].empty()) inputs[chosen_->step->inputs[index].role] = chosen_->inputs[index];
     return RunStepFromCommandLine(*chosen_->step, settings_, inputs, chosen_->output);
 }
 

@@ -30,6 +30,8 @@ public:
     static DataFile FromBytes(std::string name, std::string bytes);
 
     const std::string& name() const { return name_; }
+    // The file's bytes as read, blank lines and all (a section file's empty side is an empty line).
+    std::string_view bytes() const { return *bytes_; }
     std::span<const Record> records() const { return records_; }
     std::size_t size() const { return records_.size(); }
     bool empty() const { return records_.empty(); }

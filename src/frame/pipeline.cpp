@@ -117,15 +117,14 @@ void CheckOutputFolder(const PipelineRequest& request) {
         if (!parent.empty() && !fs::is_directory(parent, error))
             throw StepError("无法创建输出文件夹“" + folder + "”：上一级文件夹“" + parent.string() + "”不存在。");
     }
-    for (const StepId id : PipelineStages(request)) {
-        const StepDescription& step = Describe(id);
-        const std::string output = PipelineFilePath(request, step.output.role);
-        if (SameFile(output, request.points))
+    for (const PipelineStage& stage : PipelineStages(request)) {
+        const std::string name = fs::path(stage.output).filename().string();
+        if (SameFile(stage.output, request.points))
             throw StepError(request.points, 0, StepError::kNoField,
-                            "碎步点文件就是本次要写出的“" + std::string(step.outputName) + "”，请另选输出文件夹");
-        if (SameFile(output, request.drawing))
+                            "碎步点文件就是本次要写出的“" + name + "”，请另选输出文件夹");
+        if (SameFile(stage.output, request.drawing))
             throw StepError(request.drawing, 0, StepError::kNoField,
-                            "图形文件就是本次要写出的“" + std::string(step.outputName) + "”，请另选输出文件夹");
+                            "图形文件就是本次要写出的“" + name + "”，请另选输出文件夹");
     }
 }
 
@@ -141,16 +140,18 @@ std::string StageInputPath(const PipelineRequest& request, const StagingFolder& 
 // step's own closing message and editor call are kept back, progress is that of the whole run.
 class StageHost final : public StepHost {
 public:
-    StageHost(StepHost& front, const PipelineRequest& request, const StagingFolder& staging, std::size_t index,
-              std::size_t stages, int& shownPercent)
+    StageHost(StepHost& front, const PipelineRequest& request, const StagingFolder& staging, const PipelineStage& stage,
+              std::size_t index, std::size_t stages, int& shownPercent)
         : front_(front),
           request_(request),
           staging_(staging),
+          stage_(stage),
           index_(index),
           stages_(stages),
           shownPercent_(shownPercent) {}
 
     std::optional<std::string> AskFile(const FileQuestion& question) override {
+        if (question.save) return staging_.Staged(stage_.output);
         return StageInputPath(request_, staging_, question.file.role);
     }
 
@@ -179,6 +180,7 @@ private:
     StepHost& front_;
     const PipelineRequest& request_;
     const StagingFolder& staging_;
+    const PipelineStage& stage_;
     std::size_t index_;
     std::size_t stages_;
     int& shownPercent_;
@@ -218,9 +220,15 @@ std::vector<std::string> EarlierResults(const PipelineRequest& request, const st
 
 std::span<const StepId> PipelineSteps() { return StepsAlwaysRun(); }
 
-std::vector<StepId> PipelineStages(const PipelineRequest& request) {
-    std::vector<StepId> stages = StepsAlwaysRun();
-    if (!request.plotKind.empty()) stages.push_back(StepId::SectionSheets);
+std::vector<PipelineStage> PipelineStages(const PipelineRequest& request) {
+    std::vector<PipelineStage> stages;
+    for (const StepId id : StepsAlwaysRun()) stages.push_back({id, PipelineFilePath(request, Describe(id).output.role)});
+    if (request.resultLayout == "hdm") {
+        fs::path profile = PipelineFilePath(request, FileRole::SectionResults);
+        stages.push_back({StepId::GroundProfile, profile.replace_extension(".dmx").string()});
+    }
+    if (!request.plotKind.empty())
+        stages.push_back({StepId::SectionSheets, PipelineFilePath(request, FileRole::SectionSheets)});
     return stages;
 }
 
@@ -230,10 +238,15 @@ std::string PipelineFilePath(const PipelineRequest& request, FileRole role) {
     const StepDescription* writer = FindStepWriting(role);
     if (writer == nullptr) return {};
     fs::path name(std::string(writer->outputName));
-    if (role == FileRole::SectionResults) name.replace_extension(request.resultExtension);
+    if (role == FileRole::SectionResults) {
+        const ResultLayout* layout = FindResultLayout(request.resultLayout);
+        name.replace_extension(layout ? layout->extension : ".dat");
+    }
     if (role == FileRole::SectionSheets) name.replace_extension("." + request.plotKind);
     return (fs::path(request.outputFolder) / name).string();
 }
+
+std::string StageReport::OutputName() const { return fs::path(output).filename().string(); }
 
 const StageReport* PipelineReport::Find(FileRole role) const {
     for (const StageReport& report : stages)
@@ -244,8 +257,8 @@ const StageReport* PipelineReport::Find(FileRole role) const {
 PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& settings,
                            const PipelineRequest& asked, PipelineObserver* observer) {
     PipelineRequest request = asked;
-    request.resultExtension = ResultExtension(settings);
-    const std::vector<StepId> stages = PipelineStages(request);
+    request.resultLayout = settings.layout;
+    const std::vector<PipelineStage> stages = PipelineStages(request);
     PipelineReport report;
     report.request = request;
     std::optional<StagingFolder> staging;
@@ -260,8 +273,8 @@ PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& set
     // Every stage takes the files the run has read or written before it as they are, and the
     // section stages the sections step 10 built; a later step outside the run reads again.
     std::vector<std::string> readLater;
-    for (const StepId id : stages)
-        for (const FileSpec& input : Describe(id).inputs)
+    for (const PipelineStage& stage : stages)
+        for (const FileSpec& input : Describe(stage.step).inputs)
             if (input.role != FileRole::Drawing) readLater.push_back(StageInputPath(request, *staging, input.role));
     session.runFiles = std::make_shared<RunFiles>(std::move(readLater));
     struct ForgetRunFiles {
@@ -279,15 +292,15 @@ PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& set
     host.SetProgress(0);
     std::vector<std::string> written;
     for (std::size_t index = 0; index < stages.size(); ++index) {
-        const StepDescription& step = Describe(stages[index]);
+        const StepDescription& step = Describe(stages[index].step);
         if (observer) observer->StageStarting(step, index + 1, stages.size());
         host.SetStatus(1, "第 " + std::to_string(index + 1) + "/" + std::to_string(stages.size()) + " 步：" +
                               std::string(step.caption));
 
-        StageHost stageHost(host, request, *staging, index, stages.size(), shownPercent);
+        StageHost stageHost(host, request, *staging, stages[index], index, stages.size(), shownPercent);
         StageReport& ended = report.stages.emplace_back();
         ended.step = step.id;
-        ended.output = PipelineFilePath(request, step.output.role);
+        ended.output = stages[index].output;
         ended.result = step.Run(stageHost, session, StageSettings(settings, request, step.id));
         if (!session.drawing && attachedBefore) session.drawing = std::move(attachedBefore);
         // Every file of a stage is answered; a stage cancelling is a fault here.

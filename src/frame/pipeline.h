@@ -36,11 +36,18 @@ struct PipelineRequest {
     std::string lineLayer;     // the layer of the section lines
     std::string outputFolder;  // made when it does not exist (its parent must)
     std::string plotKind;      // "pdf", "svg" or "dxf": the sections drawn on sheets too; empty: not
-    std::string resultExtension = ".dat";  // of the result file, as its layout has it
+    std::string resultLayout = "1";  // the result's layout by its id; the run takes the settings'
 };
 
-// The stages of a run of `request`: PipelineSteps(), then the sheets when asked for.
-std::vector<StepId> PipelineStages(const PipelineRequest& request);
+// A stage of a run: the step and the file it writes.
+struct PipelineStage {
+    StepId step;
+    std::string output;
+};
+
+// The stages of a run of `request`: PipelineSteps(), then the sheets when asked for; with the
+// layout 纬地 HDM also the ground long profile beside the result, as 纬地 imports them together.
+std::vector<PipelineStage> PipelineStages(const PipelineRequest& request);
 
 // The path of the file of `role` in a run of `request`: the two files the surveyor supplies, or
 // the file a stage writes in the output folder.
@@ -51,6 +58,8 @@ struct StageReport {
     StepResult result;
     std::string output;  // the path of its file in the output folder
 
+    // "03-stakes.dat": the name of the file it writes.
+    std::string OutputName() const;
     const StepDescription& Step() const { return Describe(step); }
 };
 

@@ -11,7 +11,7 @@ std::string Joined(const std::vector<std::string>& names) {
 }  // namespace
 
 std::string StageLine(const StageReport& report) {
-    return std::string(report.Step().outputName) + "：" + report.result.summary;
+    return report.OutputName() + "：" + report.result.summary;
 }
 
 std::vector<std::string> CheckProblems(const PipelineReport& report) {
@@ -36,7 +36,7 @@ std::string PipelineSummaryText(const PipelineReport& report, std::size_t maxPro
     std::vector<std::string> checks;
     for (const StageReport& stage : report.stages) {
         if (stage.result.Completed()) text += StageLine(stage) + "\n";
-        if (!stage.result.problems.empty()) checks.emplace_back(stage.Step().outputName);
+        if (!stage.result.problems.empty()) checks.push_back(stage.OutputName());
     }
 
     if (!report.earlierResults.empty()) text += "注意：" + EarlierResultsText(report) + "\n";
@@ -64,7 +64,7 @@ std::string PipelineStopText(const PipelineReport& report) {
     std::string text = "一键生成停在“" + std::string(stopped.Step().caption) + "”，之后的步骤没有运行。";
     std::vector<std::string> completed;
     for (const StageReport& stage : report.stages)
-        if (stage.result.Completed()) completed.emplace_back(stage.Step().outputName);
+        if (stage.result.Completed()) completed.push_back(stage.OutputName());
     if (!completed.empty()) text += "\n已完成的 " + Joined(completed) + " 没有移入输出文件夹。";
     text += "\n输出文件夹保持原样。";
     return text;

@@ -89,7 +89,7 @@ TEST(Pipeline, StagesRunInOrderReadingWhatTheEarlierOnesWrote) {
     }
     EXPECT_EQ(names, (std::vector<std::string>{"02-labels.dat", "03-stakes.dat", "05-check-stakes.dat", "04-lines.dat",
                                                "06-matched.dat", "07-check-lines.dat", "09-members.dat",
-                                               "10-sections.dat", "12-check-sections.dat"}));
+                                               "10-sections.dat", "12-check-sections.dat", "13-profile.dat"}));
     EXPECT_EQ(FindStepWriting(FileRole::DetailPoints), nullptr);
 }
 
@@ -111,10 +111,10 @@ TEST(Pipeline, RunsEveryStageWithoutAskingTheSurveyor) {
     ASSERT_NE(session.drawing, nullptr);
     EXPECT_EQ(session.drawing->path(), project.request.drawing);
 
-    EXPECT_EQ(stages.started.front(), "02-labels.dat 1/9");
-    EXPECT_EQ(stages.started.back(), "12-check-sections.dat 9/9");
-    EXPECT_EQ(stages.ended, std::vector<StepOutcome>(9, StepOutcome::Completed));
-    ASSERT_EQ(report.stages.size(), 9u);
+    EXPECT_EQ(stages.started.front(), "02-labels.dat 1/10");
+    EXPECT_EQ(stages.started.back(), "13-profile.dat 10/10");
+    EXPECT_EQ(stages.ended, std::vector<StepOutcome>(10, StepOutcome::Completed));
+    ASSERT_EQ(report.stages.size(), 10u);
     EXPECT_EQ(report.stages[0].result.summary, "图中共有桩号文字信息 3 个！");
     EXPECT_EQ(report.stages[1].result.summary, "本次共合成中桩坐标个数 2 个！");
     EXPECT_EQ(report.stages[2].result.summary, "共检查桩号文字 3 个，有问题的 1 个！");
@@ -122,11 +122,11 @@ TEST(Pipeline, RunsEveryStageWithoutAskingTheSurveyor) {
     EXPECT_EQ(report.stages[7].output, project.Out("10-sections.dat"));
 
     // Panel 1 names each stage; the progress bar covers the whole run and never goes back.
-    EXPECT_EQ(host.statusPanel1.front(), "第 1/9 步：2、提取中桩桩号文字");
+    EXPECT_EQ(host.statusPanel1.front(), "第 1/10 步：2、提取中桩桩号文字");
     EXPECT_EQ(std::count_if(host.statusPanel1.begin(), host.statusPanel1.end(),
                             [](const std::string& text) { return text.starts_with("第 "); }),
-              9);
-    EXPECT_EQ(host.statusPanel1.back(), "第 9/9 步：12、检查断面");
+              10);
+    EXPECT_EQ(host.statusPanel1.back(), "第 10/10 步：纵断面地面线");
     EXPECT_TRUE(std::is_sorted(host.progress.begin(), host.progress.end()));
     EXPECT_EQ(host.progress.back(), 100);
 
@@ -156,6 +156,7 @@ TEST(Pipeline, RunsEveryStageWithoutAskingTheSurveyor) {
                   "09-members.dat：本次完成添加归属点号的桩号有2个！\n"
                   "10-sections.dat：共有断面数：2 条。\n"
                   "12-check-sections.dat：共检查断面 2 个，发现问题 2 处！\n"
+                  "13-profile.dat：纵断面地面线：共有中桩 2 个。\n"
                   // K0+100's line is drawn from the route's right to its left; K0+120's left side
                   // (north, towards its second end) has no point.
                   "\n检查发现 3 个问题：\n缺少中桩：K0+140\n断面线反向：桩号 100\n左侧无点：桩号 120");
@@ -356,13 +357,13 @@ TEST(Pipeline, TheOutputFolderIsMadeOneLevelDeepAndNeverHoldsTheInputs) {
 TEST(Pipeline, TheChecksProblemsAreListedAndShortened) {
     PipelineReport report;
     report.outcome = StepOutcome::Completed;
-    StageReport stakes{StepId::StakeCheck, {}, "05"};
+    StageReport stakes{StepId::StakeCheck, {}, "out/05-check-stakes.dat"};
     stakes.result.outcome = StepOutcome::Completed;
     stakes.result.summary = "x";
     using Subject = CheckProblem::Subject;
     stakes.result.problems = {{.reason = "缺少中桩", .subject = Subject::Label, .station = "K0+120 中桩,左"},
                               {.reason = "桩号无法识别", .subject = Subject::Label, .station = "ABC"}};
-    StageReport lines{StepId::LineCheck, {}, "07"};
+    StageReport lines{StepId::LineCheck, {}, "out/07-check-lines.dat"};
     lines.result.outcome = StepOutcome::Completed;
     lines.result.summary = "y";
     lines.result.problems = {{.reason = "缺少断面线", .subject = Subject::Stake, .station = "660"}};

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "results/section_layout.h"
+#include "results/section_reading.h"
 
 namespace qorvel {
 
@@ -26,6 +27,11 @@ const ResultLayout* FindResultLayoutByCaption(std::string_view caption) {
     for (const ResultLayout& layout : ResultLayouts())
         if (layout.caption == caption) return &layout;
     return nullptr;
+}
+
+const ResultLayout* DetectResultLayout(std::string_view bytes) {
+    const SectionLayoutEntry* shown = DetectSectionLayout(bytes);
+    return shown ? FindResultLayout(shown->commandValue) : nullptr;
 }
 
 }  // namespace qorvel

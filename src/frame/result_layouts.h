@@ -25,5 +25,8 @@ std::span<const ResultLayout> ResultLayouts();
 const ResultLayout* FindResultLayout(std::string_view id);
 // By the box's caption, as earlier versions remembered the layout; nullptr for any other text.
 const ResultLayout* FindResultLayoutByCaption(std::string_view caption);
+// The layout a section file's content shows by itself (its first lines suffice): HDM's first
+// line, BEGIN, the CSV table's heading, XML; nullptr for 格式 1 to 格式 5, which look alike.
+const ResultLayout* DetectResultLayout(std::string_view bytes);
 
 }  // namespace qorvel

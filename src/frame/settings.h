@@ -29,8 +29,11 @@ struct Settings {
     // whose sides always follow the route.
     bool drawnSidesNamed = false;
 
-    std::string layerName = "dmx";      // the drawing layer a drawing step reads ("指定图层-")
-    std::string layout = "1";        // the result layout by its id (frame/result_layouts.h)
+    std::string layerName = "dmx";  // the drawing layer a drawing step reads ("指定图层-")
+    std::string layout = "1";       // the result layout by its id (frame/result_layouts.h)
+    // The layout of a section file converted (格式转换), by its id; empty: the one its content
+    // shows (格式 1 to 格式 5 cannot be told apart and must be named).
+    std::string sourceLayout;
 
     // The section check.
     double spikeHeight = 2.0;  // a point this much above or below both neighbours is a spike
@@ -56,6 +59,7 @@ enum class SettingId {
     SectionChecks,  // spikeHeight, gapDistance, skewAngle
     SheetOptions,   // sheetSize, sheetScale, exaggeration
     LayerName,
+    ConversionLayouts,  // the layout a converted file is read in (sourceLayout), the layout it is written in
 };
 
 // A tolerance as both front ends offer it: the settings dialog's caption and box, the option

@@ -38,6 +38,10 @@ constexpr std::array kSectionInputs{
 };
 
 constexpr std::array kProfileInputs{FileSpec{CentreStakes, kStakeFilter}};
+constexpr std::array kConvertInputs{
+    FileSpec{FileRole::SectionResults, "断面成果文件(*.dat *.csv *.xml *.hdm)|*.dat;*.csv;*.xml;*.hdm"},
+    FileSpec{CentreStakes, kStakeFilter, true},
+};
 
 constexpr std::array kLayer{LayerName};
 constexpr std::array kStakeSettings{StakeTolerance, NumericLabels};
@@ -48,6 +52,7 @@ constexpr std::array kGroupSettings{GroupTolerance};
 constexpr std::array kSectionSettings{AvoidDistance, SectionSides, ResultLayout};
 constexpr std::array kCheckSettings{AvoidDistance, SectionSides, SectionChecks};
 constexpr std::array kSheetSettings{AvoidDistance, SectionSides, SheetOptions};
+constexpr std::array kConvertSettings{ConversionLayouts};
 constexpr std::array kViewSettings{AvoidDistance, SectionSides, SectionChecks, SheetOptions};
 
 constexpr std::array kSteps{
@@ -191,7 +196,7 @@ constexpr std::array kSteps{
                     .output = {FileRole::SectionSheets, "断面图(*.pdf *.svg *.dxf)|*.pdf;*.svg;*.dxf"},
                     .outputName = "10-sections.pdf",
                     .settings = kSheetSettings,
-                    .runOrder = 10,
+                    .runOrder = 11,
                     .compute = &steps::PlotSections},
     StepDescription{.id = StepId::GroundProfile,
                     .caption = "纵断面地面线",
@@ -200,7 +205,17 @@ constexpr std::array kSteps{
                     .inputs = kProfileInputs,
                     .output = {FileRole::GroundProfile, "纵断面地面线(*.dmx *.csv *.dat)|*.dmx;*.csv;*.dat"},
                     .outputName = "13-profile.dat",
+                    .runOrder = 10,
                     .compute = &steps::OutputGroundProfile},
+    StepDescription{.id = StepId::ConvertSections,
+                    .caption = "格式转换",
+                    .command = "convert",
+                    .commandHelp = "格式转换：读入任一格式的断面成果文件，写成另一种格式",
+                    .inputs = kConvertInputs,
+                    .output = {ConvertedSections, "转换后的断面成果(*.dat *.csv *.xml *.hdm)|*.dat;*.csv;*.xml;*.hdm"},
+                    .outputName = "10-sections-converted.dat",
+                    .settings = kConvertSettings,
+                    .compute = &steps::ConvertSectionFile},
     // Opens the sections in the window's viewer (the window offers it after the whole run).
     StepDescription{.id = StepId::SectionViewer,
                     .caption = "查看断面",
@@ -244,6 +259,7 @@ std::string_view RoleName(FileRole role) {
         case SectionCheckReport: return "断面检查结果";
         case FileRole::SectionSheets: return "断面图";
         case FileRole::GroundProfile: return "纵断面地面线文件";
+        case ConvertedSections: return "转换后的断面成果文件";
     }
     return "";
 }

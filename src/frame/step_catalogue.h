@@ -31,6 +31,7 @@ enum class StepId {
     SectionCheck,      // 12
     SectionSheets,     // the sections drawn on sheets
     GroundProfile,     // 纵断面地面线: the centre stakes' chainages and elevations
+    ConvertSections,   // 格式转换: a section result file written in another layout
     SectionViewer,     // 查看断面: the sections opened in the viewer window
 };
 
@@ -53,6 +54,7 @@ enum class FileRole {
     SectionCheckReport,  // step 12
     SectionSheets,       // PDF, SVG or DXF sheets
     GroundProfile,       // DMX, CSV or DAT ground long profile
+    ConvertedSections,   // a section result file in the layout it was converted to
 };
 
 // What the file of a role is called when a front end asks for it ("碎步点文件"), and the name
@@ -65,6 +67,9 @@ std::string_view RoleArgument(FileRole role);
 struct FileSpec {
     FileRole role = FileRole::None;
     std::string_view filter;
+    // A file the step reads only when it is given (on the command line an option named after
+    // the role, "--stakes"); the step asks for it, and goes on without it when none is given.
+    bool optional = false;
 };
 
 class StepInputs;

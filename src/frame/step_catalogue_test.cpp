@@ -25,9 +25,11 @@ TEST(StepCatalogue, EveryStepIsFoundUnderEachOfItsNames) {
     }
     EXPECT_EQ(ids.size(), static_cast<std::size_t>(StepId::SectionViewer) + 1);
     // The run's steps in their order, the sheets last.
-    std::vector<int> numbers;
-    for (const StepDescription* step : RunSteps()) numbers.push_back(step->number);
-    EXPECT_EQ(numbers, (std::vector<int>{2, 3, 5, 4, 6, 7, 9, 10, 12, 0}));
+    std::vector<StepId> run;
+    for (const StepDescription* step : RunSteps()) run.push_back(step->id);
+    using enum StepId;
+    EXPECT_EQ(run, (std::vector<StepId>{StationLabels, CentreStakes, StakeCheck, SectionLines, LineMatch, LineCheck,
+                                        Membership, SectionResults, SectionCheck, GroundProfile, SectionSheets}));
 }
 
 // Each step asks for exactly the files its entry lists, by role and in that order, then for its
@@ -43,7 +45,9 @@ TEST(StepCatalogue, EachStepAsksForTheRolesItsEntryLists) {
         const std::string output = dir.File("out" + std::filesystem::path(std::string(step.outputName)).extension().string());
         host.Answer(output);
         Session session;
-        const StepResult result = step.Run(host, session, Settings{});
+        Settings settings;
+        settings.sourceLayout = "1";  // an empty section file shows no layout of its own
+        const StepResult result = step.Run(host, session, settings);
         EXPECT_EQ(result.outcome, StepOutcome::Completed);
         const bool writes = step.output.role != FileRole::None;
         EXPECT_EQ(result.output, writes ? output : "");

@@ -9,6 +9,12 @@ StepInputs::StepInputs(StepContext& context, std::vector<std::pair<FileRole, std
                        std::string outputPath)
     : context_(context), files_(std::move(files)), outputPath_(std::move(outputPath)) {}
 
+const DataFile* StepInputs::Find(FileRole role) const {
+    for (const auto& [held, file] : files_)
+        if (held == role) return file.get();
+    return nullptr;
+}
+
 const std::shared_ptr<const DataFile>& StepInputs::File(FileRole role) const {
     for (const auto& [held, file] : files_)
         if (held == role) return file;
@@ -23,7 +29,9 @@ void StepInputs::Warn(std::string_view title, std::string_view text) { context_.
 StepResult RunComputedStep(const StepDescription& step, StepHost& host, Session& session, const Settings& settings) {
     return RunStep(host, session, settings, step.id, [&step](StepContext& context) {
         std::vector<std::pair<FileRole, std::shared_ptr<const DataFile>>> files;
-        for (const FileSpec& input : step.inputs) files.emplace_back(input.role, context.OpenInput(input.role));
+        for (const FileSpec& input : step.inputs)
+            if (auto file = input.optional ? context.OpenOptionalInput(input.role) : context.OpenInput(input.role))
+                files.emplace_back(input.role, std::move(file));
         const bool writes = step.output.role != FileRole::None;
         std::string output = writes ? context.AskOutput() : std::string();
         StepInputs inputs(context, std::move(files), output);

@@ -31,6 +31,8 @@ public:
     // The input of `role`, one of the step's inputs.
     const DataFile& operator[](FileRole role) const { return *File(role); }
     const std::shared_ptr<const DataFile>& File(FileRole role) const;
+    // An optional input; nullptr when none was given.
+    const DataFile* Find(FileRole role) const;
     const Settings& settings() const;
     Session& session();
     ProgressSink& progress();

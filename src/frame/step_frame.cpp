@@ -70,6 +70,14 @@ std::string StepContext::AskInputPath(FileRole role) {
     return *path;
 }
 
+std::shared_ptr<const DataFile> StepContext::OpenOptionalInput(FileRole role) {
+    try {
+        return OpenInput(role);
+    } catch (const StepCancelled&) {
+        return nullptr;
+    }
+}
+
 std::shared_ptr<const DataFile> StepContext::OpenInput(FileRole role) {
     const std::string path = AskInputPath(role);
     std::shared_ptr<const DataFile> file = session_.runFiles ? session_.runFiles->Find(path) : nullptr;
@@ -87,12 +95,15 @@ std::string StepContext::AskOutput() {
     question.file = step_.output;
     question.save = true;
     question.usualName = step_.outputName;
-    // The result file of a layout written as CSV or LandXML is offered with its own extension.
+    // The result file of a layout written as CSV or LandXML is offered with its own extension,
+    // and so is a converted one.
     std::string filter;
     std::string usualName;
     const std::string extension(ResultExtension(settings_));
-    if (step_.output.role == FileRole::SectionResults && extension != ".dat") {
-        filter = "断面成果_" + extension.substr(1) + "文件(*" + extension + ")|*" + extension;
+    const FileRole role = step_.output.role;
+    if ((role == FileRole::SectionResults && extension != ".dat") || role == FileRole::ConvertedSections) {
+        filter = std::string(role == FileRole::ConvertedSections ? "转换后的断面成果_" : "断面成果_") +
+                 extension.substr(1) + "文件(*" + extension + ")|*" + extension;
         usualName = std::filesystem::path(step_.outputName).replace_extension(extension).string();
         question.file.filter = filter;
         question.usualName = usualName;

@@ -39,6 +39,8 @@ public:
 
     // Asks for the input of `role` (one of the step's inputs) and reads it whole.
     std::shared_ptr<const DataFile> OpenInput(FileRole role);
+    // Asks for an input the step reads only when given; nullptr when none is.
+    std::shared_ptr<const DataFile> OpenOptionalInput(FileRole role);
     // Asks for the input of `role` without reading it (the drawing steps read it themselves).
     std::string AskInputPath(FileRole role);
     // Asks for the step's output; a path naming one of the inputs asked for is refused.

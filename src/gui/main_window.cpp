@@ -15,7 +15,8 @@
 #include <QToolButton>
 
 #include "frame/drawing_summary.h"
-#include "frame/result_layouts.h"
+#include "gui/convert_dialog.h"
+#include "gui/layout_box.h"
 #include "gui/one_click_dialog.h"
 #include "gui/painted_icons.h"
 #include "gui/qt_step_host.h"
@@ -31,7 +32,7 @@ namespace qorvel::gui {
 namespace {
 
 // The strip, in twips.
-constexpr int kExpandedWidth = 12600;
+constexpr int kExpandedWidth = 13080;
 constexpr int kExpandedHeight = 1000;
 constexpr int kShrunkWidth = 800;
 constexpr int kShrunkHeight = 660;
@@ -39,8 +40,11 @@ constexpr int kToggleLeft = 100;
 constexpr int kToolbarTop = 120;
 constexpr int kToolbar1Left = 780;
 constexpr int kToolbar1Inset = 45;
-constexpr int kIconSize = 330;  // seventeen buttons fit left of the layer box
-constexpr int kProgressLeft = 8930;
+constexpr int kIconSize = 330;  // eighteen buttons fit left of the layer box
+constexpr int kLayerCaptionLeft = 9210;
+constexpr int kLayerBoxLeft = 10035;
+constexpr int kLayoutBoxLeft = 11520;
+constexpr int kProgressLeft = 9410;
 constexpr int kProgressWidth = 3325;  // ends where the layout box ends
 constexpr int kProgressHeight = 210;
 // The command buttons and Text1 lie below the strip, out of sight at both sizes.
@@ -107,7 +111,7 @@ void MainWindow::CreateControls() {
     purple.setColor(QPalette::WindowText, kPurple);
     layerCaption_->setPalette(purple);
     layerCaption_->adjustSize();
-    layerCaption_->move(twips.Point(8730, 240));
+    layerCaption_->move(twips.Point(kLayerCaptionLeft, 240));
 
     layerBox_ = new QComboBox(this);
     layerBox_->setObjectName(QStringLiteral("Combo1"));
@@ -115,7 +119,7 @@ void MainWindow::CreateControls() {
     layerBox_->setInsertPolicy(QComboBox::NoInsert);
     // Layers compare with their letter case: "ZH" typed stays "ZH", even beside a layer "zh".
     layerBox_->completer()->setCaseSensitivity(Qt::CaseSensitive);
-    layerBox_->setGeometry(QRect(twips.Point(9555, 200), QSize(twips(1095), layerBox_->sizeHint().height())));
+    layerBox_->setGeometry(QRect(twips.Point(kLayerBoxLeft, 200), QSize(twips(1095), layerBox_->sizeHint().height())));
 
     layoutBox_ = new QComboBox(this);
     layoutBox_->setObjectName(QStringLiteral("Combo2"));
@@ -123,7 +127,7 @@ void MainWindow::CreateControls() {
     red.setColor(QPalette::Text, kRed);
     red.setColor(QPalette::ButtonText, kRed);
     layoutBox_->setPalette(red);
-    layoutBox_->setGeometry(QRect(twips.Point(11040, 200), QSize(twips(1215), layoutBox_->sizeHint().height())));
+    layoutBox_->setGeometry(QRect(twips.Point(kLayoutBoxLeft, 200), QSize(twips(1215), layoutBox_->sizeHint().height())));
 
     statusBar_ = new QStatusBar(this);
     statusBar_->setObjectName(QStringLiteral("StatusBar1"));
@@ -213,9 +217,8 @@ void MainWindow::StartUp() {
     layerBox_->addItem(QStringLiteral("dmx"));
     layerBox_->setCurrentText(FromUtf8(settings_.layerName));
     // 7. The layout box.
-    for (const ResultLayout& layout : ResultLayouts())
-        layoutBox_->addItem(FromUtf8(layout.caption), FromUtf8(layout.id));
-    layoutBox_->setCurrentIndex(std::max(0, layoutBox_->findData(FromUtf8(settings_.layout))));
+    FillLayoutBox(*layoutBox_);
+    ChooseLayout(*layoutBox_, settings_.layout);
     connect(layerBox_, &QComboBox::editTextChanged, this, &MainWindow::RememberSettingsInForce);
     connect(layoutBox_, &QComboBox::currentTextChanged, this, &MainWindow::RememberSettingsInForce);
     // 8. A text box no step reads.
@@ -307,6 +310,10 @@ void MainWindow::RunStep(StepId step) {
         ViewSections({}, SettingsInForce());
         return;
     }
+    if (step == StepId::ConvertSections) {
+        ShowConvert();
+        return;
+    }
     workbench_.Run(step, *host_, SettingsInForce());
 }
 
@@ -338,6 +345,17 @@ void MainWindow::ShowSections(std::shared_ptr<const SectionsOnView> sections) {
 }
 
 SectionViewer* MainWindow::sectionViewer() const { return sectionViewer_.data(); }
+
+void MainWindow::ShowConvert() {
+    if (isRunningStep()) return;
+    if (convertDialog_.isNull())  // owned by the window
+        convertDialog_ = new ConvertDialog(workbench_, *host_, ui_, [this] { return SettingsInForce(); }, *this);
+    convertDialog_->show();
+    convertDialog_->raise();
+    convertDialog_->activateWindow();
+}
+
+ConvertDialog* MainWindow::convertDialog() const { return convertDialog_.data(); }
 
 void MainWindow::ShowOneClick() {
     if (oneClickDialog_.isNull()) {  // owned by the window
@@ -392,7 +410,7 @@ QString MainWindow::layoutText() const { return layoutBox_->currentText(); }
 Settings MainWindow::SettingsInForce() const {
     Settings settings = settings_;
     settings.layerName = layerBox_->currentText().toStdString();
-    settings.layout = layoutBox_->currentData().toString().toStdString();
+    settings.layout = ChosenLayout(*layoutBox_);
     return settings;
 }
 

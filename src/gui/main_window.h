@@ -30,6 +30,7 @@ class QToolBar;
 
 namespace qorvel::gui {
 
+class ConvertDialog;
 class OneClickDialog;
 class QtStepHost;
 class SectionViewer;
@@ -65,6 +66,9 @@ public:
     void ShowSections(std::shared_ptr<const SectionsOnView> sections);
     // "一键生成断面成果": shows the dialog of the whole run, loading it the first time.
     void ShowOneClick();
+    // 格式转换's dialog.
+    void ShowConvert();
+    ConvertDialog* convertDialog() const;
     // What a step started now runs with: the tolerances confirmed in the settings dialog, its
     // switches as they stand, the layer and layout boxes.
     Settings SettingsInForce() const;
@@ -123,6 +127,7 @@ private:
     std::unique_ptr<QtStepHost> host_;
     QPointer<SettingsDialog> settingsDialog_;
     QPointer<OneClickDialog> oneClickDialog_;
+    QPointer<ConvertDialog> convertDialog_;
     QPointer<SectionViewer> sectionViewer_;
     std::weak_ptr<AttachedDrawing> listedDrawing_;  // the drawing whose layers the layer box lists
     bool expanded_ = true;

@@ -22,9 +22,9 @@
 
 #include "frame/drawing_summary.h"
 #include "frame/pipeline_summary.h"
-#include "frame/result_layouts.h"
 #include "frame/sections_on_view.h"
 #include "frame/step_frame.h"
+#include "gui/layout_box.h"
 #include "gui/name_filters.h"
 #include "gui/painted_icons.h"
 #include "gui/qt_step_host.h"
@@ -174,7 +174,7 @@ OneClickDialog::OneClickDialog(Workbench& workbench, UserInteraction& ui, std::f
     folder_->setPlaceholderText(QStringLiteral("各步的文件写入此文件夹"));
     layout_ = new QComboBox(this);
     layout_->setObjectName(QStringLiteral("Layout"));
-    for (const ResultLayout& layout : ResultLayouts()) layout_->addItem(FromUtf8(layout.caption), FromUtf8(layout.id));
+    FillLayoutBox(*layout_);
     numericLabels_ = Switch(this, "NumericLabels", QStringLiteral("桩号为纯数字"));
     routeSides_ = Switch(this, "RouteSides", QStringLiteral("按路线前进方向区分左右"));
     sheets_ = new QComboBox(this);
@@ -247,7 +247,7 @@ void OneClickDialog::Prepare() {
     // the switches.
     const Settings window = settingsInForce_();
     lineLayer_->setEditText(FromUtf8(window.layerName));
-    layout_->setCurrentIndex(std::max(0, layout_->findData(FromUtf8(window.layout))));
+    ChooseLayout(*layout_, window.layout);
     numericLabels_->setChecked(window.numericLabels);
     routeSides_->setChecked(window.routeSides);
     stage_->setText(StepOrder());
@@ -329,6 +329,7 @@ PipelineRequest OneClickDialog::Request() const {
     request.lineLayer = lineLayer_->currentText().toStdString();
     request.outputFolder = ToFileSystemPath(folder_->text());
     request.plotKind = sheets_->currentData().toString().toStdString();
+    request.resultLayout = ChosenLayout(*layout_);
     return request;
 }
 
@@ -336,7 +337,7 @@ QString OneClickDialog::Layout() const { return layout_->currentText(); }
 
 Settings OneClickDialog::RunSettings() const {
     Settings settings = settingsInForce_();
-    settings.layout = layout_->currentData().toString().toStdString();
+    settings.layout = ChosenLayout(*layout_);
     settings.numericLabels = numericLabels_->isChecked();
     settings.routeSides = routeSides_->isChecked();
     return settings;
@@ -344,8 +345,8 @@ Settings OneClickDialog::RunSettings() const {
 
 QStringList OneClickDialog::FilesToReplace(const PipelineRequest& request) {
     QStringList files;
-    for (const StepId id : PipelineStages(request)) {
-        const QFileInfo file(FromFileSystemPath(PipelineFilePath(request, Describe(id).output.role)));
+    for (const PipelineStage& stage : PipelineStages(request)) {
+        const QFileInfo file(FromFileSystemPath(stage.output));
         if (file.exists()) files << file.fileName();
     }
     return files;

@@ -127,7 +127,7 @@ private slots:
                                                     "--format", "3", "--plot", "dxf", "-o", dir.File("cli")});
         QCOMPARE(run.exitCode, 0);
         const std::vector<std::string> files = ListFolder(dir.File("cli"));
-        QCOMPARE(files.size(), std::size_t{10});
+        QCOMPARE(files.size(), std::size_t{11});
         QCOMPARE(ListFolder(dir.File("out")), files);
         for (const std::string& file : files)
             QVERIFY2(ReadFile(dir.File("out/" + file)) == ReadFile(dir.File("cli/" + file)), file.c_str());

@@ -295,6 +295,25 @@ void ViewSections(QPainter& p) {
     p.drawLine(QPointF(10, 14), QPointF(4, 20.5));
 }
 
+void ConvertSections(QPainter& p) {
+    // A result sheet, an arrow, and the same sections on a sheet of another layout.
+    p.setBrush(Qt::white);
+    p.setPen(Stroke(kRouteGrey, 1.2));
+    p.drawRect(QRectF(1.5, 2.5, 9, 12));
+    p.setPen(Stroke(kResultPurple, 1.2));
+    p.drawRect(QRectF(13.5, 9.5, 9, 12));
+    for (const qreal y : {5.5, 8.5, 11.5}) {
+        p.setPen(Stroke(kRouteGrey, 1));
+        p.drawLine(QPointF(3.5, y), QPointF(8.5, y));
+        p.setPen(Stroke(kResultPurple, 1));
+        p.drawLine(QPointF(15.5, y + 7), QPointF(20.5, y + 7));
+    }
+    p.setPen(Stroke(kAssemblyGreen, 1.8));
+    p.drawLine(QPointF(7, 18.5), QPointF(12, 18.5));
+    p.drawLine(QPointF(10, 16.5), QPointF(12, 18.5));
+    p.drawLine(QPointF(10, 20.5), QPointF(12, 18.5));
+}
+
 void About(QPainter& p) {
     p.setPen(Qt::NoPen);
     p.setBrush(kDrawingBlue);

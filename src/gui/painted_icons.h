@@ -29,6 +29,7 @@ void CheckLines(QPainter& p);        // step 7
 void GroupPoints(QPainter& p);       // step 9
 void OutputSections(QPainter& p);    // step 10
 void ViewSections(QPainter& p);      // a ground line under a magnifying glass: 查看断面
+void ConvertSections(QPainter& p);   // one sheet of sections turned into another: 格式转换
 void About(QPainter& p);             // an "i" in a circle
 void Exit(QPainter& p);              // a power switch
 void Expand(QPainter& p);            // chevrons to the right

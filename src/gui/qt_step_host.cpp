@@ -55,6 +55,7 @@ QString QtStepHost::LastFileOf(FileRole role) const {
 }
 
 void QtStepHost::AnswerNextWith(FileRole role, const QString& path) { presetAnswers_[role] = path; }
+void QtStepHost::AnswerNextWithNone(FileRole role) { presetAnswers_[role] = std::nullopt; }
 
 FileRequest QtStepHost::RequestFor(const FileQuestion& question) const {
     const FileRole role = question.file.role;
@@ -89,10 +90,11 @@ FileRequest QtStepHost::RequestFor(const FileQuestion& question) const {
 std::optional<std::string> QtStepHost::AskFile(const FileQuestion& question) {
     const FileRole role = question.file.role;
     if (const auto preset = presetAnswers_.find(role); preset != presetAnswers_.end()) {
-        const QString path = preset->second;
+        const std::optional<QString> path = preset->second;
         presetAnswers_.erase(preset);
-        lastFiles_[role] = path;
-        return ToFileSystemPath(path);
+        if (!path) return std::nullopt;
+        lastFiles_[role] = *path;
+        return ToFileSystemPath(*path);
     }
     FileRequest request = RequestFor(question);
     for (;;) {

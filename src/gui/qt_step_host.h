@@ -61,6 +61,9 @@ public:
     // drawing chosen from the recent drawings is opened by the very step 打开图形 runs; the
     // viewer opens the files of a run). One answer for each role.
     void AnswerNextWith(FileRole role, const QString& path);
+    // The next question for a file of `role` is answered with none (an input the step reads
+    // only when given).
+    void AnswerNextWithNone(FileRole role);
     // Drops the answers no question took (a step that failed before asking).
     void ForgetAnswers() { presetAnswers_.clear(); }
 
@@ -76,7 +79,7 @@ private:
     UserInteraction& ui_;
     const Session& session_;
     std::map<FileRole, QString> lastFiles_;
-    std::map<FileRole, QString> presetAnswers_;
+    std::map<FileRole, std::optional<QString>> presetAnswers_;
     QElapsedTimer sinceEvents_;
 };
 

@@ -21,12 +21,13 @@ constexpr std::array kStepButtons{
     StepButton{StepId::SectionResults, "BT9", "Command9", "成果输出", &icons::OutputSections},
     StepButton{StepId::PointProjection, "BT-M", "Command11", "计算碎步点移动到横断面线上的坐标", &icons::ProjectPoints},
     StepButton{StepId::SectionViewer, "BT-VIEW", "", "查看断面", &icons::ViewSections},
+    StepButton{StepId::ConvertSections, "BT-CONV", "", "格式转换：断面成果文件转为另一种格式", &icons::ConvertSections},
 };
 
 // The optional steps stand first, next to the settings; the viewer follows the whole run,
 // whose result it shows.
 constexpr std::array kLeadingSteps{StepId::PointCodes, StepId::PointProjection};
-constexpr std::array kTrailingSteps{StepId::SectionViewer};
+constexpr std::array kTrailingSteps{StepId::SectionViewer, StepId::ConvertSections};
 
 // Steps 1 to 10 by their number; Alt+0 is step 10, as 0 follows 9 on the keyboard.
 constexpr std::array<std::string_view, 10> kStepShortcuts{"Alt+0", "Alt+1", "Alt+2", "Alt+3", "Alt+4",
@@ -88,7 +89,8 @@ std::string ToolbarTooltip(const ToolbarEntry& entry) {
     if (!entry.step || *entry.step == StepId::AttachDrawing) return tooltip;
     const std::span<const FileSpec> inputs = Describe(*entry.step).inputs;
     for (std::size_t index = 0; index < inputs.size(); ++index)
-        tooltip += (index == 0 ? "\n需要：" : "、") + std::string(RoleName(inputs[index].role));
+        tooltip += (index == 0 ? "\n需要：" : "、") + std::string(RoleName(inputs[index].role)) +
+                   (inputs[index].optional ? "（可选）" : "");
     return tooltip;
 }
 

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "gui/convert_dialog.h"
 #include "gui/main_window.h"
 #include "gui/qt_step_host.h"
 #include "gui/settings_dialog.h"
@@ -307,6 +308,24 @@ private slots:
         QCOMPARE(ui_->messages.size(), std::size_t{2});
         QCOMPARE(ui_->messages[0].text, ui_->messages[1].text);
         QCOMPARE(ReadFile(dir.File("again.dat")), ReadFile(dir.File("stakes.dat")));
+    }
+
+    // 格式转换 in its dialog writes what the command line's convert writes.
+    void TheConvertDialogWritesWhatTheCommandLineWrites() {
+        TempDir dir;
+        const std::string begin = dir.Write("begin.dat", "BEGIN,1100:1\r\n-3.250,52.100\r\n0.000,52.300\r\n4.100,52.450\r\n");
+        Click("BT-CONV");
+        ConvertDialog* dialog = window_->convertDialog();
+        QVERIFY(dialog != nullptr && dialog->isVisible());
+        ui_->Answer(Q(begin));
+        QTest::mouseClick(Find<QPushButton>(*dialog, "ChooseInput"), Qt::LeftButton);
+        QCOMPARE(Find<QLabel>(*dialog, "Detected")->text(), QString("文件内容为：BEGIN 块"));
+        Find<QComboBox>(*dialog, "To")->setCurrentIndex(Find<QComboBox>(*dialog, "To")->findData("4"));
+        ui_->Answer(Q(dir.File("window.dat")));
+        QTest::mouseClick(Find<QPushButton>(*dialog, "ConvertButton"), Qt::LeftButton);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(ui_->messages.back().text, Cli({"convert", begin, "--to", "4", "-o", dir.File("cli.dat")}));
+        QCOMPARE(ReadFile(dir.File("window.dat")), ReadFile(dir.File("cli.dat")));
     }
 };
 

@@ -15,17 +15,15 @@ const std::string kExamples = std::string(QORVEL_SOURCE_DIR) + "/examples/";
 const std::string kDrawing = kExamples + "route.dxf";
 const std::string kPoints = kExamples + "points.dat";
 
-const std::vector<std::string> kFiles{"02-labels.dat",  "03-stakes.dat",      "04-lines.dat",   "05-check-stakes.dat",
-                                      "06-matched.dat", "07-check-lines.dat", "09-members.dat", "10-sections.dat",
-                                      "12-check-sections.dat"};
-
 struct SingleStep {
     std::string file;
     std::vector<std::string> arguments;  // without -o
 };
 
-// The single commands in the order the run takes them, reading the files written before.
-std::vector<SingleStep> SingleSteps(const TempDir& dir, const std::vector<std::string>& resultOptions) {
+// The single commands in the order the run takes them, reading the files written before; the
+// result named `result`, and with 纬地 HDM the ground long profile beside it.
+std::vector<SingleStep> SingleSteps(const TempDir& dir, const std::vector<std::string>& resultOptions,
+                                    const std::string& result) {
     const auto in = [&](const std::string& name) { return dir.File("single/" + name); };
     std::vector<std::string> sections{"sections", in("09-members.dat"), in("03-stakes.dat"), kPoints, in("06-matched.dat")};
     sections.insert(sections.end(), resultOptions.begin(), resultOptions.end());
@@ -36,7 +34,7 @@ std::vector<SingleStep> SingleSteps(const TempDir& dir, const std::vector<std::s
         else if (resultOptions[k] != "--negate-heights" && resultOptions[k] != "--blank-line")
             check.push_back(resultOptions[k]);
     }
-    return {
+    std::vector<SingleStep> steps{
         {"02-labels.dat", {"labels", kDrawing, "--layer", "zh"}},
         {"03-stakes.dat", {"stakes", in("02-labels.dat"), kPoints}},
         {"05-check-stakes.dat", {"check-stakes", in("02-labels.dat"), in("03-stakes.dat")}},
@@ -44,12 +42,16 @@ std::vector<SingleStep> SingleSteps(const TempDir& dir, const std::vector<std::s
         {"06-matched.dat", {"match", in("03-stakes.dat"), in("04-lines.dat")}},
         {"07-check-lines.dat", {"check-lines", in("03-stakes.dat"), in("06-matched.dat")}},
         {"09-members.dat", {"group", in("06-matched.dat"), kPoints}},
-        {"10-sections.dat", sections},
+        {result, sections},
         {"12-check-sections.dat", check},
+        {"13-profile.dat", {"profile", in("03-stakes.dat")}},
     };
+    if (result.ends_with(".hdm")) steps.push_back({"10-sections.dmx", {"profile", in("03-stakes.dat")}});
+    return steps;
 }
 
-void ExpectTheSameAsTheSingleSteps(const std::vector<std::string>& resultOptions) {
+void ExpectTheSameAsTheSingleSteps(const std::vector<std::string>& resultOptions,
+                                   const std::string& result = "10-sections.dat") {
     TempDir dir;
     std::vector<std::string> arguments{"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "dmx",
                                        "-o", dir.File("run")};
@@ -57,11 +59,15 @@ void ExpectTheSameAsTheSingleSteps(const std::vector<std::string>& resultOptions
     const auto run = RunQorvel(arguments);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(ListFolder(dir.File("run")), kFiles);
+    std::vector<SingleStep> steps = SingleSteps(dir, resultOptions, result);
+    std::vector<std::string> files;
+    for (const SingleStep& step : steps) files.push_back(step.file);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(ListFolder(dir.File("run")), files);
 
     std::filesystem::create_directory(dir.File("single"));
     std::string lines;
-    for (SingleStep& step : SingleSteps(dir, resultOptions)) {
+    for (SingleStep& step : steps) {
         SCOPED_TRACE(step.file);
         step.arguments.insert(step.arguments.end(), {"-o", dir.File("single/" + step.file)});
         const auto single = RunQorvel(step.arguments);
@@ -75,6 +81,7 @@ void ExpectTheSameAsTheSingleSteps(const std::vector<std::string>& resultOptions
 TEST(PipelineCommand, WritesWhatTheSingleStepsWriteOneByOne) {
     ExpectTheSameAsTheSingleSteps({});
     ExpectTheSameAsTheSingleSteps({"--format", "3", "--station-text", "--swap-sides", "--avoid", "2"});
+    ExpectTheSameAsTheSingleSteps({"--format", "hdm", "--avoid", "0.5"}, "10-sections.hdm");
 }
 
 TEST(PipelineCommand, TheExampleShowsItsTwoSurveyedFaults) {
@@ -92,7 +99,8 @@ TEST(PipelineCommand, TheExampleShowsItsTwoSurveyedFaults) {
               "07-check-lines.dat：共检查中桩 53 个，缺少断面线 1 个，断面线重复 0 个！\n"
               "09-members.dat：本次完成添加归属点号的桩号有52个！\n"
               "10-sections.dat：共有断面数：52 条。\n"
-              "12-check-sections.dat：共检查断面 52 个，发现问题 0 处！\n");
+              "12-check-sections.dat：共检查断面 52 个，发现问题 0 处！\n"
+              "13-profile.dat：纵断面地面线：共有中桩 53 个。\n");
     const std::string missingStake = "\xC8\xB1\xC9\xD9\xD6\xD0\xD7\xAE,";        // 缺少中桩 in GBK
     const std::string missingLine = "\xC8\xB1\xC9\xD9\xB6\xCF\xC3\xE6\xCF\xDF,";  // 缺少断面线 in GBK
     const std::string stakeCheck = ReadFile(dir.File("out/05-check-stakes.dat"));

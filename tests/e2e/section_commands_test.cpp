@@ -162,5 +162,23 @@ TEST_F(SectionCommand, GroundProfileByTheOutputsExtension) {
     EXPECT_FALSE(FileExists(dir.File("profile.txt")));
 }
 
+// 格式转换 binds the file to convert, the layouts and the centre stakes it needs for LandXML.
+TEST_F(SectionCommand, ConvertBetweenLayouts) {
+    const std::string begin = Result({"--format", "begin"});
+    const std::string input = dir.Write("begin.dat", begin);
+    const std::string output = dir.File("sections.csv");
+    ProcessResult run = RunQorvel({"convert", input, "-o", output, "--to", "csv"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "共转换断面 1 个：BEGIN 块 → CSV 表。\n");
+    EXPECT_EQ(ReadFile(output).substr(0, 3), "\xEF\xBB\xBF");  // the table's byte order mark
+
+    const std::string landxml = dir.Write("sections.xml", "an earlier result");
+    run = RunQorvel({"convert", input, "-o", landxml, "--to", "landxml"});
+    EXPECT_EQ(run.exitCode, 1);  // its alignment needs the centre stakes
+    EXPECT_EQ(ReadFile(landxml), "an earlier result");
+    EXPECT_EQ(RunQorvel({"convert", input, "-o", landxml, "--to", "landxml", "--stakes", stakes}).exitCode, 0);
+    EXPECT_EQ(RunQorvel({"convert", input, "-o", output}).exitCode, 2);  // no --to
+}
+
 }  // namespace
 }  // namespace qorvel::testing

@@ -9,6 +9,8 @@
 #include "frame/steps/section_files.h"
 #include "plot/plot_sections.h"
 #include "results/ground_profile.h"
+#include "results/section_conversion.h"
+#include "results/section_reading.h"
 #include "results/section_results.h"
 
 namespace qorvel::steps {
@@ -72,6 +74,21 @@ StepReport OutputGroundProfile(StepInputs& inputs) {
         throw StepError(output, StepError::kNoLine, StepError::kNoField, "纵断面地面线的文件名须以 .dmx、.csv 或 .dat 结尾");
     GroundProfile profile = WriteGroundProfile(inputs[FileRole::CentreStakes], *kind);
     return {.output = std::move(profile.output), .summary = GroundProfileSummary(profile), .count = profile.stakes};
+}
+
+StepReport ConvertSectionFile(StepInputs& inputs) {
+    const Settings& settings = inputs.settings();
+    const DataFile& input = inputs[FileRole::SectionResults];
+    const SectionLayoutEntry* from =
+        settings.sourceLayout.empty() ? nullptr : FindSectionLayoutByCommandValue(settings.sourceLayout);
+    const ReadSections read = ReadSectionFile(input.name(), input.bytes(), from);
+    const SectionLayoutSettings target = SectionOptionsOf(settings).layout;
+    ConversionResult result = ConvertSections(read, input.name(), inputs.Find(FileRole::CentreStakes), target);
+    StepReport report{.output = std::move(result.output),
+                      .summary = ConversionSummary(result, *read.layout, *FindSectionLayout(target.layoutName)),
+                      .count = result.written};
+    if (!result.leftOut.empty()) report.notes.push_back(LeftOutSectionsWarning(input.name(), result.leftOut));
+    return report;
 }
 
 StepResult ViewSections(StepHost& host, Session& session, const Settings& settings) {

@@ -9,6 +9,7 @@ namespace qorvel::steps {
 
 StepReport OutputSectionResults(StepInputs& inputs);  // step 10
 StepReport PlotSections(StepInputs& inputs);          // section sheets
+StepReport ConvertSectionFile(StepInputs& inputs);    // 格式转换
 StepReport OutputGroundProfile(StepInputs& inputs);   // 纵断面地面线, by the output's extension
 // Opens the sections for the viewer into Session::sectionsOnView; no message, no file.
 StepResult ViewSections(StepHost& host, Session& session, const Settings& settings);

@@ -6,10 +6,12 @@
 
 #include <exception>
 #include <memory>
+#include <numbers>
 
 #include "core/step_error.h"
 #include "core/text_encoding.h"
 #include "plot/buffered_output.h"
+#include "plot/plot_sections.h"
 #include "plot/sheet_writers.h"
 
 namespace qorvel {
@@ -30,6 +32,7 @@ LayerPen PenOf(PlotLayer layer) {
         case PlotLayer::Stake: return {0.25, 0.75, 0, 0};
         case PlotLayer::Annotation: return {0.18, 0.15, 0.15, 0.15};
         case PlotLayer::Frame: return {0.35, 0, 0, 0};
+        case PlotLayer::Table: return {0.13, 0.15, 0.15, 0.15};
     }
     return {0.25, 0, 0, 0};
 }
@@ -96,18 +99,29 @@ public:
             cairo_set_font_size(context_.get(), text.height * kEmPerTextHeight);
             fontHeight_ = text.height;
         }
-        double x = text.at.x;
+        // Along the text's own line from its anchor, and down across it to the baseline.
+        double along = 0;
         if (text.align != TextAlign::Left) {
             cairo_text_extents_t extents;
             cairo_text_extents(context_.get(), shown.c_str(), &extents);
-            x -= text.align == TextAlign::Centre ? extents.x_advance / 2 : extents.x_advance;
+            along = text.align == TextAlign::Centre ? -extents.x_advance / 2 : -extents.x_advance;
         }
-        double y = height_ - text.at.y;
-        if (text.baseline == TextBaseline::Middle) y += text.height / 2;
-        if (text.baseline == TextBaseline::Top) y += text.height;
-        cairo_move_to(context_.get(), x, y);
-        cairo_show_text(context_.get(), shown.c_str());
-        cairo_new_path(context_.get());
+        double down = 0;
+        if (text.baseline == TextBaseline::Middle) down = text.height / 2;
+        if (text.baseline == TextBaseline::Top) down = text.height;
+        cairo_t* context = context_.get();
+        if (text.angle == 0) {
+            cairo_move_to(context, text.at.x + along, height_ - text.at.y + down);
+            cairo_show_text(context, shown.c_str());
+        } else {
+            cairo_save(context);
+            cairo_translate(context, text.at.x, height_ - text.at.y);
+            cairo_rotate(context, -text.angle * std::numbers::pi / 180);
+            cairo_move_to(context, along, down);
+            cairo_show_text(context, shown.c_str());
+            cairo_restore(context);
+        }
+        cairo_new_path(context);
     }
 
 private:
@@ -183,6 +197,8 @@ private:
 };
 
 }  // namespace
+
+bool PdfSheetsAvailable() { return true; }
 
 std::unique_ptr<SheetWriter> MakePdfSheetWriter(const std::string& path, const SheetGeometry& sheet) {
     return std::make_unique<PdfSheets>(path, sheet);

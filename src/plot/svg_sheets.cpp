@@ -1,6 +1,9 @@
 // Section sheets as SVG pages, one file a sheet in a folder, written as they are drawn.
 
+#include <cerrno>
 #include <charconv>
+#include <cstdio>
+#include <cstring>
 #include <cmath>
 #include <filesystem>
 #include <memory>
@@ -10,7 +13,6 @@
 #include "core/staged_folder.h"
 #include "core/step_error.h"
 #include "core/text_encoding.h"
-#include "plot/buffered_output.h"
 #include "plot/plot_sections.h"
 #include "plot/sheet_writers.h"
 
@@ -52,8 +54,9 @@ public:
     }
 
     void BeginSheet(std::size_t index) override {
-        page_.emplace((std::filesystem::path(folder_->path()) / SvgPageName(index + 1, count_)).string());
-        std::string& out = page_->buffer();
+        pagePath_ = (std::filesystem::path(folder_->path()) / SvgPageName(index + 1, count_)).string();
+        std::string& out = page_;
+        out.clear();
         out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"";
         Number(width_);
         out += "mm\" height=\"";
@@ -82,19 +85,24 @@ public:
         out += "\" height=\"";
         Number(height_);
         out += "\" fill=\"#fff\"/>\n";
-        page_->Written();
     }
 
+    // A page goes to its file whole. The pages are written plainly, each once: the staging
+    // folder is no one's until the whole set is in place.
     void EndSheet() override {
-        page_->buffer() += "</svg>\n";
-        page_->Commit();
-        page_.reset();
+        page_ += "</svg>\n";
+        std::FILE* file = std::fopen(pagePath_.c_str(), "wb");
+        bool written = file != nullptr && std::fwrite(page_.data(), 1, page_.size(), file) == page_.size();
+        const int error = errno;
+        if (file != nullptr && std::fclose(file) != 0) written = false;
+        if (!written)
+            throw StepError(pagePath_, StepError::kNoLine, StepError::kNoField, std::string("无法写入：") + std::strerror(error));
     }
 
     void Finish() override { folder_->Commit(); }
 
     void Line(PlotPoint from, PlotPoint to, PlotLayer layer) override {
-        std::string& out = page_->buffer();
+        std::string& out = page_;
         out += "<line class=\"";
         out += ClassOf(layer);
         out += "\" x1=\"";
@@ -106,11 +114,10 @@ public:
         out += "\" y2=\"";
         Number(Y(to.y));
         out += "\"/>\n";
-        page_->Written();
     }
 
     void Polyline(std::span<const PlotPoint> points, bool closed, PlotLayer layer) override {
-        std::string& out = page_->buffer();
+        std::string& out = page_;
         out += closed ? "<polygon class=\"" : "<polyline class=\"";
         out += ClassOf(layer);
         out += "\" points=\"";
@@ -121,11 +128,10 @@ public:
             Number(Y(points[i].y));
         }
         out += "\"/>\n";
-        page_->Written();
     }
 
     void Mark(PlotPoint at, PlotLayer) override {
-        std::string& out = page_->buffer();
+        std::string& out = page_;
         out += "<circle cx=\"";
         Number(at.x);
         out += "\" cy=\"";
@@ -133,7 +139,6 @@ public:
         out += "\" r=\"";
         Number(kMarkDiameter / 2);
         out += "\"/>\n";
-        page_->Written();
     }
 
     void Text(const PlotText& text) override {
@@ -142,7 +147,7 @@ public:
         double y = anchorY;
         if (text.baseline == TextBaseline::Middle) y += text.height / 2;
         if (text.baseline == TextBaseline::Top) y += text.height;
-        std::string& out = page_->buffer();
+        std::string& out = page_;
         out += "<text class=\"";
         out += ClassOf(text.layer);
         out += "\" x=\"";
@@ -177,7 +182,6 @@ public:
             }
         }
         out += "</text>\n";
-        page_->Written();
     }
 
 private:
@@ -185,7 +189,8 @@ private:
     double height_;
     std::size_t count_;
     std::optional<StagedFolder> folder_;
-    std::optional<BufferedOutput> page_;  // the sheet being drawn
+    std::string pagePath_;
+    std::string page_;  // the sheet being drawn
 
     double Y(double y) const { return height_ - y; }
 
@@ -198,7 +203,7 @@ private:
         if (text == "-0.00") text = "0";
         while (text.size() > 1 && text.find('.') != std::string_view::npos && (text.back() == '0' || text.back() == '.'))
             text.remove_suffix(1);
-        page_->buffer() += text;
+        page_ += text;
     }
 };
 

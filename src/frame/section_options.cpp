@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "core/text_encoding.h"
+#include "frame/result_layouts.h"
 #include "frame/section_problems.h"
 #include "plot/sheet_layout.h"
 
@@ -66,6 +67,14 @@ PlotOptions PlotOptionsOf(const Settings& settings) {
     options.sheet = SheetSizeByName(settings.sheetSize).value_or(SheetSize::A3);
     options.scale = settings.sheetScale;
     options.exaggeration = settings.exaggeration;
+    options.project = settings.sheetProject;
+    options.road = settings.sheetRoad;
+    options.drawingNumber = settings.drawingNumber;
+    options.dxfUnits = DxfUnitsByName(settings.dxfUnits).value_or(DxfUnits::Metres);
+    // The tables write elevations as the result does: two decimals, three in the layouts of
+    // other design packages.
+    const ResultLayout* layout = FindResultLayout(settings.layout);
+    options.elevationDecimals = layout != nullptr && !layout->heightSwitches ? 3 : 2;
     return options;
 }
 

@@ -1,5 +1,6 @@
 #include "plot/plot_canvas.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace qorvel {
@@ -93,8 +94,13 @@ PlotBox EstimatedTextBox(const PlotText& text) {
     double baseline = 0;
     if (text.baseline == TextBaseline::Middle) baseline = -text.height / 2;
     if (text.baseline == TextBaseline::Top) baseline = -text.height;
-    const double low = baseline - 0.2 * text.height;
-    const double high = baseline + 1.2 * text.height;
+    // Digits and their signs stand on the baseline and reach the digits' height; other text
+    // reaches below it and above.
+    const bool numeric = std::all_of(text.text.begin(), text.text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+';
+    });
+    const double low = baseline - (numeric ? 0.05 : 0.2) * text.height;
+    const double high = baseline + (numeric ? 1.05 : 1.2) * text.height;
     if (text.angle == 90) return {text.at.x - high, text.at.y + start, text.at.x - low, text.at.y + start + width};
     return {text.at.x + start, text.at.y + low, text.at.x + start + width, text.at.y + high};
 }

@@ -73,7 +73,8 @@ inline constexpr double kEmPerTextHeight = 1.37;
 // writers measure again where they can.
 double EstimatedTextWidth(std::string_view utf8, double height);
 // The box a text covers on the paper, by EstimatedTextWidth: from a little below its baseline
-// (descenders, the foot of CJK characters) to a little above its capitals, turned with it.
+// (descenders, the foot of CJK characters) to a little above its capitals, a number from its
+// baseline to its digits' height, turned with it.
 PlotBox EstimatedTextBox(const PlotText& text);
 // Whether two boxes share more than an edge.
 bool Overlap(const PlotBox& a, const PlotBox& b);

@@ -152,8 +152,8 @@ TableShape ShapeOfTable(const std::vector<TableColumn>& columns) {
     TableShape shape;
     if (columns.empty()) return shape;
     const double levelRow = std::max(kTableTextHeight, kRowNameHeight) * 1.4 + 2 * kCellPadding;
-    // A turned number is 1.4 heights across (EstimatedTextBox).
-    shape.spacing = 1.4 * kTableTextHeight + kNumberGap;
+    // A turned number is 1.1 heights across (EstimatedTextBox).
+    shape.spacing = 1.1 * kTableTextHeight + kNumberGap;
     for (int row = 0; row < 2; ++row) {
         const auto width = [&](const TableColumn& column) { return row == 0 ? column.distanceWidth : column.elevationWidth; };
         bool level = true;

@@ -25,6 +25,7 @@ constexpr double kElevationHeight = 3;
 constexpr double kProblemHeight = 2.5;
 constexpr double kProblemGap = 2;  // between the station and the problems' reasons
 constexpr double kLineGap = 1.5;   // between the station and the stake's elevation
+constexpr double kDatumClearance = 2;  // millimetres at least from the lowest point down to the datum
 constexpr double kStakeOverhang = 3;  // the stake's line stands this far above the ground
 constexpr double kSmallestTickSpacing = 4;  // millimetres; denser ticks step 10 m, 20 m, 50 m, ...
 constexpr double kTickLabelsTop = -(kTickLength + 0.8);
@@ -320,7 +321,8 @@ SectionFigure BuildSectionFigure(const SectionDrawing& section, const FigureScal
     const double windowHeight = std::max(scale.maxHeight - 2 * kPadding - below - kStakeOverhang, 1.0) / up;
     const double datumStep = DatumStep(highest - lowest);
     Window window;
-    window.bottom = datumStep * std::floor((lowest - 1) / datumStep);
+    // At least a little paper between the datum and the lowest point, however exaggerated.
+    window.bottom = datumStep * std::floor((lowest - kDatumClearance / up) / datumStep);
     window.top = highest;
     if (window.top - window.bottom > windowHeight) {
         clipped = true;

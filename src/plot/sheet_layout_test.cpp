@@ -112,14 +112,14 @@ TEST(SectionFigure, DrawsTheGroundThroughBothSidesAndTheStakeAtScale) {
     const SectionFigure figure = BuildSectionFigure(section, scale);
     EXPECT_FALSE(figure.clipped);
     EXPECT_FALSE(figure.empty);
-    EXPECT_DOUBLE_EQ(figure.datumElevation, 98);  // a whole metre, at least one below the lowest
+    EXPECT_DOUBLE_EQ(figure.datumElevation, 99);  // a whole metre, 2 mm of paper below the lowest at least
 
     ASSERT_EQ(figure.ground.size(), 1u);
     const double pairs[][2] = {{-11.5, 99.6}, {-3, 100.8}, {0, 101.2}, {4, 101.0}, {7, 102.3}};
     ASSERT_EQ(figure.ground[0].size(), std::size(pairs));
     for (std::size_t i = 0; i < std::size(pairs); ++i) {
         EXPECT_NEAR(figure.ground[0][i].x, pairs[i][0] * 5, 1e-9) << i;
-        EXPECT_NEAR(figure.ground[0][i].y, (pairs[i][1] - 98) * 10, 1e-9) << i;
+        EXPECT_NEAR(figure.ground[0][i].y, (pairs[i][1] - 99) * 10, 1e-9) << i;
     }
     // A mark for each surveyed point, naming its side and place for the viewer's hover.
     ASSERT_EQ(figure.marks.size(), 4u);
@@ -137,14 +137,14 @@ TEST(SectionFigure, DrawsTheGroundThroughBothSidesAndTheStakeAtScale) {
     RecordingCanvas canvas;
     DrawSectionFigure(figure, {10, 20}, canvas);
     EXPECT_GE(canvas.points.size(), figure.PrimitiveCount());
-    for (const char* text : {"K0+120", "101.200", "98.00", "15"})
+    for (const char* text : {"K0+120", "101.200", "99.00", "15"})
         EXPECT_NE(std::find(canvas.texts.begin(), canvas.texts.end(), text), canvas.texts.end()) << text;
     const PlotBox placed{10, 20, 10 + figure.bounds.Width(), 20 + figure.bounds.Height()};
     for (PlotPoint p : canvas.points) EXPECT_TRUE(placed.Contains(p)) << p.x << "," << p.y;
 
     // The datum is a round elevation, by how tall the section is.
-    for (const auto& [highest, datum] : {std::pair{113.0, 95.0}, std::pair{180.0, 90.0}}) {
-        const SectionFigure tall = BuildSectionFigure(Section("K0+140", 100.2, {{5, highest, "", ""}}, {}), scale);
+    for (const auto& [highest, datum] : {std::pair{108.0, 107.0}, std::pair{125.0, 105.0}, std::pair{180.0, 100.0}}) {
+        const SectionFigure tall = BuildSectionFigure(Section("K0+140", 107.5, {{5, highest, "", ""}}, {}), scale);
         EXPECT_DOUBLE_EQ(tall.datumElevation, datum) << highest;
     }
 }

@@ -31,14 +31,13 @@ std::string Today() {
     return std::string(buffer, std::strftime(buffer, sizeof buffer, "%Y-%m-%d", &local));
 }
 
-std::string StationList(const std::vector<std::string>& stations) {
-    constexpr std::size_t kNamed = 10;
+std::string StationList(const NamedStations& stations) {
     std::string list;
-    for (std::size_t i = 0; i < stations.size() && i < kNamed; ++i) {
+    for (std::size_t i = 0; i < stations.first.size(); ++i) {
         if (i > 0) list += "、";
-        list += stations[i];
+        list += stations.first[i];
     }
-    if (stations.size() > kNamed) list += " 等";
+    if (stations.count > stations.first.size()) list += " 等";
     return list;
 }
 
@@ -108,10 +107,10 @@ FigureScale SheetFigureScale(const PlotOptions& options) {
 
 std::string PlotSummary::Warning() const {
     std::string warning;
-    const auto line = [&](const std::vector<std::string>& stations, const char* what) {
-        if (stations.empty()) return;
+    const auto line = [&](const NamedStations& stations, const char* what) {
+        if (stations.count == 0) return;
         if (!warning.empty()) warning += '\n';
-        warning += std::string(what) + " " + std::to_string(stations.size()) + " 个：" + StationList(stations);
+        warning += std::string(what) + " " + std::to_string(stations.count) + " 个：" + StationList(stations);
     };
     line(emptyStations, "没有测点的断面");
     line(clippedStations, "数值超出图幅、已裁剪绘制的断面");
@@ -192,7 +191,7 @@ PlotSummary PlotSections(SectionSource& sections, const PlotOptions& options, co
         if (!place) SourceChanged(outputPath);
         while (current == kNoSheet || place->sheet > current) nextSheet();
         DrawSectionFigure(figure, {place->stakeX + figure.bounds.left, place->bottom}, *writer);
-        const auto named = [&](std::vector<std::string>& list) { list.push_back(StationLabel(section)); };
+        const auto named = [&](NamedStations& list) { list.Add(StationLabel(section)); };
         if (figure.empty) named(summary.emptyStations);
         if (figure.clipped) named(summary.clippedStations);
         if (figure.omittedPoints > 0) named(summary.crowdedStations);

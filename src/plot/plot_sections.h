@@ -69,13 +69,24 @@ struct PlotOptions {
 // drawing area. The viewer draws with its own limits and exaggeration.
 FigureScale SheetFigureScale(const PlotOptions& options);
 
+// Sections of one kind the surveyor should look at: how many, and the first few by station.
+struct NamedStations {
+    static constexpr std::size_t kNamed = 10;
+    std::size_t count = 0;
+    std::vector<std::string> first;  // at most kNamed
+
+    void Add(std::string station) {
+        if (++count <= kNamed) first.push_back(std::move(station));
+    }
+};
+
 struct PlotSummary {
     std::size_t sections = 0;  // sections drawn
     std::size_t sheets = 0;
     std::string output;        // PlotOutputPath: the file, or the folder of SVG pages
-    std::vector<std::string> emptyStations;    // sections without a surveyed point (problems)
-    std::vector<std::string> clippedStations;  // sections drawn clipped
-    std::vector<std::string> crowdedStations;  // sections whose table leaves some points' numbers out
+    NamedStations emptyStations;    // sections without a surveyed point (problems)
+    NamedStations clippedStations;  // sections drawn clipped
+    NamedStations crowdedStations;  // sections whose table leaves some points' numbers out
     std::string text;  // 共绘制断面 N 个，图纸 M 张。
 
     // What the surveyor should look at, one line for each kind of problem naming the first

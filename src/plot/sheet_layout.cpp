@@ -184,35 +184,33 @@ void SheetPlanner::Step(Fill& fill, const SectionExtent& extent) const {
 
 void SheetPlanner::Add(SectionExtent extent) {
     extent = Held(extent);
+    const std::size_t sheet = adding_.sheet;
+    const bool started = adding_.started;
     Step(adding_, extent);
-    if (adding_.column == columns_.size()) columns_.push_back({adding_.sheet, adding_.left});
-    Column& column = columns_.back();
-    column.reachLeft = adding_.reachLeft;
-    column.reachRight = adding_.reachRight;
+    if (started && adding_.sheet != sheet) CloseSheet();
+    if (open_.empty() || adding_.column != stakes_.size() + open_.size() - 1) open_.push_back({adding_.left});
+    open_.back().reachLeft = adding_.reachLeft;
+    open_.back().reachRight = adding_.reachRight;
 }
 
-void SheetPlanner::Centre() {
-    centred_ = true;
-    for (std::size_t first = 0; first < columns_.size();) {
-        std::size_t last = first;
-        while (last + 1 < columns_.size() && columns_[last + 1].sheet == columns_[first].sheet) ++last;
-        const Column& end = columns_[last];
-        const double used = end.left + end.reachLeft + end.reachRight - area_.left;
-        const double shift = std::max((area_.Width() - used) / 2, 0.0);
-        for (std::size_t k = first; k <= last; ++k) columns_[k].shift = shift;
-        first = last + 1;
-    }
+void SheetPlanner::CloseSheet() {
+    if (open_.empty()) return;
+    const Column& end = open_.back();
+    const double used = end.left + end.reachLeft + end.reachRight - area_.left;
+    const double shift = std::max((area_.Width() - used) / 2, 0.0);
+    for (const Column& column : open_) stakes_.push_back(column.left + shift + column.reachLeft);
+    open_.clear();
 }
 
 std::optional<SectionPlace> SheetPlanner::Place(SectionExtent extent) {
-    if (!centred_) Centre();
+    if (!closed_) {
+        CloseSheet();
+        closed_ = true;
+    }
     extent = Held(extent);
     Step(placing_, extent);
-    if (placing_.column >= columns_.size()) return std::nullopt;
-    const Column& column = columns_[placing_.column];
-    if (column.sheet != placing_.sheet) return std::nullopt;
-    const double foot = placing_.nextBottom - extent.height - kRowGap;
-    return SectionPlace{column.sheet, column.left + column.shift + column.reachLeft, foot};
+    if (placing_.column >= stakes_.size()) return std::nullopt;
+    return SectionPlace{placing_.sheet, stakes_[placing_.column], placing_.nextBottom - extent.height - kRowGap};
 }
 
 }  // namespace qorvel

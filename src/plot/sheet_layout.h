@@ -11,7 +11,7 @@
 // needs only each section's extent, so the plot runs the planner twice: over the sizes first
 // (which fixes every column's width, where its stakes stand, and the number of sheets before
 // the first sheet is written), then again to draw, getting the same places. The planner keeps
-// one record per column, never one per section.
+// one number per column (where its stakes stand), never anything per section.
 
 #include <cstddef>
 #include <optional>
@@ -88,19 +88,18 @@ public:
     // beforehand (BuildSectionFigure does).
     void Add(SectionExtent extent);
     // Sheets begun in the first pass (at least one once a section is added).
-    std::size_t sheets() const { return columns_.empty() ? 0 : columns_.back().sheet + 1; }
+    std::size_t sheets() const { return adding_.started ? adding_.sheet + 1 : 0; }
 
     // Second pass, the same extents in the same order: each section's place. Nothing when the
     // sections differ from the first pass's so much that they ask for a column it never had.
     std::optional<SectionPlace> Place(SectionExtent extent);
 
 private:
+    // A column of the sheet being filled in the first pass.
     struct Column {
-        std::size_t sheet = 0;
         double left = 0;       // without the centring of its sheet
         double reachLeft = 0;  // of its widest sections, left and right of the stakes
         double reachRight = 0;
-        double shift = 0;      // its sheet's centring, once the first pass is over
     };
     // Where the filling stands: the column being filled and its height so far.
     struct Fill {
@@ -115,13 +114,15 @@ private:
     SectionExtent Held(SectionExtent extent) const;
     // Moves `fill` on by one section: to the next column or sheet when it does not fit.
     void Step(Fill& fill, const SectionExtent& extent) const;
-    void Centre();
+    // The columns of a filled sheet, centred, become the verticals of their stakes.
+    void CloseSheet();
 
     PlotBox area_;
-    std::vector<Column> columns_;
+    std::vector<Column> open_;   // the sheet being filled
+    std::vector<double> stakes_;  // every column's stakes' vertical, from the first on: all the planner keeps
     Fill adding_;
     Fill placing_;
-    bool centred_ = false;
+    bool closed_ = false;
 };
 
 }  // namespace qorvel

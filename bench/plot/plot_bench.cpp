@@ -33,11 +33,9 @@ public:
         SectionDrawing section;
         for (std::size_t i = 0; i < sections_; ++i) {
             const double chainage = 20.0 * static_cast<double>(i);
-            char station[32];
-            std::snprintf(station, sizeof station, "K%lld+%06.2f", static_cast<long long>(chainage / 1000),
-                          std::fmod(chainage, 1000.0));
-            section.station = station;
+            section.station = std::to_string(20 * i);
             section.chainage = chainage;
+            section.numericChainage = true;
             section.stakeElevation = 120 + 15 * std::sin(chainage / 900) + uniform();
             const auto count = static_cast<std::size_t>(static_cast<double>(points_) * (0.8 + 0.4 * uniform()));
             for (int side = 0; side < 2; ++side) {

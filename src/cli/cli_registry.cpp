@@ -137,6 +137,11 @@ void AddSheetOptions(CLI::App* command, Settings& settings) {
     AddPositiveOption(command, "--exaggeration", settings.exaggeration, "竖向放大倍数（竖向比例尺比横向，默认 1）");
     command->add_option("--sheet", settings.sheetSize, "图纸：A3（默认，横放）、A4、A1")
         ->check(CLI::IsMember({"A3", "A4", "A1"}));
+    command->add_option("--project", settings.sheetProject, "图签中的项目名称");
+    command->add_option("--road", settings.sheetRoad, "图签中的路线名称");
+    command->add_option("--drawing-number", settings.drawingNumber, "图签中的图号（每张图纸后加“-张号”）");
+    command->add_option("--dxf-units", settings.dxfUnits, "DXF 图纸的单位：m（默认，1 个单位为 1 米地面）或 mm（图纸毫米）")
+        ->check(CLI::IsMember({"m", "mm"}));
 }
 
 }  // namespace

@@ -10,11 +10,13 @@
 #include <utility>
 #include <vector>
 
+#include "core/staged_folder.h"
 #include "core/step_error.h"
 #include "drawing/attached_drawing.h"
 #include "frame/result_layouts.h"
 #include "frame/run_files.h"
 #include "frame/step_frame.h"
+#include "plot/plot_sections.h"
 
 #include <unistd.h>
 
@@ -64,6 +66,10 @@ public:
         if (!fs::is_directory(folder_, error) && !fs::create_directory(folder_, error) && error)
             throw StepError("无法创建输出文件夹“" + folder_.string() + "”：" + error.message());
         for (const std::string& finalPath : finalPaths) {
+            if (fs::is_directory(Staged(finalPath), error)) {  // the SVG sheets' pages
+                ReplaceFolder(Staged(finalPath), finalPath);
+                continue;
+            }
             fs::rename(Staged(finalPath), finalPath, error);
             if (error) throw StepError(finalPath, 0, StepError::kNoField, "无法移入输出文件夹：" + error.message());
         }
@@ -204,13 +210,13 @@ std::vector<std::string> EarlierResults(const PipelineRequest& request, const st
     for (const FileRole role : {FileRole::SectionResults, FileRole::SectionSheets}) {
         const fs::path usual(std::string(FindStepWriting(role)->outputName));
         for (const std::string& extension : extensions) {
-            const fs::path path = fs::path(request.outputFolder) / fs::path(usual).replace_extension(extension);
-            const std::string name = path.filename().string();
+            // The SVG sheets are a folder of pages.
+            const std::string path = PlotOutputPath((fs::path(request.outputFolder) / fs::path(usual).replace_extension(extension)).string());
+            const std::string name = fs::path(path).filename().string();
             std::error_code error;
-            const bool ours = std::find(written.begin(), written.end(), path.string()) != written.end();
-            if (!ours && fs::is_regular_file(path, error) &&
-                std::find(earlier.begin(), earlier.end(), name) == earlier.end())
-                earlier.push_back(name);
+            const bool ours = std::find(written.begin(), written.end(), path) != written.end();
+            const bool there = extension == ".svg" ? fs::is_directory(path, error) : fs::is_regular_file(path, error);
+            if (!ours && there && std::find(earlier.begin(), earlier.end(), name) == earlier.end()) earlier.push_back(name);
         }
     }
     return earlier;
@@ -309,6 +315,7 @@ PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& set
             ended.result.outcome = StepOutcome::Failed;
         }
         if (ended.result.Completed()) {
+            if (step.output.role == FileRole::SectionSheets) ended.output = PlotOutputPath(ended.output);
             ended.result.output = ended.output;
             written.push_back(ended.output);
             if (!ended.result.stopsARun.empty()) {

@@ -216,6 +216,20 @@ TEST(Pipeline, TheSettingsReachTheSteps) {
     EXPECT_EQ(csv.earlierResults, std::vector<std::string>{"10-sections.dat"});
     EXPECT_NE(PipelineSummaryText(csv).find("注意：输出文件夹中的 10-sections.dat 是以前生成的，不是本次的成果。\n"),
               std::string::npos);
+
+    // SVG sheets are a folder of pages, moved in whole and replaced whole; a later run drawing
+    // PDF names it as earlier.
+    project.request.plotKind = "svg";
+    for (int run = 0; run < 2; ++run) {
+        const PipelineReport sheets = RunPipeline(host, session, settings, project.request);
+        ASSERT_TRUE(sheets.Completed()) << (host.failures.empty() ? "" : host.failures.back());
+        EXPECT_EQ(sheets.stages.back().output, project.Out("10-sections-sheets"));
+        EXPECT_EQ(ListFolder(project.Out("10-sections-sheets")), std::vector<std::string>{"sheet-001.svg"});
+    }
+    project.request.plotKind = "pdf";
+    const PipelineReport pdf = RunPipeline(host, session, settings, project.request);
+    ASSERT_TRUE(pdf.Completed());
+    EXPECT_EQ(pdf.earlierResults, (std::vector<std::string>{"10-sections.dat", "10-sections-sheets"}));
 }
 
 TEST(Pipeline, AWarningStopsTheRunAndLeavesTheFolderAsItWas) {

@@ -1,13 +1,33 @@
 #include "frame/section_options.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 
 #include "core/text_encoding.h"
+#include "frame/result_layouts.h"
+#include "frame/section_problems.h"
 #include "plot/sheet_layout.h"
 
 namespace qorvel {
 
 namespace {
+
+// "高程突变：左，12.50，3.20": the reason and what the report writes after it, with or without
+// the chainage.
+std::string ProblemText(const CheckProblem& problem, bool withChainage) {
+    std::vector<std::string_view> parts;
+    if (withChainage) parts.push_back(problem.station);
+    if (!problem.nextStation.empty()) parts.push_back(problem.nextStation);
+    if (!problem.side.empty()) parts.push_back(problem.side);
+    for (const std::string& value : problem.values) parts.push_back(value);
+    std::string text = problem.reason;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        text += k == 0 ? "：" : "，";
+        text += parts[k];
+    }
+    return text;
+}
 
 void FillSide(std::vector<SurveyedPoint>& points, const SideList& side) {
     points.clear();
@@ -47,6 +67,14 @@ PlotOptions PlotOptionsOf(const Settings& settings) {
     options.sheet = SheetSizeByName(settings.sheetSize).value_or(SheetSize::A3);
     options.scale = settings.sheetScale;
     options.exaggeration = settings.exaggeration;
+    options.project = settings.sheetProject;
+    options.road = settings.sheetRoad;
+    options.drawingNumber = settings.drawingNumber;
+    options.dxfUnits = DxfUnitsByName(settings.dxfUnits).value_or(DxfUnits::Metres);
+    // The tables write elevations as the result does: two decimals, three in the layouts of
+    // other design packages.
+    const ResultLayout* layout = FindResultLayout(settings.layout);
+    options.elevationDecimals = layout != nullptr && !layout->heightSwitches ? 3 : 2;
     return options;
 }
 
@@ -72,12 +100,31 @@ std::vector<std::size_t> ChainageOrder(std::span<const BuiltSection> sections) {
 
 SectionDrawing DrawingOfSection(const BuiltSection& section, const Settings& settings) {
     SectionDrawing drawing;
-    drawing.station = GbkToUtf8Lossy(SectionStationText(*section.record, settings.stationText));
+    drawing.station = GbkToUtf8Lossy(section.record->chainage.text);
     drawing.chainage = section.chainage.value_or(0);
+    drawing.numericChainage = section.chainage.has_value();
     drawing.stakeElevation = section.stakeElevation;
     FillSide(drawing.firstSide, LeftOfStake(section, settings));
     FillSide(drawing.secondSide, RightOfStake(section, settings));
     return drawing;
+}
+
+std::vector<std::vector<std::string>> ProblemsOfSections(const BuiltSections& built, const SectionCheckResult& check) {
+    std::vector<std::vector<std::string>> problems(built.sections.size());
+    std::unordered_map<std::string_view, std::vector<std::size_t>> byChainageText;
+    for (std::size_t k = 0; k < built.sections.size(); ++k) byChainageText[built.sections[k].record->chainage.text].push_back(k);
+    for (const SectionProblem& problem : check.problems) {
+        if (problem.section != SectionProblem::kNoSection) {
+            problems[problem.section].push_back(ProblemText(CheckProblemOf(problem), false));
+            continue;
+        }
+        // A pair of stations: both of their sections are concerned.
+        const std::string text = ProblemText(CheckProblemOf(problem), true);
+        for (const std::string_view chainage : {std::string_view(problem.chainage), std::string_view(problem.nextChainage)})
+            if (const auto found = byChainageText.find(chainage); found != byChainageText.end())
+                for (const std::size_t k : found->second) problems[k].push_back(text);
+    }
+    return problems;
 }
 
 }  // namespace qorvel

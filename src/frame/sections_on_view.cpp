@@ -3,35 +3,17 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <unordered_map>
 
 #include "checks/section_check.h"
 #include "core/number_read.h"
 #include "core/text_encoding.h"
 #include "frame/section_options.h"
 #include "frame/run_files.h"
-#include "frame/section_problems.h"
 #include "station/station_text.h"
 
 namespace qorvel {
 
 namespace {
-
-// "高程突变：左，12.50，3.20": the reason and what the report writes after it, with or without
-// the chainage.
-std::string ProblemText(const CheckProblem& problem, bool withChainage) {
-    std::vector<std::string_view> parts;
-    if (withChainage) parts.push_back(problem.station);
-    if (!problem.nextStation.empty()) parts.push_back(problem.nextStation);
-    if (!problem.side.empty()) parts.push_back(problem.side);
-    for (const std::string& value : problem.values) parts.push_back(value);
-    std::string text = problem.reason;
-    for (std::size_t k = 0; k < parts.size(); ++k) {
-        text += k == 0 ? "：" : "，";
-        text += parts[k];
-    }
-    return text;
-}
 
 // A chainage typed into the jump box: a plain number, or station text such as "K1+050".
 std::optional<double> TypedChainage(std::string_view text) {
@@ -77,10 +59,8 @@ void SectionsOnView::List() {
     checkSummary_ = SectionCheckSummary(check);
 
     order_ = ChainageOrder(built.sections);
-    std::vector<std::size_t> placeOf(order_.size());
-    for (std::size_t k = 0; k < order_.size(); ++k) placeOf[order_[k]] = k;
     entries_.reserve(order_.size());
-    std::unordered_map<std::string_view, std::vector<std::size_t>> byChainageText;
+    const std::vector<std::vector<std::string>> problems = ProblemsOfSections(built, check);
     for (std::size_t k = 0; k < order_.size(); ++k) {
         const BuiltSection& section = built.sections[order_[k]];
         SectionListEntry entry;
@@ -88,19 +68,8 @@ void SectionsOnView::List() {
         entry.chainage = section.chainage;
         entry.leftPoints = LeftOfStake(section, settings_).size();
         entry.rightPoints = RightOfStake(section, settings_).size();
+        entry.problems = problems[order_[k]];
         entries_.push_back(std::move(entry));
-        byChainageText[section.record->chainage.text].push_back(k);
-    }
-    for (const SectionProblem& problem : check.problems) {
-        if (problem.section != SectionProblem::kNoSection) {
-            entries_[placeOf[problem.section]].problems.push_back(ProblemText(CheckProblemOf(problem), false));
-            continue;
-        }
-        // A pair of stations: both of their sections are concerned.
-        const std::string text = ProblemText(CheckProblemOf(problem), true);
-        for (const std::string_view chainage : {std::string_view(problem.chainage), std::string_view(problem.nextChainage)})
-            if (const auto found = byChainageText.find(chainage); found != byChainageText.end())
-                for (const std::size_t k : found->second) entries_[k].problems.push_back(text);
     }
 }
 

@@ -41,7 +41,8 @@ TEST(SectionsOnView, OpensSectionsWithTheirProblemsCodesAndPlans) {
     EXPECT_EQ(sections.SectionsWithProblems(), std::vector<std::size_t>{1});
 
     const SectionDrawing drawing = sections.Drawing(0);
-    EXPECT_EQ(drawing.station, "K1+100");
+    EXPECT_EQ(drawing.station, "1100");
+    EXPECT_EQ(StationLabel(drawing), "K1+100");
     ASSERT_EQ(drawing.firstSide.size(), 1u);
     EXPECT_EQ(drawing.firstSide[0].name, "A");
     EXPECT_EQ(drawing.firstSide[0].code, "dm");

@@ -44,6 +44,10 @@ struct Settings {
     std::string sheetSize = "A3";  // A3 (landscape), A4 or A1
     double sheetScale = 200;       // horizontal scale 1:sheetScale
     double exaggeration = 1;       // vertical scale over horizontal
+    std::string sheetProject;      // 项目名称 and 路线名称 of the title block, UTF-8; may be empty
+    std::string sheetRoad;
+    std::string drawingNumber;     // 图号; each sheet's number is appended
+    std::string dxfUnits = "m";    // DXF sheets drawn in metres of ground ("m") or millimetres of paper ("mm")
 };
 
 // The settings a step may read, for the catalogue and for the front ends that offer them.
@@ -57,7 +61,7 @@ enum class SettingId {
     SectionSides,   // which side is written first: swapSides, routeSides; and stationText
     ResultLayout,   // the layout, negateHeights and blankLine
     SectionChecks,  // spikeHeight, gapDistance, skewAngle
-    SheetOptions,   // sheetSize, sheetScale, exaggeration
+    SheetOptions,   // sheetSize, sheetScale, exaggeration, the title block's texts, dxfUnits
     LayerName,
     ConversionLayouts,  // the layout a converted file is read in (sourceLayout), the layout it is written in
 };

@@ -30,6 +30,7 @@ QColor ColourOf(PlotLayer layer) {
         case PlotLayer::Stake: return {200, 30, 30};
         case PlotLayer::Annotation: return {50, 50, 90};
         case PlotLayer::Frame: return {128, 128, 128};
+        case PlotLayer::Table: return {50, 50, 90};
     }
     return Qt::black;
 }

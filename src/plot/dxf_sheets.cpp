@@ -1,4 +1,5 @@
-// Section sheets as a DXF R2000 drawing, written as the sheets are drawn.
+// Section sheets as a DXF R2000 drawing, written as the sheets are drawn: in the ground's metres
+// (the paper's millimetres times the print scale over 1000) or in millimetres of paper.
 //
 // Besides the entities an R2000 drawing needs what CAD programs look for before reading them:
 // handles on every object and the header's $HANDSEED above them all, the nine symbol tables
@@ -13,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
+#include <optional>
 #include <tuple>
 #include <utility>
 #include <string_view>
@@ -71,6 +73,7 @@ LayerLook LookOf(PlotLayer layer) {
         case PlotLayer::Stake: return {1, 25};
         case PlotLayer::Annotation: return {3, 18};
         case PlotLayer::Frame: return {7, 35};
+        case PlotLayer::Table: return {8, 13};
     }
     return {7, 25};
 }
@@ -104,13 +107,18 @@ std::string GbkText(std::string_view given) {
 
 class DxfSheets final : public SheetWriter {
 public:
-    DxfSheets(const std::string& path, const SheetGeometry& sheet, std::size_t sheetCount, std::size_t entityCount)
-        : output_(path), sheetWidth_(sheet.width), handleSeed_(kFirstEntity + entityCount) {
+    DxfSheets(const std::string& path, const SheetGeometry& sheet, std::size_t sheetCount, std::size_t entityCount,
+              std::optional<double> printScale)
+        : output_(path),
+          unit_(printScale ? *printScale / 1000 : 1),
+          metres_(printScale.has_value()),
+          sheetWidth_(sheet.width),
+          handleSeed_(kFirstEntity + entityCount) {
         const double count = static_cast<double>(sheetCount == 0 ? 1 : sheetCount);
-        const double width = count * sheet.width + (count - 1) * kSheetGap;
+        const double width = (count * sheet.width + (count - 1) * kSheetGap) * unit_;
         for (PlotLayer layer : kPlotLayers) layerNames_[static_cast<int>(layer)] = GbkText(LayerName(layer));
-        WriteHeader(width, sheet.height);
-        WriteTables(width, sheet.height);
+        WriteHeader(width, sheet.height * unit_);
+        WriteTables(width, sheet.height * unit_);
         WriteBlocks();
         Pair(0, "SECTION");
         Pair(2, "ENTITIES");
@@ -150,7 +158,7 @@ public:
     // A circle as a closed lightweight polyline of two half circles (bulge 1), so that the
     // drawing holds three entity types only.
     void Mark(PlotPoint at, PlotLayer layer) override {
-        constexpr double r = kMarkDiameter / 2;
+        constexpr double r = kMarkDiameter / 2;  // Point() scales it with the rest
         Begin("LWPOLYLINE", layer);
         Pair(100, "AcDbPolyline");
         Integer(90, 2);
@@ -168,8 +176,9 @@ public:
         Pair(100, "AcDbText");
         Point(10, text.at);
         Real(30, 0);
-        Real(40, text.height);
+        Real(40, text.height * unit_);
         Pair(1, GbkText(text.text));
+        if (text.angle != 0) Real(50, text.angle);
         Pair(7, kTextStyle);
         const int horizontal = text.align == TextAlign::Left ? 0 : text.align == TextAlign::Centre ? 1 : 2;
         const int vertical = text.baseline == TextBaseline::Bottom ? 0 : text.baseline == TextBaseline::Middle ? 2 : 3;
@@ -186,6 +195,8 @@ public:
 
 private:
     BufferedOutput output_;
+    double unit_;   // drawing units per millimetre of paper
+    bool metres_;   // the ground's metres (1 unit = 1 m at the print scale) rather than paper
     double sheetWidth_;
     std::uint64_t handleSeed_;
     std::uint64_t nextHandle_ = kFirstEntity;
@@ -233,8 +244,8 @@ private:
 
     // A point on the current sheet.
     void Point(int code, PlotPoint p) {
-        Real(code, left_ + p.x);
-        Real(code + 10, p.y);
+        Real(code, (left_ + p.x) * unit_);
+        Real(code + 10, p.y * unit_);
     }
 
     void Begin(std::string_view type, PlotLayer layer) {
@@ -271,7 +282,7 @@ private:
         HeaderVariable("$CLAYER");
         Pair(8, "0");
         HeaderVariable("$INSUNITS");
-        Integer(70, 4);  // millimetres
+        Integer(70, metres_ ? 6 : 4);  // metres or millimetres
         HeaderVariable("$MEASUREMENT");
         Integer(70, 1);  // metric
         HeaderVariable("$LWDISPLAY");
@@ -367,7 +378,7 @@ private:
         Integer(70, 0);
         Reals({{40, 0}, {41, 1}, {50, 0}});
         Integer(71, 0);
-        Real(42, 3.5);
+        Real(42, 3.5 * unit_);
         Pair(3, "simsun.ttc");
         Pair(4, "");
         Pair(1001, "ACAD");
@@ -450,8 +461,8 @@ private:
 }  // namespace
 
 std::unique_ptr<SheetWriter> MakeDxfSheetWriter(const std::string& path, const SheetGeometry& sheet, std::size_t sheetCount,
-                                                std::size_t entityCount) {
-    return std::make_unique<DxfSheets>(path, sheet, sheetCount, entityCount);
+                                                std::size_t entityCount, std::optional<double> printScale) {
+    return std::make_unique<DxfSheets>(path, sheet, sheetCount, entityCount, printScale);
 }
 
 }  // namespace qorvel

@@ -1,5 +1,6 @@
 #include "plot/plot_canvas.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace qorvel {
@@ -35,14 +36,30 @@ Utf8Character NextCharacter(std::string_view text, std::size_t at) {
 }
 
 double EmWidth(char32_t codePoint) {
-    // Hangul, CJK, full-width forms: square. A space a third of an em; everything else a little
-    // more than the digits' 0.55 em in the sheets' font.
+    // Hangul, CJK, full-width forms: square. Digits, points and signs as the sheets' font draws
+    // them (the numbers of a table must stand close without touching); other Latin letters a
+    // little wider than most, the widest ones wider still.
     const bool wide = (codePoint >= 0x1100 && codePoint <= 0x115F) || (codePoint >= 0x2E80 && codePoint <= 0xA4CF) ||
                       (codePoint >= 0xAC00 && codePoint <= 0xD7A3) || (codePoint >= 0xF900 && codePoint <= 0xFAFF) ||
                       (codePoint >= 0xFE30 && codePoint <= 0xFE4F) || (codePoint >= 0xFF00 && codePoint <= 0xFF60) ||
                       (codePoint >= 0xFFE0 && codePoint <= 0xFFE6) || codePoint >= 0x20000;
-    if (codePoint == ' ') return 0.33;
-    return wide ? 1.0 : 0.6;
+    if (wide) return 1.0;
+    if ((codePoint >= '0' && codePoint <= '9') || codePoint == '+') return 0.56;
+    switch (codePoint) {
+        case ' ':
+        case '.':
+        case ',':
+        case ':':
+        case ';': return 0.3;
+        case '-': return 0.36;
+        case 'm':
+        case 'w':
+        case 'M':
+        case 'W':
+        case '@':
+        case '%': return 0.92;
+        default: return 0.62;
+    }
 }
 
 }  // namespace
@@ -53,6 +70,7 @@ std::string_view LayerName(PlotLayer layer) {
         case PlotLayer::Stake: return "中桩";
         case PlotLayer::Annotation: return "标注";
         case PlotLayer::Frame: return "图框";
+        case PlotLayer::Table: return "表格";
     }
     return "0";
 }
@@ -65,6 +83,30 @@ double EstimatedTextWidth(std::string_view utf8, double height) {
         at += character.length;
     }
     return ems * height * kEmPerTextHeight;
+}
+
+PlotBox EstimatedTextBox(const PlotText& text) {
+    const double width = EstimatedTextWidth(text.text, text.height);
+    // Along the text's own line and across it, measured from the anchor.
+    double start = 0;
+    if (text.align == TextAlign::Centre) start = -width / 2;
+    if (text.align == TextAlign::Right) start = -width;
+    double baseline = 0;
+    if (text.baseline == TextBaseline::Middle) baseline = -text.height / 2;
+    if (text.baseline == TextBaseline::Top) baseline = -text.height;
+    // Digits and their signs stand on the baseline and reach the digits' height; other text
+    // reaches below it and above.
+    const bool numeric = std::all_of(text.text.begin(), text.text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+';
+    });
+    const double low = baseline - (numeric ? 0.05 : 0.2) * text.height;
+    const double high = baseline + (numeric ? 1.05 : 1.2) * text.height;
+    if (text.angle == 90) return {text.at.x - high, text.at.y + start, text.at.x - low, text.at.y + start + width};
+    return {text.at.x + start, text.at.y + low, text.at.x + start + width, text.at.y + high};
+}
+
+bool Overlap(const PlotBox& a, const PlotBox& b) {
+    return a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top;
 }
 
 std::string FittedText(std::string_view text, double height, double maxWidth) {

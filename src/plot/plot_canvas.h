@@ -40,14 +40,19 @@ enum class PlotLayer {
     Stake,       // 中桩: the stake's vertical line
     Annotation,  // 标注: datum line, offset ticks, station, elevations
     Frame,       // 图框: sheet edge, frame and title block
+    Table,       // 表格: the table of offsets and elevations under each section
 };
-inline constexpr PlotLayer kPlotLayers[] = {PlotLayer::Ground, PlotLayer::Stake, PlotLayer::Annotation, PlotLayer::Frame};
+inline constexpr PlotLayer kPlotLayers[] = {PlotLayer::Ground, PlotLayer::Stake, PlotLayer::Annotation, PlotLayer::Frame,
+                                            PlotLayer::Table};
 std::string_view LayerName(PlotLayer layer);  // UTF-8
 
 enum class TextAlign { Left, Centre, Right };
 // Bottom is the text's baseline.
 enum class TextBaseline { Bottom, Middle, Top };
 
+// Alignment and baseline are those of the text's own direction: a text turned by 90 degrees
+// (reading upwards, as the numbers of a drawing's table are written where they stand close)
+// is aligned along its own line and turned about its anchor.
 struct PlotText {
     PlotPoint at;        // the anchor
     double height = 0;   // of a capital letter or a digit, millimetres
@@ -55,6 +60,7 @@ struct PlotText {
     TextBaseline baseline = TextBaseline::Bottom;
     std::string text;    // UTF-8, one line, not empty
     PlotLayer layer = PlotLayer::Annotation;
+    double angle = 0;    // degrees counterclockwise; 0 or 90
 };
 
 // A surveyed point's mark: a small circle of this diameter, millimetres.
@@ -66,6 +72,12 @@ inline constexpr double kEmPerTextHeight = 1.37;
 // an em, CJK characters a whole one. Lays out sections and keeps texts on their sheet; the
 // writers measure again where they can.
 double EstimatedTextWidth(std::string_view utf8, double height);
+// The box a text covers on the paper, by EstimatedTextWidth: from a little below its baseline
+// (descenders, the foot of CJK characters) to a little above its capitals, a number from its
+// baseline to its digits' height, turned with it.
+PlotBox EstimatedTextBox(const PlotText& text);
+// Whether two boxes share more than an edge.
+bool Overlap(const PlotBox& a, const PlotBox& b);
 // `text` made fit for a sheet: bytes that are no UTF-8 and control characters become "?", and a
 // text wider than `maxWidth` at `height` is shortened and ends in "…".
 std::string FittedText(std::string_view text, double height, double maxWidth);

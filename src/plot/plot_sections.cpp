@@ -31,14 +31,13 @@ std::string Today() {
     return std::string(buffer, std::strftime(buffer, sizeof buffer, "%Y-%m-%d", &local));
 }
 
-std::string StationList(const std::vector<std::string>& stations) {
-    constexpr std::size_t kNamed = 10;
+std::string StationList(const NamedStations& stations) {
     std::string list;
-    for (std::size_t i = 0; i < stations.size() && i < kNamed; ++i) {
+    for (std::size_t i = 0; i < stations.first.size(); ++i) {
         if (i > 0) list += "、";
-        list += stations[i];
+        list += stations.first[i];
     }
-    if (stations.size() > kNamed) list += " 等";
+    if (stations.count > stations.first.size()) list += " 等";
     return list;
 }
 
@@ -59,20 +58,63 @@ std::optional<PlotKind> PlotKindOfPath(std::string_view path) {
     return std::nullopt;
 }
 
+std::string PlotOutputPath(std::string_view path) {
+    if (PlotKindOfPath(path) != PlotKind::Svg) return std::string(path);
+    return std::string(path.substr(0, path.rfind('.'))) + "-sheets";
+}
+
+std::string SvgPageName(std::size_t number, std::size_t count) {
+    std::string digits = std::to_string(number);
+    const std::size_t width = std::max<std::size_t>(3, std::to_string(count).size());
+    if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+    return "sheet-" + digits + ".svg";
+}
+
+bool IsSvgPageName(std::string_view name) {
+    constexpr std::string_view kStart = "sheet-";
+    constexpr std::string_view kEnd = ".svg";
+    if (!name.starts_with(kStart) || !name.ends_with(kEnd)) return false;
+    const std::string_view digits = name.substr(kStart.size(), name.size() - kStart.size() - kEnd.size());
+    return digits.size() >= 3 && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string OneSectionSheetName(const SectionDrawing& section, PlotKind kind) {
+    std::string name = StationLabel(section);
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) c = '_';
+    if (name.empty() || name.front() == '.') name.insert(0, "断面");
+    switch (kind) {
+        case PlotKind::Pdf: return name + ".pdf";
+        case PlotKind::Svg: return name + ".svg";
+        case PlotKind::Dxf: return name + ".dxf";
+    }
+    return name;
+}
+
+std::optional<DxfUnits> DxfUnitsByName(std::string_view name) {
+    if (name == "m") return DxfUnits::Metres;
+    if (name == "mm") return DxfUnits::Millimetres;
+    return std::nullopt;
+}
+
 FigureScale SheetFigureScale(const PlotOptions& options) {
     const SheetGeometry sheet = SheetGeometry::Of(options.sheet);
-    return {options.scale, options.exaggeration, sheet.drawingArea.Width(), sheet.drawingArea.Height()};
+    FigureScale scale{options.scale, options.exaggeration, sheet.drawingArea.Width(), sheet.drawingArea.Height()};
+    scale.table = true;
+    scale.elevationDecimals = options.elevationDecimals;
+    return scale;
 }
 
 std::string PlotSummary::Warning() const {
     std::string warning;
-    if (!emptyStations.empty())
-        warning += "没有测点的断面 " + std::to_string(emptyStations.size()) + " 个：" + StationList(emptyStations);
-    if (!clippedStations.empty()) {
+    const auto line = [&](const NamedStations& stations, const char* what) {
+        if (stations.count == 0) return;
         if (!warning.empty()) warning += '\n';
-        warning += "数值超出图幅、已裁剪绘制的断面 " + std::to_string(clippedStations.size()) + " 个：" +
-                   StationList(clippedStations);
-    }
+        warning += std::string(what) + " " + std::to_string(stations.count) + " 个：" + StationList(stations);
+    };
+    line(emptyStations, "没有测点的断面");
+    line(clippedStations, "数值超出图幅、已裁剪绘制的断面");
+    line(crowdedStations, "测点过密、表格中有测点未写距离和高程的断面");
     return warning;
 }
 
@@ -81,40 +123,57 @@ PlotSummary PlotSections(SectionSource& sections, const PlotOptions& options, co
     const std::optional<PlotKind> kind = PlotKindOfPath(outputPath);
     if (!kind)
         throw StepError(outputPath, StepError::kNoLine, StepError::kNoField, "图纸文件的扩展名应为 .pdf、.svg 或 .dxf");
+    if (*kind == PlotKind::Pdf && !PdfSheetsAvailable())
+        throw StepError(outputPath, StepError::kNoLine, StepError::kNoField, kNoPdfSheets);
     // Written so that a NaN fails too.
     if (!(options.scale >= 1 && options.scale <= 100000)) throw StepError("比例应在 1:1 到 1:100000 之间");
     if (!(options.exaggeration >= 0.1 && options.exaggeration <= 100)) throw StepError("竖向放大倍数应在 0.1 到 100 之间");
+    if (options.elevationDecimals != 2 && options.elevationDecimals != 3) throw StepError("表格中高程的小数位数应为 2 或 3");
 
     const SheetGeometry sheet = SheetGeometry::Of(options.sheet);
     const FigureScale scale = SheetFigureScale(options);
-    SheetTitle title{options.title, ScaleText(options.scale, options.exaggeration), 1, 1,
-                     options.date.empty() ? Today() : options.date};
+    SheetTitle title;
+    title.project = options.project;
+    title.road = options.road;
+    title.title = options.title;
+    title.acrossScale = ScaleRatio(options.scale);
+    title.upScale = ScaleRatio(options.scale / options.exaggeration);
+    title.drawingNumber = options.drawingNumber;
+    title.date = options.date.empty() ? Today() : options.date;
+    const auto extentOf = [](const SectionFigure& figure) {
+        return SectionExtent{-figure.bounds.left, figure.bounds.right, figure.bounds.Height()};
+    };
 
-    // First pass: sizes only, for the number of sheets and of entities.
+    // First pass: sizes only, for the columns, the number of sheets and of entities.
     std::size_t sectionCount = 0;
     std::size_t entityCount = 0;
+    SheetPlanner planner(sheet.drawingArea);
+    sections.Visit([&](const SectionDrawing& section) {
+        const SectionFigure figure = BuildSectionFigure(section, scale);
+        planner.Add(extentOf(figure));
+        entityCount += figure.PrimitiveCount();
+        ++sectionCount;
+    });
+    title.count = std::max<std::size_t>(planner.sheets(), 1);
     {
-        SheetPlanner planner(sheet.drawingArea);
-        sections.Visit([&](const SectionDrawing& section) {
-            const SectionFigure figure = BuildSectionFigure(section, scale);
-            planner.Place(figure.bounds.Width(), figure.bounds.Height());
-            entityCount += figure.PrimitiveCount();
-            ++sectionCount;
-        });
-        title.count = std::max<std::size_t>(planner.sheets(), 1);
         CountingCanvas frame;
+        title.number = title.count;
         DrawSheetFrame(sheet, title, frame);
         entityCount += title.count * frame.count;
     }
 
+    PlotSummary summary;
+    summary.output = PlotOutputPath(outputPath);
     std::unique_ptr<SheetWriter> writer;
     switch (*kind) {
         case PlotKind::Pdf: writer = MakePdfSheetWriter(outputPath, sheet); break;
-        case PlotKind::Svg: writer = MakeSvgSheetWriter(outputPath, sheet, title.count); break;
-        case PlotKind::Dxf: writer = MakeDxfSheetWriter(outputPath, sheet, title.count, entityCount); break;
+        case PlotKind::Svg: writer = MakeSvgSheetWriter(summary.output, sheet, title.count); break;
+        case PlotKind::Dxf:
+            writer = MakeDxfSheetWriter(outputPath, sheet, title.count, entityCount,
+                                        options.dxfUnits == DxfUnits::Metres ? std::optional<double>(options.scale) : std::nullopt);
+            break;
     }
 
-    PlotSummary summary;
     constexpr std::size_t kNoSheet = std::numeric_limits<std::size_t>::max();
     std::size_t current = kNoSheet;
     auto nextSheet = [&] {
@@ -125,15 +184,17 @@ PlotSummary PlotSections(SectionSource& sections, const PlotOptions& options, co
         title.number = current + 1;
         DrawSheetFrame(sheet, title, *writer);
     };
-    SheetPlanner planner(sheet.drawingArea);
     sections.Visit([&](const SectionDrawing& section) {
         if (summary.sections == sectionCount) SourceChanged(outputPath);
         const SectionFigure figure = BuildSectionFigure(section, scale);
-        const SectionPlace place = planner.Place(figure.bounds.Width(), figure.bounds.Height());
-        while (current == kNoSheet || place.sheet > current) nextSheet();
-        DrawSectionFigure(figure, place.corner, *writer);
-        if (figure.empty) summary.emptyStations.push_back(section.station);
-        if (figure.clipped) summary.clippedStations.push_back(section.station);
+        const std::optional<SectionPlace> place = planner.Place(extentOf(figure));
+        if (!place) SourceChanged(outputPath);
+        while (current == kNoSheet || place->sheet > current) nextSheet();
+        DrawSectionFigure(figure, {place->stakeX + figure.bounds.left, place->bottom}, *writer);
+        const auto named = [&](NamedStations& list) { list.Add(StationLabel(section)); };
+        if (figure.empty) named(summary.emptyStations);
+        if (figure.clipped) named(summary.clippedStations);
+        if (figure.omittedPoints > 0) named(summary.crowdedStations);
         ++summary.sections;
         if (summary.sections % 64 == 0 || summary.sections == sectionCount)
             progress.Advance(kPlotStatus, summary.sections, sectionCount);

@@ -1,6 +1,5 @@
 #pragma once
-// A cross-section as the section sheets draw it: the station as it is to be shown, the stake's
-// elevation and the surveyed points of both sides, each side ordered by its distance from the
+// A cross-section as the section sheets draw it: its chainage, the stake's elevation and the surveyed points of both sides, each side ordered by its distance from the
 // stake. The first side is drawn to the left of the stake, the second to the right, as the
 // result file lists them. Texts are UTF-8 (data-file text in GBK is converted by the caller).
 //
@@ -26,12 +25,15 @@ struct SurveyedPoint {
 };
 
 struct SectionDrawing {
-    std::string station;        // as shown under the section: "K12+345.6" or the chainage
-    double chainage = 0;        // for ordering only (SortByChainage)
+    std::string station;           // the chainage as the files write it ("1200"), or any station text
+    double chainage = 0;           // its value, when it has one; orders the sections (SortByChainage)
+    bool numericChainage = false;  // `chainage` holds the station's value: it is shown as station text
     double stakeElevation = 0;
     std::vector<SurveyedPoint> firstSide;   // drawn left of the stake, nearest first
     std::vector<SurveyedPoint> secondSide;  // drawn right of the stake, nearest first
-    std::vector<std::string> problems;      // what the checks found for this section; may be empty
+    // What the checks found for this section, each its reason first ("高程突变：左侧，12.50，3.20");
+    // may be empty.
+    std::vector<std::string> problems;
 
     bool HasPoints() const { return !firstSide.empty() || !secondSide.empty(); }
 };
@@ -57,6 +59,13 @@ public:
 private:
     std::span<const SectionDrawing> sections_;
 };
+
+// The station as the sheets write it: station text (K0+080) for a numeric chainage, otherwise
+// the station as given.
+std::string StationLabel(const SectionDrawing& section);
+
+// The reasons of the section's problems, each once, in their order: the text before "：".
+std::vector<std::string> ProblemReasons(const SectionDrawing& section);
 
 // Puts sections in chainage order; sections of equal chainage keep their order, sections whose
 // chainage is not a number go last.

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "core/decimal_text.h"
+
 namespace qorvel {
 
 namespace {
@@ -21,15 +23,20 @@ constexpr double kDatumTextGap = 1.5;
 constexpr double kStationHeight = 3.5;
 constexpr double kElevationHeight = 3;
 constexpr double kProblemHeight = 2.5;
-constexpr double kProblemSpacing = 3.5;
-constexpr std::size_t kProblemLines = 3;
+constexpr double kProblemGap = 2;  // between the station and the problems' reasons
+constexpr double kLineGap = 1.5;   // between the station and the stake's elevation
+constexpr double kDatumClearance = 2;  // millimetres at least from the lowest point down to the datum
 constexpr double kStakeOverhang = 3;  // the stake's line stands this far above the ground
 constexpr double kSmallestTickSpacing = 4;  // millimetres; denser ticks step 10 m, 20 m, 50 m, ...
+constexpr double kTickLabelsTop = -(kTickLength + 0.8);
 
-constexpr double kTickLabelsTop = -(kTickLength + 0.5);
-constexpr double kStationTop = kTickLabelsTop - kTickLabelHeight - 1.5;
-constexpr double kElevationTop = kStationTop - kStationHeight - 1;
-constexpr double kProblemsTop = kElevationTop - kElevationHeight - 1;
+// The table: digits 2 mm tall (the smallest a drawing's numbers are written), its row names a
+// little larger, the rows as tall as their longest number when it is turned.
+constexpr double kTableTextHeight = 2;
+constexpr double kRowNameHeight = 2.5;
+constexpr double kCellPadding = 0.7;  // above and below a row's numbers, beside the row names
+constexpr double kTableGap = 1.5;     // between the tick offsets and the table, the table and the station
+constexpr double kNumberGap = 0.4;    // at least between two numbers of a row
 
 // An elevation or offset as shown: fixed decimals, or seven significant digits for values too
 // large for fixed decimals to be read.
@@ -96,17 +103,106 @@ void Include(PlotBox& box, PlotPoint p) {
     box.top = std::max(box.top, p.y);
 }
 
-void IncludeText(PlotBox& box, const PlotText& text) {
-    const double width = EstimatedTextWidth(text.text, text.height);
-    double left = text.at.x;
-    if (text.align == TextAlign::Centre) left -= width / 2;
-    if (text.align == TextAlign::Right) left -= width;
-    double bottom = text.at.y;
-    if (text.baseline == TextBaseline::Middle) bottom -= text.height / 2;
-    if (text.baseline == TextBaseline::Top) bottom -= text.height;
-    // Descenders and accents reach a little beyond the digits' height.
-    Include(box, {left, bottom - 0.3 * text.height});
-    Include(box, {left + width, bottom + 1.3 * text.height});
+// A datum at a multiple of 1 m for a section a few metres high, of 5 m or 10 m for a taller
+// one: a round number to read heights from.
+double DatumStep(double range) {
+    if (!(range < 10)) return range < 50 ? 5 : 10;
+    return 1;
+}
+
+// A number of the table, as the result files write it: two decimals after the four-decimal
+// rounding of layouts 1 to 5, or three decimals (the layouts of other design packages).
+std::string TableNumber(double value, int decimals) {
+    if (!std::isfinite(value)) return "?";
+    std::string text;
+    if (decimals == 3)
+        AppendFixed(text, value, 3);
+    else
+        AppendRoundedFixed(text, value, 4, Rounding::HalfToEven, 2);
+    return text;
+}
+
+// One point's column of the table.
+struct TableColumn {
+    std::size_t vertex = 0;  // in the figure's ground vertices
+    double x = 0;            // millimetres from the stake
+    std::string distance;
+    std::string elevation;
+    double distanceWidth = 0;  // written level
+    double elevationWidth = 0;
+};
+
+struct TableRow {
+    bool turned = false;  // its numbers read upwards
+    double height = 0;
+};
+
+struct TableShape {
+    TableRow rows[2];      // distances, elevations; no rows for no table
+    double height = 0;     // both rows; 0 for no table
+    bool thinned = false;  // a row is turned: columns nearer than `spacing` lose their numbers
+    double spacing = 0;
+    double edge = 0;       // room beyond the outermost columns for half a number
+};
+
+double RowNameWidth() { return EstimatedTextWidth("距离", kRowNameHeight) + 2 * kCellPadding; }
+
+// Each row's numbers level where every column's number fits beside its neighbours', turned
+// otherwise.
+TableShape ShapeOfTable(const std::vector<TableColumn>& columns) {
+    TableShape shape;
+    if (columns.empty()) return shape;
+    const double levelRow = std::max(kTableTextHeight, kRowNameHeight) * 1.4 + 2 * kCellPadding;
+    // A turned number is 1.1 heights across (EstimatedTextBox).
+    shape.spacing = 1.1 * kTableTextHeight + kNumberGap;
+    for (int row = 0; row < 2; ++row) {
+        const auto width = [&](const TableColumn& column) { return row == 0 ? column.distanceWidth : column.elevationWidth; };
+        bool level = true;
+        double widest = 0;
+        for (std::size_t k = 0; k < columns.size(); ++k) {
+            widest = std::max(widest, width(columns[k]));
+            if (k > 0 && columns[k].x - columns[k - 1].x < (width(columns[k]) + width(columns[k - 1])) / 2 + kNumberGap) level = false;
+        }
+        shape.rows[row] = {!level, level ? levelRow : std::max(levelRow, widest + 2 * kCellPadding)};
+        shape.height += shape.rows[row].height;
+        shape.thinned |= !level;
+        shape.edge = std::max(shape.edge, (level ? widest : shape.spacing) / 2 + kNumberGap);
+    }
+    return shape;
+}
+
+// Which columns keep their numbers: all of a level table; of a turned one the stake's, and from
+// the stake outward each column far enough from the last one kept, the outermost of each side
+// in place of those too near it. `stakeVertex` parts the sides.
+std::vector<bool> ThinColumns(const std::vector<const TableColumn*>& columns, std::size_t stakeVertex, const TableShape& shape) {
+    std::vector<bool> kept(columns.size(), true);
+    if (!shape.thinned) return kept;
+    std::vector<std::size_t> left, right;  // each from the stake outward
+    for (std::size_t k = columns.size(); k-- > 0;)
+        if (columns[k]->vertex < stakeVertex) left.push_back(k);
+    for (std::size_t k = 0; k < columns.size(); ++k)
+        if (columns[k]->vertex > stakeVertex) right.push_back(k);
+    for (const std::vector<std::size_t>* side : {&left, &right}) {
+        if (side->empty()) continue;
+        std::vector<std::size_t> keptHere;
+        double last = 0;  // the stake
+        for (const std::size_t k : *side) {
+            kept[k] = std::abs(columns[k]->x - last) >= shape.spacing;
+            if (kept[k]) {
+                last = columns[k]->x;
+                keptHere.push_back(k);
+            }
+        }
+        const std::size_t outermost = side->back();
+        if (kept[outermost]) continue;
+        while (!keptHere.empty() && std::abs(columns[outermost]->x - columns[keptHere.back()]->x) < shape.spacing) {
+            kept[keptHere.back()] = false;
+            keptHere.pop_back();
+        }
+        const double previous = keptHere.empty() ? 0 : columns[keptHere.back()]->x;
+        kept[outermost] = std::abs(columns[outermost]->x - previous) >= shape.spacing;
+    }
+    return kept;
 }
 
 double NextTickStep(double step) {
@@ -121,7 +217,7 @@ double NextTickStep(double step) {
 }  // namespace
 
 std::size_t SectionFigure::PrimitiveCount() const {
-    return ground.size() + marks.size() + (stake ? 1 : 0) + 1 + ticks.size() + texts.size();
+    return ground.size() + marks.size() + (stake ? 1 : 0) + 1 + ticks.size() + tableLines.size() + texts.size();
 }
 
 SectionFigure BuildSectionFigure(const SectionDrawing& section, const FigureScale& scale) {
@@ -154,6 +250,7 @@ SectionFigure BuildSectionFigure(const SectionDrawing& section, const FigureScal
     for (auto point = section.firstSide.rbegin(); point != section.firstSide.rend(); ++point)
         vertices.push_back(vertex(-std::abs(point->distance), point->elevation));
     const GroundVertex stake = vertex(0, section.stakeElevation);
+    const std::size_t stakeVertex = section.firstSide.size();  // when the section has points
     if (!figure.empty) vertices.push_back(stake);
     for (const SurveyedPoint& point : section.secondSide) vertices.push_back(vertex(std::abs(point.distance), point.elevation));
 
@@ -178,31 +275,54 @@ SectionFigure BuildSectionFigure(const SectionDrawing& section, const FigureScal
     }
     if (lowest > highest) lowest = highest = 0;  // nothing with a number at all
 
-    // Texts under the stake, each at most a third of the figure's width.
-    const double textRoom = (scale.maxWidth - 2 * kPadding) / 3;
-    const std::string station = FittedText(section.station, kStationHeight, textRoom);
-    const std::string stakeElevation = FittedText(NumberText(section.stakeElevation, 3), kElevationHeight, textRoom);
-    // At most three lines of problems; the third says there are more when there are.
-    std::vector<std::string> problems;
-    for (const std::string& problem : section.problems) {
-        if (problem.empty()) continue;
-        if (problems.size() + 1 == kProblemLines && section.problems.size() > kProblemLines) {
-            problems.push_back("…");
-            break;
+    // The table's numbers, for every point that has them; which are written is decided once the
+    // window is known.
+    std::vector<TableColumn> columns;
+    TableShape table;
+    if (scale.table && !figure.empty) {
+        columns.reserve(vertices.size());
+        for (std::size_t i = 0; i < vertices.size(); ++i) {
+            const GroundVertex& v = vertices[i];
+            if (!v.valid) continue;
+            TableColumn column;
+            column.vertex = i;
+            column.x = v.offset * across;
+            column.distance = TableNumber(v.offset, 2);
+            column.elevation = TableNumber(v.elevation, scale.elevationDecimals == 3 ? 3 : 2);
+            column.distanceWidth = EstimatedTextWidth(column.distance, kTableTextHeight);
+            column.elevationWidth = EstimatedTextWidth(column.elevation, kTableTextHeight);
+            columns.push_back(std::move(column));
         }
-        problems.push_back(FittedText(problem, kProblemHeight, textRoom));
-        if (problems.size() == kProblemLines) break;
+        table = ShapeOfTable(columns);
     }
-    double halfText = std::max(EstimatedTextWidth(station, kStationHeight), EstimatedTextWidth(stakeElevation, kElevationHeight));
-    for (const std::string& problem : problems) halfText = std::max(halfText, EstimatedTextWidth(problem, kProblemHeight));
-    halfText /= 2;
 
-    // Up and down: from a whole metre at least one below the lowest point to the highest, or,
-    // when that is more than the figure can hold, a window around the points' middle elevation.
-    const double below = -kProblemsTop + kProblemSpacing * static_cast<double>(problems.size());
+    // Texts under the table: the station centred under the stake, the stake's elevation under
+    // it, the problems' reasons to the right of the station; each within a share of the width.
+    const double textRoom = (scale.maxWidth - 2 * kPadding) / 3;
+    const std::string station = FittedText(StationLabel(section), kStationHeight, textRoom);
+    const std::string stakeElevation = FittedText(TableNumber(section.stakeElevation, 3), kElevationHeight, textRoom);
+    std::string reasons;
+    for (const std::string& reason : ProblemReasons(section)) {
+        if (!reasons.empty()) reasons += "、";
+        reasons += reason;
+    }
+    reasons = FittedText(reasons, kProblemHeight, textRoom);
+    const double halfText = std::max(EstimatedTextWidth(station, kStationHeight), EstimatedTextWidth(stakeElevation, kElevationHeight)) / 2;
+    const double stationHalf = EstimatedTextWidth(station, kStationHeight) / 2;
+    const double textRight =
+        reasons.empty() ? halfText : std::max(halfText, stationHalf + kProblemGap + EstimatedTextWidth(reasons, kProblemHeight));
+
+    // Up and down: from a round elevation below the lowest point to the highest, or, when that
+    // is more than the figure can hold, a window around the points' middle elevation.
+    const double tableTop = kTickLabelsTop - kTickLabelHeight - kTableGap;
+    const double stationTop = tableTop - table.height - (table.height > 0 ? kTableGap : 0);
+    const double elevationTop = stationTop - kStationHeight - kLineGap;
+    const double below = -(elevationTop - kElevationHeight) + 0.3 * kElevationHeight;
     const double windowHeight = std::max(scale.maxHeight - 2 * kPadding - below - kStakeOverhang, 1.0) / up;
+    const double datumStep = DatumStep(highest - lowest);
     Window window;
-    window.bottom = std::floor(lowest) - 1;
+    // At least a little paper between the datum and the lowest point, however exaggerated.
+    window.bottom = datumStep * std::floor((lowest - kDatumClearance / up) / datumStep);
     window.top = highest;
     if (window.top - window.bottom > windowHeight) {
         clipped = true;
@@ -212,14 +332,17 @@ SectionFigure BuildSectionFigure(const SectionDrawing& section, const FigureScal
             std::nth_element(elevations.begin(), median, elevations.end());
             middle = *median;
         }
-        window.bottom = std::max(window.bottom, std::floor(middle - windowHeight / 2));
+        const double step = DatumStep(windowHeight);
+        window.bottom = std::max(window.bottom, step * std::floor((middle - windowHeight / 2) / step));
         window.top = window.bottom + windowHeight;
     }
     const std::string datumText = NumberText(window.bottom, 2);
     const double datumTextWidth = EstimatedTextWidth(datumText, kDatumTextHeight);
 
     // Across: whole ticks beyond the farthest points on either side, at least one each way
-    // for a section with nothing but its stake; or a window around the stake.
+    // for a section with nothing but its stake; or a window around the stake. Left of the
+    // section stand the datum's elevation and the table's row names, right of it the last
+    // tick's offset and the table's last numbers.
     window.left = std::floor(leftmost / kTickStep) * kTickStep;
     window.right = std::ceil(rightmost / kTickStep) * kTickStep;
     if (window.left == 0 && window.right == 0) {
@@ -227,12 +350,14 @@ SectionFigure BuildSectionFigure(const SectionDrawing& section, const FigureScal
         window.right = kTickStep;
     }
     const double tickHalf = EstimatedTextWidth("00000", kTickLabelHeight) / 2;
-    const double needed = std::max(-window.left * across + datumTextWidth + kDatumTextGap, halfText) +
-                          std::max(window.right * across + tickHalf, halfText) + 2 * kPadding;
+    const double headerWidth = table.height > 0 ? RowNameWidth() : 0;
+    const double leftFixed = std::max(datumTextWidth + kDatumTextGap, table.edge + headerWidth);
+    const double rightFixed = std::max(tickHalf, table.edge);
+    const double needed = std::max(-window.left * across + leftFixed, halfText) + std::max(window.right * across + rightFixed, textRight) +
+                          2 * kPadding;
     if (needed > scale.maxWidth) {
         clipped = true;
-        const double room =
-            std::max(scale.maxWidth - 2 * kPadding - datumTextWidth - kDatumTextGap - tickHalf - 2 * halfText, 1.0) / across;
+        const double room = std::max(scale.maxWidth - 2 * kPadding - leftFixed - rightFixed - halfText - textRight, 1.0) / across;
         const double left = std::max(window.left, -room / 2);
         const double right = std::min(window.right, left + room);
         window.left = std::max(window.left, right - room);
@@ -272,9 +397,9 @@ SectionFigure BuildSectionFigure(const SectionDrawing& section, const FigureScal
             clipped = true;
             continue;
         }
-        if (!figure.empty && i == section.firstSide.size()) continue;  // the stake has its own line
-        const bool second = i > section.firstSide.size();
-        const std::size_t index = second ? i - section.firstSide.size() - 1 : section.firstSide.size() - 1 - i;
+        if (!figure.empty && i == stakeVertex) continue;  // the stake has its own line
+        const bool second = i > stakeVertex;
+        const std::size_t index = second ? i - stakeVertex - 1 : stakeVertex - 1 - i;
         figure.marks.push_back({figure.At(v.offset, v.elevation), second, index});
     }
 
@@ -299,13 +424,42 @@ SectionFigure BuildSectionFigure(const SectionDrawing& section, const FigureScal
                                 NumberText(std::abs(static_cast<double>(k) * step), 0), PlotLayer::Annotation});
     }
 
+    if (table.height > 0) {
+        // The numbers of the points drawn, thinned where they crowd.
+        std::vector<const TableColumn*> shown;
+        for (const TableColumn& column : columns) {
+            const GroundVertex& v = vertices[column.vertex];
+            if (window.Contains(v.offset, v.elevation)) shown.push_back(&column);
+        }
+        const std::vector<bool> kept = ThinColumns(shown, stakeVertex, table);
+        figure.turnedTable = table.thinned;
+        const double left = window.left * across - table.edge;
+        const double right = window.right * across + table.edge;
+        const double rules[] = {tableTop, tableTop - table.rows[0].height, tableTop - table.height};
+        for (const double y : rules) figure.tableLines.push_back({{left - headerWidth, y}, {right, y}});
+        for (const double x : {left - headerWidth, left, right}) figure.tableLines.push_back({{x, rules[0]}, {x, rules[2]}});
+        const char* names[] = {"距离", "高程"};
+        for (int row = 0; row < 2; ++row) {
+            const double middle = (rules[row] + rules[row + 1]) / 2;
+            figure.texts.push_back({{left - headerWidth / 2, middle}, kRowNameHeight, TextAlign::Centre, TextBaseline::Middle,
+                                    names[row], PlotLayer::Table});
+            for (std::size_t k = 0; k < shown.size(); ++k) {
+                if (!kept[k]) continue;
+                figure.texts.push_back({{shown[k]->x, middle}, kTableTextHeight, TextAlign::Centre, TextBaseline::Middle,
+                                        row == 0 ? shown[k]->distance : shown[k]->elevation, PlotLayer::Table,
+                                        table.rows[row].turned ? 90.0 : 0.0});
+            }
+        }
+        figure.omittedPoints = static_cast<std::size_t>(std::count(kept.begin(), kept.end(), false));
+    }
+
     if (!station.empty())
-        figure.texts.push_back({{0, kStationTop}, kStationHeight, TextAlign::Centre, TextBaseline::Top, station, PlotLayer::Annotation});
+        figure.texts.push_back({{0, stationTop}, kStationHeight, TextAlign::Centre, TextBaseline::Top, station, PlotLayer::Annotation});
     figure.texts.push_back(
-        {{0, kElevationTop}, kElevationHeight, TextAlign::Centre, TextBaseline::Top, stakeElevation, PlotLayer::Annotation});
-    for (std::size_t i = 0; i < problems.size(); ++i)
-        figure.texts.push_back({{0, kProblemsTop - kProblemSpacing * static_cast<double>(i)}, kProblemHeight, TextAlign::Centre,
-                                TextBaseline::Top, problems[i], PlotLayer::Annotation});
+        {{0, elevationTop}, kElevationHeight, TextAlign::Centre, TextBaseline::Top, stakeElevation, PlotLayer::Annotation});
+    if (!reasons.empty())
+        figure.texts.push_back({{stationHalf + kProblemGap, stationTop - kStationHeight / 2}, kProblemHeight, TextAlign::Left,
+                                TextBaseline::Middle, reasons, PlotLayer::Annotation});
 
     PlotBox bounds{0, 0, 0, 0};
     for (const auto& line : figure.ground)
@@ -319,7 +473,15 @@ SectionFigure BuildSectionFigure(const SectionDrawing& section, const FigureScal
     Include(bounds, figure.datum.from);
     Include(bounds, figure.datum.to);
     for (const PlotLine& tick : figure.ticks) Include(bounds, tick.to);
-    for (const PlotText& text : figure.texts) IncludeText(bounds, text);
+    for (const PlotLine& line : figure.tableLines) {
+        Include(bounds, line.from);
+        Include(bounds, line.to);
+    }
+    for (const PlotText& text : figure.texts) {
+        const PlotBox box = EstimatedTextBox(text);
+        Include(bounds, {box.left, box.bottom});
+        Include(bounds, {box.right, box.top});
+    }
     figure.bounds = {bounds.left - kPadding, bounds.bottom - kPadding, bounds.right + kPadding, bounds.top + kPadding};
     figure.clipped = clipped;
     return figure;
@@ -339,6 +501,7 @@ void DrawSectionFigure(const SectionFigure& figure, PlotPoint corner, PlotCanvas
     if (figure.stake) canvas.Line(moved(figure.stake->from), moved(figure.stake->to), PlotLayer::Stake);
     canvas.Line(moved(figure.datum.from), moved(figure.datum.to), PlotLayer::Annotation);
     for (const PlotLine& tick : figure.ticks) canvas.Line(moved(tick.from), moved(tick.to), PlotLayer::Annotation);
+    for (const PlotLine& line : figure.tableLines) canvas.Line(moved(line.from), moved(line.to), PlotLayer::Table);
     for (PlotText text : figure.texts) {
         text.at = moved(text.at);
         canvas.Text(text);

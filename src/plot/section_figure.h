@@ -1,9 +1,18 @@
 #pragma once
 // One cross-section drawn at a scale: the ground line from the farthest point of the first side
 // through the stake to the farthest point of the second, a mark at each surveyed point, the
-// stake's vertical line, a datum line at a whole metre below the lowest point with its
-// elevation, offset ticks every 5 m along it, and under the stake the station, the stake's
-// elevation and the problems found for the section.
+// stake's vertical line, a datum line at a round elevation below the lowest point (a multiple of
+// 1 m, 5 m or 10 m as the section's height range asks) with its elevation at the left end,
+// offset ticks every 5 m along it, and under it the station with the stake's elevation and the
+// short reasons of the problems found for the section beside the station.
+//
+// On sheets a table of two rows stands between the ticks and the station, as design offices
+// draw their sections: 距离, each point's offset from the stake (negative to the left), and
+// 高程, its ground elevation, written as the result file writes them. Where the points stand
+// too close for their numbers side by side, the numbers are turned to read upwards; where they
+// stand too close even for that, some points' numbers are left out (never the stake's, nor the
+// outermost point's of either side) and the figure counts them, so that the plot can name the
+// section.
 //
 // The figure is plain geometry in millimetres, built once per section and drawn through any
 // PlotCanvas: the sheet writers place it on a sheet, the window's viewer paints it and finds
@@ -30,6 +39,10 @@ struct FigureScale {
     double exaggeration = 1;   // vertical scale over horizontal
     double maxWidth = 1000;    // the figure's bounds never exceed these, millimetres
     double maxHeight = 1000;
+    // The table of offsets and elevations: the sheets write it, the viewer (which names the
+    // point under the mouse) does not.
+    bool table = false;
+    int elevationDecimals = 2;  // the table's elevations: 2 as layouts 1 to 5 write them, or 3
 };
 
 struct FigureMark {
@@ -44,7 +57,8 @@ struct SectionFigure {
     std::optional<PlotLine> stake;               // none when the stake's elevation is off the window
     PlotLine datum;
     std::vector<PlotLine> ticks;
-    std::vector<PlotText> texts;  // datum elevation, tick offsets, station, stake elevation, problems
+    std::vector<PlotLine> tableLines;  // the table's rules, on the table layer
+    std::vector<PlotText> texts;  // datum elevation, tick offsets, the table, station, stake elevation, problems
     PlotBox bounds;
 
     // The window onto the ground the figure shows: offsets (negative to the left) and
@@ -58,6 +72,8 @@ struct SectionFigure {
 
     bool empty = false;    // the section has no surveyed point
     bool clipped = false;  // something lies outside the window or is no number
+    bool turnedTable = false;       // the table's numbers read upwards
+    std::size_t omittedPoints = 0;  // points in the window whose numbers the table leaves out
 
     // Where a ground position (offset, elevation) falls in the figure's coordinates.
     PlotPoint At(double offset, double elevation) const {

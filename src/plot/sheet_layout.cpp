@@ -20,6 +20,9 @@ std::string Denominator(double value) {
     return text;
 }
 
+// Each row of the title block is this many text heights tall.
+constexpr double kTitleRow = 1.9;
+
 }  // namespace
 
 std::optional<SheetSize> SheetSizeByName(std::string_view name) {
@@ -48,7 +51,11 @@ SheetGeometry SheetGeometry::Of(SheetSize size) {
     double margin = 5;
     sheet.titleTextHeight = 3.5;
     switch (size) {
-        case SheetSize::A4: sheet.width = 297; sheet.height = 210; break;
+        case SheetSize::A4:
+            sheet.width = 297;
+            sheet.height = 210;
+            sheet.titleTextHeight = 3;
+            break;
         case SheetSize::A3: sheet.width = 420; sheet.height = 297; break;
         case SheetSize::A1:
             sheet.width = 841;
@@ -60,16 +67,18 @@ SheetGeometry SheetGeometry::Of(SheetSize size) {
     constexpr double kBindingMargin = 25;
     constexpr double kClearance = 4;  // between the frame and the sections
     sheet.frame = {kBindingMargin, margin, sheet.width - margin, sheet.height - margin};
-    const double titleHeight = 2.4 * sheet.titleTextHeight;
+    const double titleHeight = 2 * kTitleRow * sheet.titleTextHeight;
     sheet.titleBlock = {sheet.frame.left, sheet.frame.bottom, sheet.frame.right, sheet.frame.bottom + titleHeight};
     sheet.drawingArea = {sheet.frame.left + kClearance, sheet.titleBlock.top + kClearance, sheet.frame.right - kClearance,
                          sheet.frame.top - kClearance};
     return sheet;
 }
 
-std::string ScaleText(double horizontalScale, double exaggeration) {
-    if (exaggeration == 1) return "1:" + Denominator(horizontalScale);
-    return "横 1:" + Denominator(horizontalScale) + " 竖 1:" + Denominator(horizontalScale / exaggeration);
+std::string ScaleRatio(double denominator) { return "1:" + Denominator(denominator); }
+
+std::string SheetDrawingNumber(std::string_view number, std::size_t sheet) {
+    if (number.empty()) return {};
+    return std::string(number) + "-" + std::to_string(sheet);
 }
 
 void DrawSheetFrame(const SheetGeometry& sheet, const SheetTitle& title, PlotCanvas& canvas) {
@@ -82,54 +91,126 @@ void DrawSheetFrame(const SheetGeometry& sheet, const SheetTitle& title, PlotCan
     const PlotBox& block = sheet.titleBlock;
     canvas.Line({block.left, block.top}, {block.right, block.top}, PlotLayer::Frame);
 
-    // Cells from the right: date, sheet number, scale; the title takes what is left.
+    // The cells from left to right, as wide as so many text heights; the project's cell takes
+    // what the others leave. A cell holds one text across both rows, or one in each row.
     const double h = sheet.titleTextHeight;
-    const double cellWidths[] = {15 * h, 15 * h, 22 * h};
-    const std::string texts[] = {"日期 " + title.date,
-                                 "第 " + std::to_string(title.number) + " 张 共 " + std::to_string(title.count) + " 张",
-                                 "比例 " + title.scale};
+    struct Cell {
+        double widthInHeights;  // 0: what is left
+        std::string top;        // or the one text when `split` is false
+        std::string bottom;
+        bool split = true;
+        double textHeight = 1;  // in title text heights
+    };
+    const std::string sheetNumber = "第 " + std::to_string(title.number) + " 张 共 " + std::to_string(title.count) + " 张";
+    const Cell cells[] = {
+        {6.2, "项目名称", "路线名称"},
+        {0, title.project, title.road},
+        {12, title.title, "", false, 1.5},
+        {3.4, "比例", "", false},
+        {10, "横向 " + title.acrossScale, "纵向 " + title.upScale},
+        {6, "设计", ""},
+        {6, "复核", ""},
+        {6, "审核", ""},
+        {8, "图号", SheetDrawingNumber(title.drawingNumber, title.number)},
+        {14, sheetNumber, "日期 " + title.date},
+    };
+    double fixed = 0;
+    for (const Cell& cell : cells) fixed += cell.widthInHeights * h;
+    const double rest = std::max(block.Width() - fixed, 0.0);
     const double middle = (block.bottom + block.top) / 2;
-    double right = block.right;
-    for (std::size_t cell = 0; cell < std::size(cellWidths); ++cell) {
-        const double left = right - cellWidths[cell];
-        canvas.Line({left, block.bottom}, {left, block.top}, PlotLayer::Frame);
-        canvas.Text({{(left + right) / 2, middle}, h, TextAlign::Centre, TextBaseline::Middle,
-                     FittedText(texts[cell], h, cellWidths[cell] - h), PlotLayer::Frame});
-        right = left;
+    double left = block.left;
+    for (std::size_t k = 0; k < std::size(cells); ++k) {
+        const Cell& cell = cells[k];
+        const double width = cell.widthInHeights > 0 ? cell.widthInHeights * h : rest;
+        const double right = std::min(left + width, block.right);
+        if (k + 1 < std::size(cells)) canvas.Line({right, block.bottom}, {right, block.top}, PlotLayer::Frame);
+        const double room = right - left - 0.6 * h;
+        const auto text = [&](const std::string& shown, double y, double height) {
+            if (shown.empty() || room <= 0) return;
+            const std::string fitted = FittedText(shown, height, room);
+            if (!fitted.empty())
+                canvas.Text({{(left + right) / 2, y}, height, TextAlign::Centre, TextBaseline::Middle, fitted, PlotLayer::Frame});
+        };
+        if (cell.split) {
+            canvas.Line({left, middle}, {right, middle}, PlotLayer::Frame);
+            text(cell.top, (middle + block.top) / 2, h);
+            text(cell.bottom, (block.bottom + middle) / 2, h);
+        } else {
+            text(cell.top, middle, cell.textHeight * h);
+        }
+        left = right;
     }
-    if (!title.title.empty())
-        canvas.Text({{(block.left + right) / 2, middle}, h, TextAlign::Centre, TextBaseline::Middle,
-                     FittedText(title.title, h, right - block.left - h), PlotLayer::Frame});
 }
 
-SectionPlace SheetPlanner::Place(double width, double height) {
+SectionExtent SheetPlanner::Held(SectionExtent extent) const {
     // A NaN compares false everywhere: it is taken as nothing, never as an endless size.
-    width = std::clamp(std::isnan(width) ? 0.0 : width, 0.0, area_.Width());
-    height = std::clamp(std::isnan(height) ? 0.0 : height, 0.0, area_.Height());
-    auto startColumn = [&](double left) {
-        columnLeft_ = left;
-        columnWidth_ = 0;
-        nextBottom_ = area_.bottom;
+    const auto held = [](double value, double most) { return std::clamp(std::isnan(value) ? 0.0 : value, 0.0, most); };
+    extent.left = held(extent.left, area_.Width());
+    extent.right = held(extent.right, area_.Width() - extent.left);
+    extent.height = held(extent.height, area_.Height());
+    return extent;
+}
+
+void SheetPlanner::Step(Fill& fill, const SectionExtent& extent) const {
+    const auto startColumn = [&](double left) {
+        ++fill.column;
+        fill.left = left;
+        fill.reachLeft = 0;
+        fill.reachRight = 0;
+        fill.nextBottom = area_.bottom;
     };
-    if (!placed_) {
-        placed_ = true;
-        startColumn(area_.left);
-    } else if (nextBottom_ + height > area_.top) {
-        const double left = columnLeft_ + columnWidth_ + kColumnGap;
-        if (left + width > area_.right) {
-            ++sheet_;
-            startColumn(area_.left);
+    const auto fitsAcross = [&](double left, double reachLeft, double reachRight) {
+        return left + std::max(reachLeft, extent.left) + std::max(reachRight, extent.right) <= area_.right;
+    };
+    if (!fill.started) {
+        fill.started = true;
+        fill.column = 0;
+        fill.sheet = 0;
+        fill.left = area_.left;
+        fill.nextBottom = area_.bottom;
+    } else if (fill.nextBottom + extent.height > area_.top || !fitsAcross(fill.left, fill.reachLeft, fill.reachRight)) {
+        const double next = fill.left + fill.reachLeft + fill.reachRight + kColumnGap;
+        if (fitsAcross(next, 0, 0)) {
+            startColumn(next);
         } else {
-            startColumn(left);
+            startColumn(area_.left);
+            ++fill.sheet;
         }
-    } else if (columnLeft_ + width > area_.right) {
-        ++sheet_;
-        startColumn(area_.left);
     }
-    const SectionPlace place{sheet_, {columnLeft_, nextBottom_}};
-    nextBottom_ += height + kRowGap;
-    columnWidth_ = std::max(columnWidth_, width);
-    return place;
+    fill.nextBottom += extent.height + kRowGap;
+    fill.reachLeft = std::max(fill.reachLeft, extent.left);
+    fill.reachRight = std::max(fill.reachRight, extent.right);
+}
+
+void SheetPlanner::Add(SectionExtent extent) {
+    extent = Held(extent);
+    const std::size_t sheet = adding_.sheet;
+    const bool started = adding_.started;
+    Step(adding_, extent);
+    if (started && adding_.sheet != sheet) CloseSheet();
+    if (open_.empty() || adding_.column != stakes_.size() + open_.size() - 1) open_.push_back({adding_.left});
+    open_.back().reachLeft = adding_.reachLeft;
+    open_.back().reachRight = adding_.reachRight;
+}
+
+void SheetPlanner::CloseSheet() {
+    if (open_.empty()) return;
+    const Column& end = open_.back();
+    const double used = end.left + end.reachLeft + end.reachRight - area_.left;
+    const double shift = std::max((area_.Width() - used) / 2, 0.0);
+    for (const Column& column : open_) stakes_.push_back(column.left + shift + column.reachLeft);
+    open_.clear();
+}
+
+std::optional<SectionPlace> SheetPlanner::Place(SectionExtent extent) {
+    if (!closed_) {
+        CloseSheet();
+        closed_ = true;
+    }
+    extent = Held(extent);
+    Step(placing_, extent);
+    if (placing_.column >= stakes_.size()) return std::nullopt;
+    return SectionPlace{placing_.sheet, stakes_[placing_.column], placing_.nextBottom - extent.height - kRowGap};
 }
 
 }  // namespace qorvel

@@ -186,5 +186,53 @@ TEST(PipelineCommand, TheOutputFolderAndTheOptions) {
     EXPECT_EQ(ReadFile(dir.File("t/10-sections.dat")), "");
 }
 
+// The values of an attribute of the SVG texts whose content starts as given.
+std::vector<std::string> TextAttributes(const std::string& svg, const std::string& attribute, const std::string& start) {
+    std::vector<std::string> values;
+    for (std::size_t at = svg.find("<text "); at != std::string::npos; at = svg.find("<text ", at + 1)) {
+        const std::size_t close = svg.find('>', at);
+        if (svg.compare(close + 1, start.size(), start) != 0) continue;
+        const std::size_t value = svg.find(" " + attribute + "=\"", at) + attribute.size() + 3;
+        values.push_back(svg.substr(value, svg.find('"', value) - value));
+    }
+    return values;
+}
+
+TEST(PipelineCommand, TheExampleDrawnOnSheetsAsADesignOfficeTakesThem) {
+    TempDir dir;
+    const auto run = [&](const std::string& folder, std::vector<std::string> more) {
+        std::vector<std::string> arguments{"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "dmx",
+                                           "-o", dir.File(folder), "--project", "示例公路", "--road", "主线",
+                                           "--drawing-number", "S4-1"};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        const ProcessResult result = RunQorvel(arguments);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        return result;
+    };
+#ifdef QORVEL_PDFTOTEXT
+    run("pdf", {"--plot", "pdf"});
+    const ProcessResult text = RunProcess(QORVEL_PDFTOTEXT, {"-f", "2", "-l", "2", dir.File("pdf/10-sections.pdf"), "-"});
+    for (const char* expected : {"K0+120", "K0+123.45", "154.845", "距离", "高程", "示例公路", "主线", "横断面图", "横向 1:200",
+                                 "纵向 1:200", "设计", "复核", "审核", "S4-1-2", "第 2 张 共"})
+        EXPECT_NE(text.out.find(expected), std::string::npos) << expected << "\n" << text.out;
+#endif
+
+    // At 1:500 a sheet holds several columns, the stakes of each on one vertical.
+    run("svg", {"--plot", "svg", "--scale", "1:500"});
+    const std::string page = ReadFile(dir.File("svg/10-sections-sheets/sheet-001.svg"));
+    std::vector<std::string> stakes = TextAttributes(page, "x", "K0+");
+    const std::size_t sections = stakes.size();
+    std::sort(stakes.begin(), stakes.end());
+    stakes.erase(std::unique(stakes.begin(), stakes.end()), stakes.end());
+    EXPECT_GT(stakes.size(), 1u);
+    EXPECT_LT(stakes.size(), sections);
+
+    // DXF in metres, or in millimetres of paper on request.
+    run("dxf", {"--plot", "dxf"});
+    EXPECT_NE(ReadFile(dir.File("dxf/10-sections.dxf")).find("$INSUNITS\r\n70\r\n6\r\n"), std::string::npos);
+    run("mm", {"--plot", "dxf", "--dxf-units", "mm"});
+    EXPECT_NE(ReadFile(dir.File("mm/10-sections.dxf")).find("$INSUNITS\r\n70\r\n4\r\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace qorvel::testing

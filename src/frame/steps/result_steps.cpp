@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "checks/section_check.h"
 #include "core/step_error.h"
 #include "frame/section_options.h"
 #include "frame/sections_on_view.h"
@@ -17,21 +18,26 @@ namespace qorvel::steps {
 
 namespace {
 
-// The built sections as the sheets draw them, in chainage order, converted one at a time as the
-// plot asks for them.
+// The built sections as the sheets draw them, in chainage order, each with the problems the
+// section check found, converted one at a time as the plot asks for them.
 class BuiltSectionSource final : public SectionSource {
 public:
-    BuiltSectionSource(const BuiltSections& built, const Settings& settings)
-        : built_(built), settings_(settings), order_(ChainageOrder(built.sections)) {}
+    BuiltSectionSource(const BuiltSections& built, const Settings& settings, std::vector<std::vector<std::string>> problems)
+        : built_(built), settings_(settings), order_(ChainageOrder(built.sections)), problems_(std::move(problems)) {}
 
     void Visit(const SectionVisitor& visit) override {
-        for (const std::size_t k : order_) visit(DrawingOfSection(built_.sections[k], settings_));
+        for (const std::size_t k : order_) {
+            SectionDrawing drawing = DrawingOfSection(built_.sections[k], settings_);
+            drawing.problems = problems_[k];
+            visit(drawing);
+        }
     }
 
 private:
     const BuiltSections& built_;
     const Settings& settings_;
     std::vector<std::size_t> order_;
+    std::vector<std::vector<std::string>> problems_;
 };
 
 }  // namespace
@@ -60,7 +66,9 @@ StepReport PlotSections(StepInputs& inputs) {
     const std::shared_ptr<const HeldSections> run = SectionsOfTheRun(inputs, options);
     const BuiltSections built =
         run ? BuiltSections() : BuildSections(SectionInputsOf(inputs), options, inputs.session().carriedAzimuth, inputs.progress());
-    BuiltSectionSource source(run ? run->built : built, settings);
+    const BuiltSections& sections = run ? run->built : built;
+    const SectionCheckResult check = CheckBuiltSections(sections, inputs[FileRole::MatchedLines], SectionCheckOptionsOf(settings));
+    BuiltSectionSource source(sections, settings, ProblemsOfSections(sections, check));
     const PlotSummary summary = qorvel::PlotSections(source, PlotOptionsOf(settings), output, inputs.progress());
     StepReport report{.wroteOutput = true, .summary = summary.text, .count = summary.sections};
     if (!summary.Warning().empty()) report.notes.push_back(summary.Warning());

@@ -21,6 +21,11 @@ namespace qorvel::platform {
 std::filesystem::path PathFromUtf8(std::string_view utf8);
 std::string Utf8FromPath(const std::filesystem::path& path);
 
+// The path (UTF-8) of the file `name` in `folder`, written as the surveyor writes paths: with
+// the separator the folder is typed with (on Windows a backslash, or "/" when the folder has only
+// those), none added after one that ends the folder.
+std::string JoinedAsTyped(std::string_view folder, std::string_view name);
+
 enum class FileProblem {
     NotFound,        // the file, or a folder on the way to it, does not exist
     NotAFolder,      // a part of the path that should be a folder is a file

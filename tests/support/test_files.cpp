@@ -52,10 +52,14 @@ std::string TempDir::File(const std::string& name) const { return path_ + "/" + 
 
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
     const std::string full = File(name);
-    std::ofstream out(PathFromUtf8(full), std::ios::binary);
-    out << bytes;
-    if (!out) throw std::runtime_error("cannot write " + full);
+    WriteFile(full, bytes);
     return full;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(PathFromUtf8(path), std::ios::binary);
+    out << bytes;
+    if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 std::string ReadFile(const std::string& path) {
@@ -87,9 +91,11 @@ std::string CrLf(const std::vector<std::string>& lines) {
 }
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::string& workingDirectory) {
-    const platform::ProcessOutcome outcome =
-        platform::RunProcess(PathFromUtf8(program), arguments, PathFromUtf8(workingDirectory));
+                         const std::string& workingDirectory, bool stdoutUnread) {
+    platform::ChildOptions options;
+    options.workingDirectory = PathFromUtf8(workingDirectory);
+    options.stdoutUnread = stdoutUnread;
+    const platform::ProcessOutcome outcome = platform::RunProcess(PathFromUtf8(program), arguments, options);
     return {outcome.exitCode, outcome.out, outcome.err};
 }
 

@@ -23,6 +23,12 @@ void RefuseSpecial(const struct stat& info) {
 }
 }  // namespace
 
+std::string JoinedAsTyped(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (!path.empty() && path.back() != '/') path += '/';
+    return path.append(name);
+}
+
 std::string ReadWholeFile(const std::filesystem::path& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0) RefuseSpecial(info);

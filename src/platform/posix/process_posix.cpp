@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 namespace qorvel::platform {
 
@@ -17,6 +18,7 @@ bool ProcessRunning(long pid) { return ::kill(static_cast<pid_t>(pid), 0) == 0 |
 struct ChildProcess::State {
     pid_t pid = -1;
     int fds[2] = {-1, -1};  // the child's stdout and stderr, read here
+    int heldInput = -1;     // the writing end of the child's stdin, held open until it ends
     ProcessOutcome outcome;
     bool ended = false;
 
@@ -46,7 +48,7 @@ struct ChildProcess::State {
 };
 
 ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                           const std::filesystem::path& workingDirectory)
+                           const ChildOptions& options)
     : state_(std::make_unique<State>()) {
     int outPipe[2];
     int errPipe[2];
@@ -61,14 +63,18 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
     argv.push_back(const_cast<char*>(path.c_str()));
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
-    const std::string folder = workingDirectory.native();
+    const std::string folder = options.workingDirectory.native();
+    if (options.stdoutUnread) ::close(std::exchange(outPipe[0], -1));  // before the child could inherit it
+    int inPipe[2] = {-1, -1};
+    if (options.heldInput && ::pipe2(inPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
     const pid_t child = ::fork();
     if (child < 0) throw std::runtime_error("fork failed");
     if (child == 0) {
         ::dup2(outPipe[1], STDOUT_FILENO);
         ::dup2(errPipe[1], STDERR_FILENO);
-        for (const int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) ::close(fd);
-        const int nothing = ::open("/dev/null", O_RDONLY);
+        for (const int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1]})
+            if (fd >= 0) ::close(fd);
+        const int nothing = options.heldInput ? inPipe[0] : ::open("/dev/null", O_RDONLY);
         if (nothing >= 0) ::dup2(nothing, STDIN_FILENO);
         if (!folder.empty() && ::chdir(folder.c_str()) != 0) ::_exit(127);
         ::execv(path.c_str(), argv.data());
@@ -76,6 +82,10 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
     }
     ::close(outPipe[1]);
     ::close(errPipe[1]);
+    if (options.heldInput) {
+        ::close(inPipe[0]);
+        state_->heldInput = inPipe[1];
+    }
     state_->pid = child;
     state_->fds[0] = outPipe[0];
     state_->fds[1] = errPipe[0];
@@ -88,8 +98,10 @@ ChildProcess::~ChildProcess() {
     }
 }
 
-bool ChildProcess::WaitForError(const std::string& text) {
-    while (state_->outcome.err.find(text) == std::string::npos)
+std::string ChildProcess::HeldInputPath() { return "/dev/stdin"; }
+
+bool ChildProcess::WaitForOutput(const std::string& text) {
+    while (state_->outcome.out.find(text) == std::string::npos)
         if (!state_->Pump()) return false;
     return true;
 }
@@ -112,12 +124,19 @@ ProcessOutcome ChildProcess::Wait() {
     }
     state.outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     state.ended = true;
+    if (state.heldInput >= 0) ::close(std::exchange(state.heldInput, -1));
     return state.outcome;
 }
 
+int InterruptedExitCode() { return 128 + SIGINT; }
+
+bool EndedByInterrupt(int deathTestStatus) {
+    return WIFSIGNALED(deathTestStatus) && WTERMSIG(deathTestStatus) == SIGINT;
+}
+
 ProcessOutcome RunProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                          const std::filesystem::path& workingDirectory) {
-    ChildProcess child(program, arguments, workingDirectory);
+                          const ChildOptions& options) {
+    ChildProcess child(program, arguments, options);
     return child.Wait();
 }
 

@@ -7,6 +7,8 @@
 #include <filesystem>
 
 #include "e2e/qorvel_runner.h"
+#include "platform/file_system.h"
+#include "platform/process.h"
 
 namespace qorvel::testing {
 namespace {
@@ -176,6 +178,61 @@ TEST(PipelineCommand, TheOutputFolderAndTheOptions) {
     EXPECT_NE(tight.out.find("03-stakes.dat：本次共合成中桩坐标个数 0 个！\n"), std::string::npos);
     EXPECT_NE(tight.out.find("05-check-stakes.dat：共检查桩号文字 54 个，有问题的 54 个！\n"), std::string::npos);
     EXPECT_EQ(ReadFile(dir.File("t/10-sections.dat")), "");
+}
+
+// Chinese names, and a character that GBK cannot hold, in every path of the run: the same files
+// as in a folder of plain letters; a message names the path as it was typed.
+TEST(PipelineCommand, FoldersNamedInChineseAndBeyondGbk) {
+    TempDir dir;
+    const std::string project = dir.File("测试 \xF0\xA0\x80\x80");  // U+20000 has no GBK code
+    std::filesystem::create_directory(platform::PathFromUtf8(project));
+    WriteFile(project + "/路线.dxf", ReadFile(kDrawing));
+    WriteFile(project + "/碎步点.dat", ReadFile(kPoints));
+    const auto plain = RunQorvel({"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "dmx", "-o", dir.File("plain")});
+    ASSERT_EQ(plain.exitCode, 0) << plain.err;
+    const auto run = RunQorvel({"run", project + "/路线.dxf", project + "/碎步点.dat", "--label-layer", "zh", "--line-layer",
+                                "dmx", "-o", project + "/成果"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, plain.out);
+    EXPECT_EQ(ListFolder(project + "/成果"), kFiles);
+    for (const std::string& file : kFiles) EXPECT_EQ(ReadFile(project + "/成果/" + file), ReadFile(dir.File("plain/" + file))) << file;
+
+    const auto missing = RunQorvel({"stakes", project + "/成果/02-labels.dat", project + "/无此文件.dat", "-o", project + "/x.dat"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, "错误：文件“" + project + "/无此文件.dat”：文件不存在\n");
+}
+
+// The output folder was replaced, but the lines could not be printed: neither a success nor a
+// failure (which leaves the folder as it was).
+TEST(PipelineCommand, ASummaryThatCannotBePrintedAfterTheFolderWasReplacedExitsWithFour) {
+    TempDir dir;
+    const auto run = RunQorvelUnread({"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "dmx", "-o", dir.File("out")});
+    EXPECT_EQ(run.exitCode, 4);
+    EXPECT_EQ(run.err, "错误：无法写出到标准输出（管道已关闭或磁盘已满）；输出文件已经写好，只是摘要没有打印出来\n");
+    EXPECT_EQ(ListFolder(dir.File("out")), kFiles);
+}
+
+// Ctrl+C in the middle of a run (here while it waits for its detail points): the folder holds
+// the previous result, and neither the staging folder nor the lock stays behind.
+TEST(PipelineCommand, AnInterruptedRunLeavesThePreviousResultAndNothingBeside) {
+    TempDir dir;
+    const std::string out = dir.File("out");
+    ASSERT_EQ(RunQorvel({"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "dmx", "-o", out}).exitCode, 0);
+    const std::string earlier = ReadFile(out + "/10-sections.dat");
+
+    platform::ChildOptions options;
+    options.heldInput = true;
+    platform::ChildProcess run(QORVEL_BINARY,
+                               {"run", kDrawing, platform::ChildProcess::HeldInputPath(), "--label-layer", "zh",
+                                "--line-layer", "dmx", "--format", "2", "-o", out},
+                               options);
+    ASSERT_TRUE(run.WaitForOutput("02-labels.dat："));
+    run.Interrupt();
+    const platform::ProcessOutcome outcome = run.Wait();
+    EXPECT_EQ(outcome.exitCode, platform::InterruptedExitCode()) << outcome.err;
+    EXPECT_EQ(ReadFile(out + "/10-sections.dat"), earlier);
+    EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"out"});
+    EXPECT_EQ(ListFolder(out), kFiles);
 }
 
 }  // namespace

@@ -21,6 +21,9 @@ int main(int argc, char** argv) {
     utf8Argv.push_back(nullptr);
     CLI::App app{"QORVEL 5.0 路线横断面格式整理软件（命令行）"};
     app.require_subcommand(1);
+    // Options are written "--name" on every system: "/tmp/x.dat" is a path, also on Windows. Set
+    // before the subcommands are added, which take it over.
+    app.allow_windows_style_options(false);
     CliRegistry registry;
     registry.AddStepCommands(app);
     AddPipelineCommand(app, registry);

@@ -307,6 +307,7 @@ TEST(Pipeline, WhatStandsInTheFolderIsTreatedAsByASingleStep) {
     EXPECT_EQ(ReadFile(sections), "kept result\r\n");
     EXPECT_EQ(fs::status(sections).permissions() & fs::perms::owner_write, fs::perms::none);
 
+    fs::permissions(sections, fs::perms::owner_write, fs::perm_options::add);
     fs::remove(sections);
     fs::create_directory(project.Out("12-check-sections.dat"));
     host.failures.clear();

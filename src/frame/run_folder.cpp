@@ -25,14 +25,19 @@ using platform::Utf8FromPath;
 constexpr const char* kMarkName = ".qorvel-staging";
 constexpr std::string_view kMarkText = "QORVEL staging folder of a run; removed when the run ends.\n";
 
-// "out/example/" names the folder "out/example".
+// "out/example/" names the folder "out/example"; paths stay as typed, for messages.
 fs::path FolderPath(const std::string& folder) {
-    fs::path path = PathFromUtf8(folder).lexically_normal();
-    if (!path.has_filename()) path = path.parent_path();
+    fs::path path = PathFromUtf8(folder);
+    while (!path.has_filename() && path.has_relative_path()) path = path.parent_path();
     return path;
 }
 
 fs::path ParentOf(const fs::path& folder) { return folder.has_parent_path() ? folder.parent_path() : fs::path("."); }
+
+// The path of `name` beside `folder`, written as the folder was typed.
+std::string Beside(const fs::path& folder, const std::string& name) {
+    return platform::JoinedAsTyped(folder.has_parent_path() ? Utf8FromPath(folder.parent_path()) : std::string(), name);
+}
 
 // A staging folder of a run into `prefix`'s folder: a folder (not a link) named prefix + a
 // process id, holding the mark; the process id, or nothing.
@@ -55,6 +60,7 @@ std::optional<long> StagingRun(const fs::directory_entry& entry, const std::stri
 struct RunFolder::State {
     fs::path folder;   // the output folder
     fs::path staging;  // beside it
+    std::string stagingText;  // as typed
     std::optional<platform::FileLock> lock;
     platform::RemovedOnInterrupt lockRemoval;
     std::vector<std::string> removed;
@@ -70,7 +76,7 @@ struct RunFolder::State {
             if (!pid || *pid == platform::CurrentProcessId() || platform::ProcessRunning(*pid)) continue;
             std::error_code ignored;
             if (fs::remove_all(entry->path(), ignored) != static_cast<std::uintmax_t>(-1) && !ignored)
-                removed.push_back(Utf8FromPath(entry->path()));
+                removed.push_back(Beside(folder, Utf8FromPath(entry->path().filename())));
         }
     }
 
@@ -87,29 +93,31 @@ RunFolder::RunFolder(const std::string& outputFolder) : state_(std::make_unique<
     state.folder = FolderPath(outputFolder);
     const fs::path parent = ParentOf(state.folder);
     const std::string name = Utf8FromPath(state.folder.filename());
-    const fs::path lockPath = parent / PathFromUtf8("." + name + ".qorvel-lock");
+    const std::string lockText = Beside(state.folder, "." + name + ".qorvel-lock");
+    const fs::path lockPath = PathFromUtf8(lockText);
     try {
         if (std::optional<platform::FileLock> taken = platform::FileLock::TryTake(lockPath))
             state.lock.emplace(std::move(*taken));
     } catch (const platform::FileError& error) {
-        throw StepError(Utf8FromPath(lockPath), StepError::kNoLine, StepError::kNoField,
+        throw StepError(lockText, StepError::kNoLine, StepError::kNoField,
                         "无法创建输出文件夹的锁文件：" + WriteProblemText(error));
     }
     if (!state.lock)
-        throw StepError("输出文件夹“" + outputFolder + "”正由另一次一键生成使用（锁文件“" + Utf8FromPath(lockPath) +
+        throw StepError("输出文件夹“" + outputFolder + "”正由另一次一键生成使用（锁文件“" + lockText +
                         "”），请等它结束后再运行。");
 
     state.lockRemoval.Register(lockPath);
 
     const std::string prefix = "." + name + ".qorvel-";
     state.RemoveAbandoned(prefix);
-    state.staging = parent / PathFromUtf8(prefix + std::to_string(platform::CurrentProcessId()));
+    state.stagingText = Beside(state.folder, prefix + std::to_string(platform::CurrentProcessId()));
+    state.staging = PathFromUtf8(state.stagingText);
     std::error_code error;
     fs::remove_all(state.staging, error);
     if (!fs::create_directory(state.staging, error))
         throw StepError("无法在“" + Utf8FromPath(parent) + "”中创建临时文件夹：" + error.message());
     state.stagingRemoval.Register(state.staging, platform::RemovedOnInterrupt::What::Folder);
-    const fs::path mark = state.staging / kMarkName;
+    const fs::path mark = PathFromUtf8(platform::JoinedAsTyped(state.stagingText, kMarkName));
     state.Register(mark);
     try {
         platform::ReplaceFileContent(mark, kMarkText);
@@ -126,9 +134,10 @@ RunFolder::~RunFolder() {
 const std::vector<std::string>& RunFolder::removedStaging() const { return state_->removed; }
 
 std::string RunFolder::Staged(const std::string& finalPath) const {
-    const fs::path staged = state_->staging / PathFromUtf8(finalPath).filename();
-    state_->Register(staged);
-    return Utf8FromPath(staged);
+    const std::string staged =
+        platform::JoinedAsTyped(state_->stagingText, Utf8FromPath(PathFromUtf8(finalPath).filename()));
+    state_->Register(PathFromUtf8(staged));
+    return staged;
 }
 
 void RunFolder::CheckPlaceable(const std::vector<std::string>& finalPaths) {

@@ -48,8 +48,9 @@ public:
     // Waits until the child has written `text` to its stdout (true), or has ended first (false).
     bool WaitForOutput(const std::string& text);
     // Interrupts the child as Ctrl+C in its console would (SIGINT; on Windows Ctrl+Break to its
-    // process group).
-    void Interrupt();
+    // process group). False when the interrupt could not be sent: on Windows it goes through a
+    // console, which a program without one (under wine without a terminal) does not have.
+    bool Interrupt();
     // Ends the child outright (SIGKILL; TerminateProcess): nothing of it runs any more.
     void Kill();
     // Waits for the end and gives everything it wrote.

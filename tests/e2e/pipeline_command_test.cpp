@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 
 #include "e2e/qorvel_runner.h"
 #include "platform/file_system.h"
@@ -212,27 +213,56 @@ TEST(PipelineCommand, ASummaryThatCannotBePrintedAfterTheFolderWasReplacedExitsW
     EXPECT_EQ(ListFolder(dir.File("out")), kFiles);
 }
 
-// Ctrl+C in the middle of a run (here while it waits for its detail points): the folder holds
-// the previous result, and neither the staging folder nor the lock stays behind.
-TEST(PipelineCommand, AnInterruptedRunLeavesThePreviousResultAndNothingBeside) {
+// A run under way into a folder holding an earlier result, waiting for its detail points (a pipe
+// that brings nothing): its labels are staged, nothing of it is in the folder yet.
+struct RunUnderWay {
     TempDir dir;
-    const std::string out = dir.File("out");
-    ASSERT_EQ(RunQorvel({"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "dmx", "-o", out}).exitCode, 0);
-    const std::string earlier = ReadFile(out + "/10-sections.dat");
+    std::string out = dir.File("out");
+    std::string earlier;
+    std::unique_ptr<platform::ChildProcess> run;
+    RunUnderWay() {
+        EXPECT_EQ(RunQorvel({"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "dmx", "-o", out}).exitCode, 0);
+        earlier = ReadFile(out + "/10-sections.dat");
+        platform::ChildOptions options;
+        options.heldInput = true;
+        run = std::make_unique<platform::ChildProcess>(
+            QORVEL_BINARY,
+            std::vector<std::string>{"run", kDrawing, platform::ChildProcess::HeldInputPath(), "--label-layer", "zh",
+                                     "--line-layer", "dmx", "--format", "2", "-o", out},
+            options);
+        EXPECT_TRUE(run->WaitForOutput("02-labels.dat："));
+    }
+};
 
-    platform::ChildOptions options;
-    options.heldInput = true;
-    platform::ChildProcess run(QORVEL_BINARY,
-                               {"run", kDrawing, platform::ChildProcess::HeldInputPath(), "--label-layer", "zh",
-                                "--line-layer", "dmx", "--format", "2", "-o", out},
-                               options);
-    ASSERT_TRUE(run.WaitForOutput("02-labels.dat："));
-    run.Interrupt();
-    const platform::ProcessOutcome outcome = run.Wait();
+// Ctrl+C in the middle of a run: the folder holds the previous result, and neither the staging
+// folder nor the lock stays behind.
+TEST(PipelineCommand, AnInterruptedRunLeavesThePreviousResultAndNothingBeside) {
+    RunUnderWay underWay;
+    if (!underWay.run->Interrupt()) GTEST_SKIP() << "no console to send Ctrl+Break through";
+    const platform::ProcessOutcome outcome = underWay.run->Wait();
     EXPECT_EQ(outcome.exitCode, platform::InterruptedExitCode()) << outcome.err;
-    EXPECT_EQ(ReadFile(out + "/10-sections.dat"), earlier);
-    EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"out"});
-    EXPECT_EQ(ListFolder(out), kFiles);
+    EXPECT_EQ(ReadFile(underWay.out + "/10-sections.dat"), underWay.earlier);
+    EXPECT_EQ(ListFolder(underWay.dir.path()), std::vector<std::string>{"out"});
+    EXPECT_EQ(ListFolder(underWay.out), kFiles);
+}
+
+// A run killed outright keeps the previous result too; the next run into the folder is not
+// locked out, and removes the staging folder the killed one left, naming it.
+TEST(PipelineCommand, AKilledRunLeavesThePreviousResultAndTheNextRunTidiesUp) {
+    RunUnderWay underWay;
+    underWay.run->Kill();
+    underWay.run->Wait();
+    EXPECT_EQ(ReadFile(underWay.out + "/10-sections.dat"), underWay.earlier);
+    // Beside the folder: the killed run's staging folder (and on POSIX systems its lock file,
+    // which the system has released).
+    std::string staging;
+    for (const std::string& name : ListFolder(underWay.dir.path()))
+        if (name != "out" && name != ".out.qorvel-lock") staging = underWay.dir.File(name);
+    ASSERT_FALSE(staging.empty());
+    const auto next = RunQorvel({"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "dmx", "-o", underWay.out});
+    EXPECT_EQ(next.exitCode, 0) << next.err;
+    EXPECT_EQ(next.err, "注意：已删除以前被中断的一键生成留下的临时文件夹：" + staging + "\n");
+    EXPECT_EQ(ListFolder(underWay.dir.path()), std::vector<std::string>{"out"});
 }
 
 }  // namespace

@@ -106,9 +106,7 @@ bool ChildProcess::WaitForOutput(const std::string& text) {
     return true;
 }
 
-void ChildProcess::Interrupt() {
-    if (!state_->ended) ::kill(state_->pid, SIGINT);
-}
+bool ChildProcess::Interrupt() { return !state_->ended && ::kill(state_->pid, SIGINT) == 0; }
 
 void ChildProcess::Kill() {
     if (!state_->ended) ::kill(state_->pid, SIGKILL);

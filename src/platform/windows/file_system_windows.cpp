@@ -24,7 +24,11 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
         throw FileError(FileProblem::IsFolder, {});
     Handle file(::CreateFileW(full.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.valid()) FailLast();
+    if (!file.valid()) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_PATH_NOT_FOUND || error == ERROR_DIRECTORY) windows::FailMissing(full);
+        windows::Fail(error);
+    }
     const DWORD type = ::GetFileType(file.get());
     if (type != FILE_TYPE_DISK && type != FILE_TYPE_PIPE) throw FileError(FileProblem::NotAFile, {});
     std::string bytes;

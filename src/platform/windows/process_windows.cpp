@@ -69,7 +69,9 @@ bool ProcessRunning(long pid) {
 struct ChildProcess::State {
     Handle process;
     DWORD id = 0;
-    Handle heldInput;  // the server end of the child's held input
+    // The server ends of the child's held input: every look at the file (its stamp, whether it is
+    // one of the outputs) takes an instance of the pipe, so there are many.
+    std::vector<Handle> heldInput;
     std::thread readers[2];
     std::mutex mutex;
     std::condition_variable arrived;
@@ -106,9 +108,12 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
     SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     Handle input(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, OPEN_EXISTING, 0, nullptr));
     if (options.heldInput) {
-        state.heldInput = Handle(::CreateNamedPipeW(HeldInputName(gHeldInputs++).c_str(), PIPE_ACCESS_OUTBOUND,
-                                                    PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr));
-        if (!state.heldInput.valid()) throw std::runtime_error("CreateNamedPipeW failed");
+        const std::wstring name = HeldInputName(gHeldInputs++);
+        for (int instance = 0; instance < 64; ++instance) {
+            state.heldInput.emplace_back(::CreateNamedPipeW(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT,
+                                                            PIPE_UNLIMITED_INSTANCES, 4096, 4096, 0, nullptr));
+            if (!state.heldInput.back().valid()) throw std::runtime_error("CreateNamedPipeW failed");
+        }
     }
 
     std::wstring line;
@@ -150,8 +155,8 @@ bool ChildProcess::WaitForOutput(const std::string& text) {
     return state.outcome.out.find(text) != std::string::npos;
 }
 
-void ChildProcess::Interrupt() {
-    if (!state_->ended) ::GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, state_->id);
+bool ChildProcess::Interrupt() {
+    return !state_->ended && ::GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, state_->id) != 0;
 }
 
 void ChildProcess::Kill() {
@@ -162,7 +167,7 @@ ProcessOutcome ChildProcess::Wait() {
     State& state = *state_;
     if (state.ended) return state.outcome;
     ::WaitForSingleObject(state.process.get(), INFINITE);
-    state.heldInput.Close();
+    state.heldInput.clear();
     for (std::thread& reader : state.readers)
         if (reader.joinable()) reader.join();
     DWORD code = 0;

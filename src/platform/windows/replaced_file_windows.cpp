@@ -61,9 +61,10 @@ OutputPlace Examine(const fs::path& target) {
     }
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = ::GetLastError();
+        if (error == ERROR_PATH_NOT_FOUND || error == ERROR_DIRECTORY) windows::FailMissing(path);
         if (error != ERROR_FILE_NOT_FOUND) Fail(error);
         const DWORD folder = ::GetFileAttributesW(FolderOf(path).c_str());
-        if (folder == INVALID_FILE_ATTRIBUTES) FailLast();
+        if (folder == INVALID_FILE_ATTRIBUTES) windows::FailMissing(path);
         if (!(folder & FILE_ATTRIBUTE_DIRECTORY)) throw FileError(FileProblem::NotAFolder, {});
         place.kind = OutputPlace::Kind::NewFile;
         place.destination = path;

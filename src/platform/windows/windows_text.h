@@ -110,11 +110,32 @@ inline bool NamesADevice(const std::filesystem::path& path) {
     return stem.size() == 4 && (stem.starts_with(L"COM") || stem.starts_with(L"LPT")) && stem[3] >= L'1' && stem[3] <= L'9';
 }
 
-// The path in full, as every wide call is given it.
+// Why `path` cannot be found: the system says "path not found" both for a folder missing on the
+// way and for a file standing where a folder should; the first part of the path that exists
+// tells them apart.
+[[noreturn]] inline void FailMissing(const std::filesystem::path& path) {
+    for (std::filesystem::path part = path.parent_path(); !part.empty() && part != part.parent_path();
+         part = part.parent_path()) {
+        const DWORD attributes = ::GetFileAttributesW(part.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) continue;
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) throw FileError(FileProblem::NotAFolder, {});
+        break;
+    }
+    throw FileError(FileProblem::NotFound, {});
+}
+
+// The path in full, as every wide call is given it (the device namespace, \\.\ and \\?\, as
+// it is).
 inline std::wstring Absolute(const std::filesystem::path& path) {
-    std::error_code error;
-    const std::filesystem::path full = std::filesystem::absolute(path, error);
-    return (error ? path : full).native();
+    const std::wstring& native = path.native();
+    if (native.starts_with(L"\\\\.\\") || native.starts_with(L"\\\\?\\") || native.empty()) return native;
+    const DWORD length = ::GetFullPathNameW(native.c_str(), 0, nullptr, nullptr);
+    if (length == 0) return native;
+    std::wstring full(length, L'\0');
+    const DWORD written = ::GetFullPathNameW(native.c_str(), length, full.data(), nullptr);
+    if (written == 0 || written >= length) return native;
+    full.resize(written);
+    return full;
 }
 
 }  // namespace qorvel::platform::windows

@@ -246,10 +246,14 @@ TEST(PipelineCommand, AnInterruptedRunLeavesThePreviousResultAndNothingBeside) {
     EXPECT_EQ(ListFolder(underWay.out), kFiles);
 }
 
-// A run killed outright keeps the previous result too; the next run into the folder is not
-// locked out, and removes the staging folder the killed one left, naming it.
+// While a run holds the folder a second run into it is refused. A run killed outright keeps the
+// previous result; the next run into the folder is not locked out, and removes the staging
+// folder the killed one left, naming it.
 TEST(PipelineCommand, AKilledRunLeavesThePreviousResultAndTheNextRunTidiesUp) {
     RunUnderWay underWay;
+    const auto second = RunQorvel({"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "dmx", "-o", underWay.out});
+    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_NE(second.err.find("正由另一次一键生成使用"), std::string::npos) << second.err;
     underWay.run->Kill();
     underWay.run->Wait();
     EXPECT_EQ(ReadFile(underWay.out + "/10-sections.dat"), underWay.earlier);

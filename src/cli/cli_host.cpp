@@ -1,12 +1,13 @@
 #include "cli/cli_host.h"
 
 #include <cstdio>
-#include <unistd.h>
+
+#include "platform/console.h"
 
 namespace qorvel::cli {
 
 CliHost::CliHost(std::map<FileRole, std::string> inputs, std::string output)
-    : inputs_(std::move(inputs)), output_(std::move(output)), showProgress_(::isatty(STDERR_FILENO) == 1) {}
+    : inputs_(std::move(inputs)), output_(std::move(output)), showProgress_(platform::StandardErrorIsTerminal()) {}
 
 std::optional<std::string> CliHost::AskFile(const FileQuestion& question) {
     if (question.save) return output_;

@@ -23,6 +23,9 @@ inline constexpr int kExitCompleted = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitWarned = 3;
+// The step completed and its output was written, but its summary could not be printed on stdout
+// (a closed pipe, a full disk): the output is the new one, unlike after exit 1.
+inline constexpr int kExitSummaryNotPrinted = 4;
 
 class CliRegistry {
 public:

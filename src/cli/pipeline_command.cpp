@@ -36,6 +36,7 @@ int RunPipelineFromCommandLine(const Settings& settings, const PipelineRequest& 
     PrintStageLines lines(host);
     const PipelineReport report = RunPipeline(host, session, settings, request, &lines);
     host.EndProgress();
+    if (!report.removedStaging.empty()) std::fprintf(stderr, "注意：%s\n", RemovedStagingText(report).c_str());
     if (report.Completed()) {
         if (!report.earlierResults.empty()) std::fprintf(stderr, "警告：%s\n", EarlierResultsText(report).c_str());
         return kExitCompleted;

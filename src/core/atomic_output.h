@@ -3,32 +3,27 @@
 // file beside the target, which is renamed over the target at Commit(). A step that fails or
 // is cancelled leaves no file behind and an existing file as it was.
 //
-// What stands at the output path is respected:
-// - a symbolic link is followed (a chain of them too) and the file it ends at is replaced; the
-//   link stays a link;
-// - a character or block device, a FIFO or a socket (or a path through /proc, such as
-//   /dev/stdout) is written directly, without a temporary file: `-o /dev/null` discards the
-//   output, `-o /dev/stdout` prints it;
-// - a file without any write permission bit is refused, for every user, root included: a
-//   surveyor marks a result read-only to keep it;
-// - a replaced file keeps its permission bits (and its owner and group where allowed).
-//
-// Temporary files are named ".qorvel-" + a hash of the target's name + the process id + a
-// unique ending, short enough beside any legal file name. They are removed when the program is
-// interrupted (core/interrupt_cleanup.h); one left by a process killed outright is removed by
-// the next write to the same target, once no process with that id runs any more.
+// What stands at the output path is respected (platform/replaced_file.h has the whole of it): a
+// link is followed and the file it ends at replaced; a device, a pipe or a socket
+// (`-o /dev/stdout`) is written directly; a file without any write permission is refused, for
+// every user: a surveyor marks a result read-only to keep it; a replaced file keeps its
+// permissions; a file another program holds open is refused (Windows). Every failure is a
+// StepError naming the target as given, in the surveyor's words.
 
+#include <memory>
 #include <string>
 #include <string_view>
 
-#include "core/interrupt_cleanup.h"
-
 namespace qorvel {
+
+namespace platform {
+class ReplacedFile;
+}
 
 class AtomicOutput {
 public:
     // Checks the target and creates the temporary file (or opens the device); fails with a
-    // StepError naming `target`.
+    // StepError naming `target` (UTF-8, as typed).
     explicit AtomicOutput(std::string target);
     ~AtomicOutput();
     AtomicOutput(const AtomicOutput&) = delete;
@@ -42,23 +37,15 @@ public:
     const std::string& target() const { return target_; }
 
 private:
-    std::string target_;       // as given, for messages
-    std::string destination_;  // the file replaced: the target with its links followed
-    std::string temporary_;    // empty when writing directly
-    bool replacesExisting_ = false;
-    unsigned existingMode_ = 0;
-    unsigned existingOwner_ = 0;
-    unsigned existingGroup_ = 0;
-    int fd_ = -1;
-    bool committed_ = false;
-    RemovedOnInterrupt removedOnInterrupt_;
-
-    void openDirectly(const std::string& path, bool throughProc);
-    void createTemporary();
-    [[noreturn]] void fail(const std::string& reason) const;
+    std::string target_;  // as given, for messages
+    std::unique_ptr<platform::ReplacedFile> file_;
 };
 
 // Writes `bytes` to `target` through an AtomicOutput.
 void WriteFileAtomically(const std::string& target, std::string_view bytes);
+
+// The reason, in the surveyor's words, why an output cannot be written at `target` (UTF-8), or
+// nothing when it can: what AtomicOutput would refuse there, without writing anything.
+std::string OutputRefusal(const std::string& target);
 
 }  // namespace qorvel

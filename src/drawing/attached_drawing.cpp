@@ -1,19 +1,18 @@
 #include "drawing/attached_drawing.h"
 
-#include <sys/stat.h>
-
 #include "drawing/dxf_reader.h"
+#include "platform/file_system.h"
 
 namespace qorvel {
 
 std::optional<FileIdentity> FileIdentity::Of(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    const std::optional<platform::FileStamp> stamp = platform::StampOf(platform::PathFromUtf8(path));
+    if (!stamp) return std::nullopt;
     FileIdentity identity;
-    identity.size = static_cast<std::uintmax_t>(info.st_size);
-    identity.modifiedNanoseconds = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
-    identity.device = static_cast<std::uintmax_t>(info.st_dev);
-    identity.inode = static_cast<std::uintmax_t>(info.st_ino);
+    identity.size = stamp->size;
+    identity.modifiedNanoseconds = stamp->modifiedNanoseconds;
+    identity.device = stamp->volume;
+    identity.inode = stamp->index;
     return identity;
 }
 

@@ -1,24 +1,20 @@
 #include "frame/pipeline.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <charconv>
-#include <csignal>
 #include <filesystem>
 #include <optional>
 #include <system_error>
 #include <utility>
 #include <vector>
 
-#include "core/staged_folder.h"
 #include "core/step_error.h"
 #include "drawing/attached_drawing.h"
 #include "frame/result_layouts.h"
 #include "frame/run_files.h"
+#include "frame/run_folder.h"
 #include "frame/step_frame.h"
+#include "platform/file_system.h"
 #include "plot/plot_sections.h"
-
-#include <unistd.h>
 
 namespace qorvel {
 
@@ -26,76 +22,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using platform::PathFromUtf8;
+using platform::Utf8FromPath;
+
 // "out/example/" names the folder "out/example".
 fs::path FolderPath(const std::string& folder) {
-    fs::path path = fs::path(folder).lexically_normal();
+    fs::path path = PathFromUtf8(folder).lexically_normal();
     if (!path.has_filename()) path = path.parent_path();
     return path;
 }
-
-// The files of a run are written into a staging folder beside the output folder and moved into
-// it only when every stage has completed: a run that stops, or is killed, never leaves new
-// labels beside the sections of an earlier run. The staging folder carries the process id, so
-// that one left by a killed run is removed by the next run into the same folder.
-class StagingFolder {
-public:
-    explicit StagingFolder(const std::string& outputFolder) : folder_(FolderPath(outputFolder)) {
-        const std::string prefix = "." + folder_.filename().string() + ".qorvel-";
-        RemoveAbandoned(prefix);
-        path_ = folder_.parent_path() / (prefix + std::to_string(::getpid()));
-        std::error_code error;
-        fs::remove_all(path_, error);
-        if (!fs::create_directory(path_, error))
-            throw StepError("无法在“" + folder_.parent_path().string() + "”中创建临时文件夹：" + error.message());
-    }
-    ~StagingFolder() {
-        std::error_code error;
-        fs::remove_all(path_, error);
-    }
-    StagingFolder(const StagingFolder&) = delete;
-    StagingFolder& operator=(const StagingFolder&) = delete;
-
-    // Where the file of `finalPath` is written meanwhile.
-    std::string Staged(const std::string& finalPath) const {
-        return (path_ / fs::path(finalPath).filename()).string();
-    }
-    // Moves the staged files into the output folder (made when it does not exist), each replacing
-    // the file of its name in one step.
-    void MoveIn(const std::vector<std::string>& finalPaths) const {
-        std::error_code error;
-        if (!fs::is_directory(folder_, error) && !fs::create_directory(folder_, error) && error)
-            throw StepError("无法创建输出文件夹“" + folder_.string() + "”：" + error.message());
-        for (const std::string& finalPath : finalPaths) {
-            if (fs::is_directory(Staged(finalPath), error)) {  // the SVG sheets' pages
-                ReplaceFolder(Staged(finalPath), finalPath);
-                continue;
-            }
-            fs::rename(Staged(finalPath), finalPath, error);
-            if (error) throw StepError(finalPath, 0, StepError::kNoField, "无法移入输出文件夹：" + error.message());
-        }
-    }
-
-private:
-    // Staging folders of runs into the same folder whose process no longer runs.
-    void RemoveAbandoned(const std::string& prefix) const {
-        std::error_code error;
-        const fs::path parent = folder_.parent_path().empty() ? fs::path(".") : folder_.parent_path();
-        for (fs::directory_iterator entry(parent, error), end; !error && entry != end; entry.increment(error)) {
-            const std::string name = entry->path().filename().string();
-            if (!name.starts_with(prefix)) continue;
-            int pid = 0;
-            const std::string digits = name.substr(prefix.size());
-            const auto [stop, parsed] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
-            if (parsed != std::errc() || stop != digits.data() + digits.size() || pid <= 0) continue;
-            if (::kill(pid, 0) == 0 || errno != ESRCH) continue;  // still running, or not ours to judge
-            std::error_code ignored;
-            fs::remove_all(entry->path(), ignored);
-        }
-    }
-
-    fs::path folder_;
-    fs::path path_;
-};
 
 // The catalogue's steps of the run but the sheets, which join a run only when it is asked to
 // draw them.
@@ -115,13 +50,13 @@ void CheckOutputFolder(const PipelineRequest& request) {
     const std::string& folder = request.outputFolder;
     if (folder.empty()) throw StepError("没有指定输出文件夹。");
     std::error_code error;
-    const fs::file_status status = fs::status(folder, error);
+    const fs::file_status status = fs::status(PathFromUtf8(folder), error);
     if (fs::exists(status)) {
         if (!fs::is_directory(status)) throw StepError("“" + folder + "”已存在，但不是文件夹。");
     } else {
         const fs::path parent = FolderPath(folder).parent_path();
         if (!parent.empty() && !fs::is_directory(parent, error))
-            throw StepError("无法创建输出文件夹“" + folder + "”：上一级文件夹“" + parent.string() + "”不存在。");
+            throw StepError("无法创建输出文件夹“" + folder + "”：上一级文件夹“" + Utf8FromPath(parent) + "”不存在。");
     }
     for (const PipelineStage& stage : PipelineStages(request)) {
         const std::string name = fs::path(stage.output).filename().string();
@@ -136,7 +71,7 @@ void CheckOutputFolder(const PipelineRequest& request) {
 
 // Where a stage reads the file of `role`: the surveyor's files where they are, the run's own
 // in the staging folder.
-std::string StageInputPath(const PipelineRequest& request, const StagingFolder& staging, FileRole role) {
+std::string StageInputPath(const PipelineRequest& request, const RunFolder& staging, FileRole role) {
     const std::string path = PipelineFilePath(request, role);
     if (role == FileRole::Drawing || role == FileRole::DetailPoints) return path;
     return staging.Staged(path);
@@ -146,7 +81,7 @@ std::string StageInputPath(const PipelineRequest& request, const StagingFolder& 
 // step's own closing message and editor call are kept back, progress is that of the whole run.
 class StageHost final : public StepHost {
 public:
-    StageHost(StepHost& front, const PipelineRequest& request, const StagingFolder& staging, const PipelineStage& stage,
+    StageHost(StepHost& front, const PipelineRequest& request, const RunFolder& staging, const PipelineStage& stage,
               std::size_t index, std::size_t stages, int& shownPercent)
         : front_(front),
           request_(request),
@@ -185,7 +120,7 @@ public:
 private:
     StepHost& front_;
     const PipelineRequest& request_;
-    const StagingFolder& staging_;
+    const RunFolder& staging_;
     const PipelineStage& stage_;
     std::size_t index_;
     std::size_t stages_;
@@ -211,10 +146,12 @@ std::vector<std::string> EarlierResults(const PipelineRequest& request, const st
         const fs::path usual(std::string(FindStepWriting(role)->outputName));
         for (const std::string& extension : extensions) {
             // The SVG sheets are a folder of pages.
-            const std::string path = PlotOutputPath((fs::path(request.outputFolder) / fs::path(usual).replace_extension(extension)).string());
-            const std::string name = fs::path(path).filename().string();
+            const std::string typed =
+                PlotOutputPath(platform::JoinedAsTyped(request.outputFolder, fs::path(usual).replace_extension(extension).string()));
+            const fs::path path = PathFromUtf8(typed);
+            const std::string name = Utf8FromPath(path.filename());
             std::error_code error;
-            const bool ours = std::find(written.begin(), written.end(), path) != written.end();
+            const bool ours = std::find(written.begin(), written.end(), typed) != written.end();
             const bool there = extension == ".svg" ? fs::is_directory(path, error) : fs::is_regular_file(path, error);
             if (!ours && there && std::find(earlier.begin(), earlier.end(), name) == earlier.end()) earlier.push_back(name);
         }
@@ -249,7 +186,7 @@ std::string PipelineFilePath(const PipelineRequest& request, FileRole role) {
         name.replace_extension(layout ? layout->extension : ".dat");
     }
     if (role == FileRole::SectionSheets) name.replace_extension("." + request.plotKind);
-    return (fs::path(request.outputFolder) / name).string();
+    return platform::JoinedAsTyped(request.outputFolder, name.string());
 }
 
 std::string StageReport::OutputName() const { return fs::path(output).filename().string(); }
@@ -267,10 +204,17 @@ PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& set
     const std::vector<PipelineStage> stages = PipelineStages(request);
     PipelineReport report;
     report.request = request;
-    std::optional<StagingFolder> staging;
+    std::optional<RunFolder> staging;
     try {
         CheckOutputFolder(request);
         staging.emplace(request.outputFolder);
+        report.removedStaging = staging->removedStaging();
+        // What stands in the folder is refused before any step runs, as a single step refuses
+        // its output.
+        std::vector<std::string> outputs;
+        for (const PipelineStage& stage : stages)
+            outputs.push_back(stage.step == StepId::SectionSheets ? PlotOutputPath(stage.output) : stage.output);
+        RunFolder::CheckPlaceable(outputs);
     } catch (const StepError& error) {
         host.ShowFailure(error.describe());
         return report;

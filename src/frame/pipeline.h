@@ -8,8 +8,9 @@
 // step reads, and the azimuth the line matching carries reaches the grouping and the result as
 // it does when the surveyor clicks the steps one after another. Each step's files are given by
 // role from the request; everything else a step shows goes to the front end's host. The files
-// are written into a staging folder beside the output folder and moved in only when every stage
-// has completed: a run that stops at a stage leaves the output folder as it was.
+// are written into a staging folder beside the output folder and moved in, all or nothing, only
+// when every stage has completed (frame/run_folder.h): a run that stops at a stage, or whose
+// files cannot all be placed, leaves the output folder as it was.
 
 #include <cstddef>
 #include <memory>
@@ -77,6 +78,8 @@ struct PipelineReport {
     // The sections step 10 built, for the viewer to open without building them again; nullptr
     // when the run did not build them.
     std::shared_ptr<const HeldSections> sections;
+    // Staging folders that killed runs into the same folder had left, removed by this one.
+    std::vector<std::string> removedStaging;
 
     bool Completed() const { return outcome == StepOutcome::Completed; }
     // The report of the stage writing files of `role`; nullptr when it did not run.

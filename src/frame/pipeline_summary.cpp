@@ -29,6 +29,11 @@ std::string EarlierResultsText(const PipelineReport& report) {
     return "输出文件夹中的 " + names + " 是以前生成的，不是本次的成果。";
 }
 
+std::string RemovedStagingText(const PipelineReport& report) {
+    if (report.removedStaging.empty()) return {};
+    return "已删除以前被中断的一键生成留下的临时文件夹：" + Joined(report.removedStaging);
+}
+
 std::string PipelineSummaryText(const PipelineReport& report, std::size_t maxProblems) {
     std::string text;
     if (const StageReport* result = report.Find(FileRole::SectionResults))
@@ -61,6 +66,8 @@ std::string PipelineSummaryText(const PipelineReport& report, std::size_t maxPro
 std::string PipelineStopText(const PipelineReport& report) {
     if (report.stages.empty()) return "一键生成没有开始，没有写出任何文件。";
     const StageReport& stopped = report.stages.back();
+    if (stopped.result.Completed())  // every stage completed; their files could not be placed
+        return "一键生成的各步都已完成，但成果没有移入输出文件夹。\n输出文件夹保持原样。";
     std::string text = "一键生成停在“" + std::string(stopped.Step().caption) + "”，之后的步骤没有运行。";
     std::vector<std::string> completed;
     for (const StageReport& stage : report.stages)

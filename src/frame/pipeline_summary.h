@@ -20,6 +20,9 @@ std::vector<std::string> CheckProblems(const PipelineReport& report);
 // "输出文件夹中的 10-sections.csv 是以前生成的，不是本次的成果。"; empty when there is none.
 std::string EarlierResultsText(const PipelineReport& report);
 
+// "已删除以前被中断的一键生成留下的临时文件夹：…", naming each; empty when none was removed.
+std::string RemovedStagingText(const PipelineReport& report);
+
 // The closing message of a completed run: where the result is, each stage's line, the results
 // an earlier run of another layout left in the folder, then the problems the checks found (at
 // most `maxProblems`, and how many more there are).

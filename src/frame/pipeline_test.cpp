@@ -277,8 +277,13 @@ TEST(Pipeline, LabelsNoneOfWhichReadsAsAStationStopTheRunAfterTheStakes) {
 
 TEST(Pipeline, AFailureMovesNothingIntoTheFolder) {
     Project project;
-    // A staging folder left by a run that was killed goes with the next run.
-    std::filesystem::create_directory(project.dir.File(".out.qorvel-2147483646"));
+    // A staging folder left by a run that was killed goes with the next run, and is named; a
+    // folder of that name without the mark of a run's staging folder is not the run's to remove.
+    const std::string abandoned = project.dir.File(".out.qorvel-2147483646");
+    std::filesystem::create_directory(abandoned);
+    project.dir.Write(".out.qorvel-2147483646/.qorvel-staging", "");
+    project.dir.Write(".out.qorvel-2147483646/03-stakes.dat", "half a run");
+    std::filesystem::create_directory(project.dir.File(".out.qorvel-2147483645"));
     // The stake of K0+120 has an elevation that is no number: the merge stops on it.
     project.request.points = project.dir.Write("points.dat", CrLf({"1,,500,300,10.5", "4,,520,300,high"}));
     Session session;
@@ -289,10 +294,58 @@ TEST(Pipeline, AFailureMovesNothingIntoTheFolder) {
     ASSERT_EQ(report.stages.size(), 2u);
     ASSERT_EQ(host.failures.size(), 1u);
     EXPECT_NE(host.failures[0].find("第 2 行"), std::string::npos) << host.failures[0];
-    EXPECT_EQ(ListFolder(project.dir.path()), (std::vector<std::string>{"points.dat", "route.dxf"}));
+    EXPECT_EQ(ListFolder(project.dir.path()), (std::vector<std::string>{".out.qorvel-2147483645", "points.dat", "route.dxf"}));
+    EXPECT_EQ(report.removedStaging, std::vector<std::string>{abandoned});
     EXPECT_EQ(PipelineStopText(report),
               "一键生成停在“3、桩号文字与桩号坐标合并”，之后的步骤没有运行。\n"
               "已完成的 02-labels.dat 没有移入输出文件夹。\n输出文件夹保持原样。");
+}
+
+// What stands in the folder is treated as a single step treats its output: a folder or a
+// read-only file where a result goes is refused before any step runs, a link is followed, a
+// replaced file keeps its permissions.
+TEST(Pipeline, WhatStandsInTheFolderIsTreatedAsByASingleStep) {
+    namespace fs = std::filesystem;
+    Project project;
+    fs::create_directory(project.request.outputFolder);
+    const std::string sections = project.dir.Write("out/10-sections.dat", "kept result\r\n");
+    fs::permissions(sections, fs::perms::owner_read | fs::perms::group_read);
+    Session session;
+    Settings settings;
+    ScriptedHost host;
+    PipelineReport report = RunPipeline(host, session, settings, project.request);
+    EXPECT_EQ(report.outcome, StepOutcome::Failed);
+    EXPECT_TRUE(report.stages.empty());
+    ASSERT_EQ(host.failures.size(), 1u);
+    EXPECT_NE(host.failures[0].find("10-sections.dat"), std::string::npos) << host.failures[0];
+    EXPECT_NE(host.failures[0].find("只读"), std::string::npos) << host.failures[0];
+    EXPECT_EQ(ReadFile(sections), "kept result\r\n");
+    EXPECT_EQ(fs::status(sections).permissions() & fs::perms::owner_write, fs::perms::none);
+
+    fs::permissions(sections, fs::perms::owner_write, fs::perm_options::add);
+    fs::remove(sections);
+    fs::create_directory(project.Out("12-check-sections.dat"));
+    host.failures.clear();
+    report = RunPipeline(host, session, settings, project.request);
+    EXPECT_TRUE(report.stages.empty());
+    ASSERT_EQ(host.failures.size(), 1u);
+    EXPECT_NE(host.failures[0].find("12-check-sections.dat"), std::string::npos) << host.failures[0];
+    EXPECT_EQ(ListFolder(project.request.outputFolder), std::vector<std::string>{"12-check-sections.dat"});
+    EXPECT_EQ(ListFolder(project.dir.path()), (std::vector<std::string>{"out", "points.dat", "route.dxf"}));
+
+    // A result kept elsewhere and linked into the folder is written where the link leads.
+    fs::remove(project.Out("12-check-sections.dat"));
+    const std::string elsewhere = project.dir.Write("kept-sections.dat", "old\r\n");
+    fs::permissions(elsewhere, fs::perms::owner_read | fs::perms::owner_write);
+    const fs::perms permissions = fs::status(elsewhere).permissions();
+    std::error_code noLinks;
+    fs::create_symlink(elsewhere, project.Out("10-sections.dat"), noLinks);
+    ASSERT_TRUE(RunPipeline(host, session, settings, project.request).Completed());
+    if (!noLinks) {
+        EXPECT_TRUE(fs::is_symlink(project.Out("10-sections.dat")));
+        EXPECT_EQ(ReadFile(elsewhere), CrLf({"100", "5.00 10.10", "5.00 10.90", "120", "", "10.00 10.20"}));
+    }
+    EXPECT_EQ(fs::status(elsewhere).permissions(), permissions);
 }
 
 TEST(Pipeline, AnotherDrawingIsAttachedOnlyWhenItCanBeRead) {

@@ -9,6 +9,7 @@
 #include "core/lenient_read_log.h"
 #include "core/step_error.h"
 #include "frame/run_files.h"
+#include "platform/file_system.h"
 
 namespace qorvel {
 
@@ -185,9 +186,7 @@ StepResult RunStep(StepHost& host, Session& session, const Settings& settings, S
 }
 
 bool SameFile(const std::string& output, const std::string& input) {
-    if (output == input) return true;
-    std::error_code error;
-    return std::filesystem::equivalent(output, input, error);
+    return output == input || platform::SameFile(platform::PathFromUtf8(output), platform::PathFromUtf8(input));
 }
 
 void RefuseOutputAmongInputs(const std::string& output, const std::vector<std::string>& inputs) {

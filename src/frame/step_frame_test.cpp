@@ -95,9 +95,10 @@ TEST(StepFrame, FailuresAndWarningsLeaveTheOutputAsItWas) {
     EXPECT_EQ(copyStep(missing, session), StepOutcome::Failed);
     EXPECT_EQ(missing.failures, std::vector<std::string>{"文件“" + dir.File("nothing-here.dat") + "”：文件不存在"});
 
-    // An output naming the input (here through a link) would destroy it: refused, the input kept.
+    // An output naming the input (here through a second name of the same file) would destroy it:
+    // refused, the input kept.
     const std::string link = dir.File("link.dat");
-    std::filesystem::create_symlink(dir.File("warn.dat"), link);
+    std::filesystem::create_hard_link(dir.File("warn.dat"), link);
     ScriptedHost overInput;
     overInput.Answer(dir.File("warn.dat")).Answer(link);
     EXPECT_EQ(copyStep(overInput, session), StepOutcome::Failed);

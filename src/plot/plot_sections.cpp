@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <ctime>
+#include <cstdio>
 #include <limits>
 #include <memory>
 
 #include "core/step_error.h"
+#include "platform/local_time.h"
 #include "plot/sheet_writers.h"
 
 namespace qorvel {
@@ -24,11 +25,10 @@ public:
 };
 
 std::string Today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char buffer[32];
-    return std::string(buffer, std::strftime(buffer, sizeof buffer, "%Y-%m-%d", &local));
+    const platform::LocalTime now = platform::LocalTimeNow();
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", now.year, now.month, now.day);
+    return buffer;
 }
 
 std::string StationList(const NamedStations& stations) {

@@ -1,11 +1,12 @@
 #include "results/landxml_layout.h"
 
-#include <ctime>
+#include <cstdio>
 #include <optional>
 
 #include "core/decimal_text.h"
 #include "core/fields.h"
 #include "core/text_encoding.h"
+#include "platform/local_time.h"
 #include "results/section_layout.h"
 #include "results/xml_text.h"
 
@@ -20,13 +21,11 @@ std::string northingEasting(PlanePoint point) { return FormatGeneral(point.north
 }  // namespace
 
 LandXmlStamp LandXmlStampNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const platform::LocalTime now = platform::LocalTimeNow();
     char date[16];
     char time[16];
-    std::strftime(date, sizeof date, "%Y-%m-%d", &local);
-    std::strftime(time, sizeof time, "%H:%M:%S", &local);
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d", now.year, now.month, now.day);
+    std::snprintf(time, sizeof time, "%02d:%02d:%02d", now.hour, now.minute, now.second);
     return {date, time};
 }
 

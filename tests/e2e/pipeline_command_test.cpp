@@ -5,8 +5,11 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 
 #include "e2e/qorvel_runner.h"
+#include "platform/file_system.h"
+#include "platform/process.h"
 
 namespace qorvel::testing {
 namespace {
@@ -19,6 +22,12 @@ struct SingleStep {
     std::string file;
     std::vector<std::string> arguments;  // without -o
 };
+
+// What a run with the usual settings leaves in its folder.
+const std::vector<std::string> kFiles{"02-labels.dat",       "03-stakes.dat", "04-lines.dat",
+                                      "05-check-stakes.dat", "06-matched.dat", "07-check-lines.dat",
+                                      "09-members.dat",      "10-sections.dat", "12-check-sections.dat",
+                                      "13-profile.dat"};
 
 // The single commands in the order the run takes them, reading the files written before; the
 // result named `result`, and with 纬地 HDM the ground long profile beside it.
@@ -232,6 +241,94 @@ TEST(PipelineCommand, TheExampleDrawnOnSheetsAsADesignOfficeTakesThem) {
     EXPECT_NE(ReadFile(dir.File("dxf/10-sections.dxf")).find("$INSUNITS\r\n70\r\n6\r\n"), std::string::npos);
     run("mm", {"--plot", "dxf", "--dxf-units", "mm"});
     EXPECT_NE(ReadFile(dir.File("mm/10-sections.dxf")).find("$INSUNITS\r\n70\r\n4\r\n"), std::string::npos);
+}
+
+// Chinese names, and a character that GBK cannot hold, in every path of the run: the same files
+// as in a folder of plain letters; a message names the path as it was typed.
+TEST(PipelineCommand, FoldersNamedInChineseAndBeyondGbk) {
+    TempDir dir;
+    const std::string project = dir.File("测试 \xF0\xA0\x80\x80");  // U+20000 has no GBK code
+    std::filesystem::create_directory(platform::PathFromUtf8(project));
+    WriteFile(project + "/路线.dxf", ReadFile(kDrawing));
+    WriteFile(project + "/碎步点.dat", ReadFile(kPoints));
+    const auto plain = RunQorvel({"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "dmx", "-o", dir.File("plain")});
+    ASSERT_EQ(plain.exitCode, 0) << plain.err;
+    const auto run = RunQorvel({"run", project + "/路线.dxf", project + "/碎步点.dat", "--label-layer", "zh", "--line-layer",
+                                "dmx", "-o", project + "/成果"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, plain.out);
+    EXPECT_EQ(ListFolder(project + "/成果"), kFiles);
+    for (const std::string& file : kFiles) EXPECT_EQ(ReadFile(project + "/成果/" + file), ReadFile(dir.File("plain/" + file))) << file;
+
+    const auto missing = RunQorvel({"stakes", project + "/成果/02-labels.dat", project + "/无此文件.dat", "-o", project + "/x.dat"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, "错误：文件“" + project + "/无此文件.dat”：文件不存在\n");
+}
+
+// The output folder was replaced, but the lines could not be printed: neither a success nor a
+// failure (which leaves the folder as it was).
+TEST(PipelineCommand, ASummaryThatCannotBePrintedAfterTheFolderWasReplacedExitsWithFour) {
+    TempDir dir;
+    const auto run = RunQorvelUnread({"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "dmx", "-o", dir.File("out")});
+    EXPECT_EQ(run.exitCode, 4);
+    EXPECT_EQ(run.err, "错误：无法写出到标准输出（管道已关闭或磁盘已满）；输出文件已经写好，只是摘要没有打印出来\n");
+    EXPECT_EQ(ListFolder(dir.File("out")), kFiles);
+}
+
+// A run under way into a folder holding an earlier result, waiting for its detail points (a pipe
+// that brings nothing): its labels are staged, nothing of it is in the folder yet.
+struct RunUnderWay {
+    TempDir dir;
+    std::string out = dir.File("out");
+    std::string earlier;
+    std::unique_ptr<platform::ChildProcess> run;
+    RunUnderWay() {
+        EXPECT_EQ(RunQorvel({"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "dmx", "-o", out}).exitCode, 0);
+        earlier = ReadFile(out + "/10-sections.dat");
+        platform::ChildOptions options;
+        options.heldInput = true;
+        run = std::make_unique<platform::ChildProcess>(
+            QORVEL_BINARY,
+            std::vector<std::string>{"run", kDrawing, platform::ChildProcess::HeldInputPath(), "--label-layer", "zh",
+                                     "--line-layer", "dmx", "--format", "2", "-o", out},
+            options);
+        EXPECT_TRUE(run->WaitForOutput("02-labels.dat："));
+    }
+};
+
+// Ctrl+C in the middle of a run: the folder holds the previous result, and neither the staging
+// folder nor the lock stays behind.
+TEST(PipelineCommand, AnInterruptedRunLeavesThePreviousResultAndNothingBeside) {
+    RunUnderWay underWay;
+    if (!underWay.run->Interrupt()) GTEST_SKIP() << "no console to send Ctrl+Break through";
+    const platform::ProcessOutcome outcome = underWay.run->Wait();
+    EXPECT_EQ(outcome.exitCode, platform::InterruptedExitCode()) << outcome.err;
+    EXPECT_EQ(ReadFile(underWay.out + "/10-sections.dat"), underWay.earlier);
+    EXPECT_EQ(ListFolder(underWay.dir.path()), std::vector<std::string>{"out"});
+    EXPECT_EQ(ListFolder(underWay.out), kFiles);
+}
+
+// While a run holds the folder a second run into it is refused. A run killed outright keeps the
+// previous result; the next run into the folder is not locked out, and removes the staging
+// folder the killed one left, naming it.
+TEST(PipelineCommand, AKilledRunLeavesThePreviousResultAndTheNextRunTidiesUp) {
+    RunUnderWay underWay;
+    const auto second = RunQorvel({"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "dmx", "-o", underWay.out});
+    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_NE(second.err.find("正由另一次一键生成使用"), std::string::npos) << second.err;
+    underWay.run->Kill();
+    underWay.run->Wait();
+    EXPECT_EQ(ReadFile(underWay.out + "/10-sections.dat"), underWay.earlier);
+    // Beside the folder: the killed run's staging folder (and on POSIX systems its lock file,
+    // which the system has released).
+    std::string staging;
+    for (const std::string& name : ListFolder(underWay.dir.path()))
+        if (name != "out" && name != ".out.qorvel-lock") staging = underWay.dir.File(name);
+    ASSERT_FALSE(staging.empty());
+    const auto next = RunQorvel({"run", kDrawing, kPoints, "--label-layer", "zh", "--line-layer", "dmx", "-o", underWay.out});
+    EXPECT_EQ(next.exitCode, 0) << next.err;
+    EXPECT_EQ(next.err, "注意：已删除以前被中断的一键生成留下的临时文件夹：" + staging + "\n");
+    EXPECT_EQ(ListFolder(underWay.dir.path()), std::vector<std::string>{"out"});
 }
 
 }  // namespace

@@ -12,4 +12,9 @@ inline ProcessResult RunQorvel(const std::vector<std::string>& arguments) {
     return RunProcess(QORVEL_BINARY, arguments);
 }
 
+// As RunQorvel, its stdout a pipe that nobody reads.
+inline ProcessResult RunQorvelUnread(const std::vector<std::string>& arguments) {
+    return RunProcess(QORVEL_BINARY, arguments, {}, true);
+}
+
 }  // namespace qorvel::testing

@@ -1,49 +1,69 @@
 #include "support/test_files.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
-#include <dirent.h>
-#include <fcntl.h>
+#include <filesystem>
 #include <fstream>
-#include <poll.h>
 #include <sstream>
 #include <stdexcept>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <ftw.h>
+#include <system_error>
+
+#include "platform/file_system.h"
+#include "platform/process.h"
 
 namespace qorvel::testing {
 
+namespace {
+namespace fs = std::filesystem;
+using platform::PathFromUtf8;
+using platform::Utf8FromPath;
+}  // namespace
+
 TempDir::TempDir() {
     const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/qorvel-test-XXXXXX";
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    const fs::path folder = base && *base ? PathFromUtf8(base) : fs::temp_directory_path();
+    static std::atomic<unsigned> made{0};
+    const auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        const fs::path candidate = folder / ("qorvel-test-" + std::to_string(platform::CurrentProcessId()) + "-" +
+                                             std::to_string(seed % 1000000) + "-" + std::to_string(made++));
+        std::error_code error;
+        if (fs::create_directory(candidate, error)) {
+            const std::u8string text = candidate.generic_u8string();
+            path_.assign(text.begin(), text.end());
+            return;
+        }
+    }
+    throw std::runtime_error("cannot make a temporary folder");
 }
 
 TempDir::~TempDir() {
-    ::nftw(
-        path_.c_str(),
-        [](const char* path, const struct stat*, int, struct FTW*) {
-            ::chmod(path, 0700);
-            return ::remove(path);
-        },
-        16, FTW_DEPTH | FTW_PHYS);
+    // Tests take write permission away; the folder goes whole all the same.
+    std::error_code error;
+    const fs::path root = PathFromUtf8(path_);
+    for (fs::recursive_directory_iterator entry(root, error), end; !error && entry != end; entry.increment(error))
+        if (!entry->is_symlink(error)) fs::permissions(entry->path(), fs::perms::owner_all, fs::perm_options::add, error);
+    fs::remove_all(root, error);
 }
 
 std::string TempDir::File(const std::string& name) const { return path_ + "/" + name; }
 
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
     const std::string full = File(name);
-    std::ofstream out(full, std::ios::binary);
-    out << bytes;
-    if (!out) throw std::runtime_error("cannot write " + full);
+    WriteFile(full, bytes);
     return full;
 }
 
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(PathFromUtf8(path), std::ios::binary);
+    out << bytes;
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path);
     std::ostringstream bytes;
     bytes << in.rdbuf();
@@ -51,19 +71,15 @@ std::string ReadFile(const std::string& path) {
 }
 
 bool FileExists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0;
+    std::error_code error;
+    return fs::exists(PathFromUtf8(path), error);
 }
 
 std::vector<std::string> ListFolder(const std::string& path) {
     std::vector<std::string> names;
-    if (DIR* dir = ::opendir(path.c_str())) {
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") names.push_back(name);
-        }
-        ::closedir(dir);
-    }
+    std::error_code error;
+    for (fs::directory_iterator entry(PathFromUtf8(path), error), end; !error && entry != end; entry.increment(error))
+        names.push_back(Utf8FromPath(entry->path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -75,51 +91,12 @@ std::string CrLf(const std::vector<std::string>& lines) {
 }
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::string& workingDirectory) {
-    int outPipe[2];
-    int errPipe[2];
-    if (::pipe(outPipe) != 0 || ::pipe(errPipe) != 0) throw std::runtime_error("pipe failed");
-    const pid_t child = ::fork();
-    if (child < 0) throw std::runtime_error("fork failed");
-    if (child == 0) {
-        ::dup2(outPipe[1], STDOUT_FILENO);
-        ::dup2(errPipe[1], STDERR_FILENO);
-        ::close(outPipe[0]);
-        ::close(errPipe[0]);
-        ::close(outPipe[1]);
-        ::close(errPipe[1]);
-        if (!workingDirectory.empty() && ::chdir(workingDirectory.c_str()) != 0) ::_exit(127);
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(program.c_str()));
-        for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        ::execv(program.c_str(), argv.data());
-        ::_exit(127);
-    }
-    ::close(outPipe[1]);
-    ::close(errPipe[1]);
-    ProcessResult result;
-    pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
-    int open = 2;
-    char buffer[65536];
-    while (open > 0) {
-        if (::poll(fds, 2, -1) < 0) continue;
-        for (int k = 0; k < 2; ++k) {
-            if (fds[k].fd < 0 || !(fds[k].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-            const ssize_t got = ::read(fds[k].fd, buffer, sizeof buffer);
-            if (got > 0) {
-                (k == 0 ? result.out : result.err).append(buffer, static_cast<std::size_t>(got));
-            } else {
-                ::close(fds[k].fd);
-                fds[k].fd = -1;
-                --open;
-            }
-        }
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return result;
+                         const std::string& workingDirectory, bool stdoutUnread) {
+    platform::ChildOptions options;
+    options.workingDirectory = PathFromUtf8(workingDirectory);
+    options.stdoutUnread = stdoutUnread;
+    const platform::ProcessOutcome outcome = platform::RunProcess(PathFromUtf8(program), arguments, options);
+    return {outcome.exitCode, outcome.out, outcome.err};
 }
 
 }  // namespace qorvel::testing

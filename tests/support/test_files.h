@@ -25,6 +25,7 @@ private:
 };
 
 std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 // The names in a folder, sorted (without "." and "..").
 std::vector<std::string> ListFolder(const std::string& path);
@@ -38,8 +39,9 @@ struct ProcessResult {
     std::string err;
 };
 
-// Runs `program` with `arguments` (no shell), capturing stdout and stderr.
+// Runs `program` with `arguments` (no shell), capturing stdout and stderr; with `stdoutUnread`
+// its stdout is a pipe nobody reads (every write to it fails).
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::string& workingDirectory = {});
+                         const std::string& workingDirectory = {}, bool stdoutUnread = false);
 
 }  // namespace qorvel::testing

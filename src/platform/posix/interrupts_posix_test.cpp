@@ -1,19 +1,21 @@
-#include "core/interrupt_cleanup.h"
+#include "platform/interrupts.h"
 
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include "core/atomic_output.h"
+#include "platform/file_system.h"
+#include "platform/replaced_file.h"
 #include "support/test_files.h"
 
-namespace qorvel {
+namespace qorvel::platform {
 namespace {
 
 using testing::ListFolder;
@@ -30,9 +32,9 @@ pid_t StartWritingChild(const std::string& target) {
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(ready[0]);
-        InstallInterruptCleanup();
+        InstallInterruptHandlers();
         try {
-            AtomicOutput output(target);
+            ReplacedFile output(target);
             const std::string chunk(1 << 20, 'x');
             output.Write(chunk);
             if (::write(ready[1], "w", 1) != 1) ::_exit(2);
@@ -55,7 +57,7 @@ int EndedBySignal(pid_t child) {
     return WTERMSIG(status);
 }
 
-TEST(InterruptCleanup, AnInterruptRemovesTheTemporaryFileBeingWritten) {
+TEST(InterruptsPosix, AnInterruptRemovesTheTemporaryFileBeingWritten) {
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         TempDir dir;
         const std::string target = dir.Write("10-sections.dat", "previous result");
@@ -69,7 +71,7 @@ TEST(InterruptCleanup, AnInterruptRemovesTheTemporaryFileBeingWritten) {
     }
 }
 
-TEST(InterruptCleanup, TheNextWriteRemovesWhatAKilledWriterLeft) {
+TEST(InterruptsPosix, TheNextWriteRemovesWhatAKilledWriterLeft) {
     TempDir dir;
     const std::string target = dir.Write("09-members.dat", "previous");
     const std::string other = dir.Write("other.dat", "");
@@ -89,7 +91,7 @@ TEST(InterruptCleanup, TheNextWriteRemovesWhatAKilledWriterLeft) {
     }
     ASSERT_EQ(ListFolder(dir.path()).size(), 5u);
 
-    WriteFileAtomically(target, "new");
+    ReplaceFileContent(target, "new");
     EXPECT_EQ(ReadFile(target), "new");
     EXPECT_EQ(ListFolder(dir.path()).size(), 4u);  // the killed writer's file of this target alone is gone
     ::kill(alive.pid, SIGTERM);
@@ -97,14 +99,43 @@ TEST(InterruptCleanup, TheNextWriteRemovesWhatAKilledWriterLeft) {
     EXPECT_EQ(ListFolder(dir.path()).size(), 3u);
 }
 
-TEST(InterruptCleanup, AClosedPipeIsAWriteErrorNotASilentEnd) {
+// A run putting its files in place finishes before an interrupt ends the program; the staging
+// folder goes with the interrupt, after the files registered in it.
+TEST(InterruptsPosix, AnInterruptWaitsWhileHeldBackThenRemovesFilesAndFolders) {
+    TempDir dir;
+    const std::string staging = dir.File(".out.qorvel-1");
+    const std::string placed = dir.File("placed.dat");
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        InstallInterruptHandlers();
+        ::mkdir(staging.c_str(), 0700);
+        RemovedOnInterrupt folder;
+        folder.Register(staging, RemovedOnInterrupt::What::Folder);  // before its file: folders go last
+        const std::string staged = staging + "/10-sections.dat";
+        ReplaceFileContent(staged, "staged");
+        RemovedOnInterrupt file;
+        file.Register(staged);
+        {
+            InterruptsHeldBack heldBack;
+            SimulateInterrupt();  // waits
+            ReplaceFileContent(placed, "placed");
+        }
+        ::_exit(0);  // not reached: the interrupt ended the program when the hold ended
+    }
+    EXPECT_EQ(EndedBySignal(child), SIGINT);
+    EXPECT_EQ(ReadFile(placed), "placed");
+    EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"placed.dat"});
+}
+
+TEST(InterruptsPosix, AClosedPipeIsAWriteErrorNotASilentEnd) {
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
     ::close(ends[0]);  // nobody reads (as `qorvel run ... | head -1` after head ends)
     std::fflush(nullptr);
     const pid_t child = ::fork();
     if (child == 0) {
-        InstallInterruptCleanup();
+        InstallInterruptHandlers();
         ::dup2(ends[1], STDOUT_FILENO);
         std::printf("本次共合成中桩坐标个数 18 个！\n");
         ::_exit(FlushStandardOutput() ? 1 : 0);
@@ -117,4 +148,4 @@ TEST(InterruptCleanup, AClosedPipeIsAWriteErrorNotASilentEnd) {
 }
 
 }  // namespace
-}  // namespace qorvel
+}  // namespace qorvel::platform

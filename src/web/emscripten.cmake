@@ -1,0 +1,45 @@
+# The browser build (emscripten's toolchain, scripts/build-web): the layers below the front ends
+# and the page's module (src/web), no window and no command line.
+#
+# - emscripten 3.1.6 bundles libc++ 13, which lacks the floating-point to_chars and from_chars
+#   and bit_cast: src/web/compat supplies them on the C library, found before libc++'s headers.
+# - Exceptions carry every StepError to the step frame: -fexceptions when compiling and linking.
+# - The tests are those of the desktop builds, on GoogleTest built from Debian's sources with
+#   emscripten, run under node with the machine's files (NODERAWFS).
+
+set(QORVEL_BUILD_GUI OFF CACHE BOOL "Build the desktop program (needs Qt 6 Widgets)" FORCE)
+include_directories(BEFORE ${PROJECT_SOURCE_DIR}/src/web/compat)
+add_compile_options(-fexceptions)
+add_link_options(-fexceptions -sALLOW_MEMORY_GROWTH=1 -sMAXIMUM_MEMORY=4GB)
+
+# pugixml (the LandXML layout) from its sources, the version Debian's desktop builds link, which
+# scripts/build-web fetches with apt-get source.
+set(QORVEL_PUGIXML_SOURCE "" CACHE PATH "pugixml's sources (apt-get source pugixml)")
+if(NOT EXISTS "${QORVEL_PUGIXML_SOURCE}/src/pugixml.cpp")
+  message(FATAL_ERROR "QORVEL_PUGIXML_SOURCE must name pugixml's sources (scripts/build-web fetches them)")
+endif()
+add_library(qorvel_pugixml STATIC ${QORVEL_PUGIXML_SOURCE}/src/pugixml.cpp)
+target_include_directories(qorvel_pugixml SYSTEM PUBLIC ${QORVEL_PUGIXML_SOURCE}/src)
+add_library(pugixml::pugixml ALIAS qorvel_pugixml)
+
+if(QORVEL_BUILD_TESTS)
+  set(QORVEL_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's sources (Debian's googletest package)")
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  add_subdirectory(${QORVEL_GOOGLETEST_SOURCE} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  foreach(library IN ITEMS gtest gtest_main gmock)
+    if(NOT TARGET GTest::${library})
+      add_library(GTest::${library} ALIAS ${library})
+    endif()
+  endforeach()
+
+  # The test programs read and write the machine's files under node.
+  function(qorvel_web_test_programs)
+    foreach(test IN ITEMS qorvel_unit_tests qorvel_plot_tests qorvel_equivalence_tests)
+      if(TARGET ${test})
+        target_link_options(${test} PRIVATE -sNODERAWFS=1 -sEXIT_RUNTIME=1)
+      endif()
+    endforeach()
+  endfunction()
+  cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL qorvel_web_test_programs)
+endif()

@@ -73,7 +73,7 @@ void WriteSettings(JsonText& json, const Settings& settings) {
 void WriteProblems(JsonText& json, const std::vector<CheckProblem>& problems) {
     json.BeginArray();
     for (const CheckProblem& problem : problems)
-        json.BeginObject().Key("reason").String(problem.reason).Key("concerns").String(problem.concerns).EndObject();
+        json.BeginObject().Key("reason").String(problem.reason).Key("concerns").String(ProblemConcerns(problem)).EndObject();
     json.EndArray();
 }
 
@@ -223,7 +223,7 @@ std::string CatalogueJson() {
     for (const StepDescription& step : StepCatalogue()) {
         if (step.command.empty()) continue;  // attaching and viewing have pages of their own
         json.BeginObject().Key("command").String(step.command).Key("number").Integer(step.number);
-        json.Key("caption").String(step.caption).Key("tooltip").String(step.tooltip);
+        json.Key("caption").String(step.caption);
         json.Key("help").String(step.commandHelp).Key("inputs").BeginArray();
         for (const FileSpec& input : step.inputs)
             json.BeginObject()

@@ -265,7 +265,20 @@ std::string CatalogueJson() {
             .EndObject();
     json.EndArray().Key("pipeline").BeginArray();
     for (const StepId id : PipelineSteps()) json.String(Describe(id).command);
-    json.EndArray().Key("defaults");
+    json.EndArray().Key("viewerInputs").BeginArray();
+    for (const FileSpec& input : Describe(StepId::SectionViewer).inputs)
+        json.BeginObject()
+            .Key("role")
+            .Integer(static_cast<int>(input.role))
+            .Key("name")
+            .String(RoleName(input.role))
+            .Key("filter")
+            .String(input.filter)
+            .EndObject();
+    json.EndArray().Key("roles").BeginObject();
+    json.Key("drawing").Integer(static_cast<int>(FileRole::Drawing));
+    json.Key("points").Integer(static_cast<int>(FileRole::DetailPoints)).EndObject();
+    json.Key("defaults");
     WriteSettings(json, Settings{});
     json.EndObject();
     return json.text();

@@ -27,7 +27,8 @@ namespace qorvel::web {
 bool SetNumber(Settings& settings, std::string_view name, double value);
 bool SetText(Settings& settings, std::string_view name, const std::string& value);
 
-// {"steps":[…],"layouts":[…],"tolerances":[…],"pipeline":[…],"defaults":{…}}
+// {"steps":[…],"layouts":[…],"tolerances":[…],"pipeline":[…],"viewerInputs":[…],
+//  "roles":{"drawing","points"},"defaults":{…}}
 std::string CatalogueJson();
 
 class WebSession {

@@ -18,12 +18,14 @@ export default defineConfig(({ mode }) => {
     root: here,
     base: "./",
     resolve: {
-      alias: {
-        "#module": path.join(moduleDir, "qorvel_web.mjs"),
-        "#worker-factory": path.join(here, "src", single ? "worker_single.ts" : "worker_site.ts"),
-      },
+      alias: [
+        { find: /^#module-wasm/, replacement: path.join(moduleDir, "qorvel_web.wasm") },
+        { find: /^#module$/, replacement: path.join(moduleDir, "qorvel_web.mjs") },
+        { find: /^#worker-factory$/, replacement: path.join(here, "src", single ? "worker_single.ts" : "worker_site.ts") },
+      ],
     },
-    worker: { format: "es" },
+    // qorvel.html opens from the disk, where a module worker from inlined code may not start.
+    worker: { format: single ? "iife" : "es" },
     plugins: single ? [viteSingleFile({ removeViteModuleLoader: true })] : [],
     build: {
       outDir: path.join(repository, single ? "build-web/single" : "build-web/site"),

@@ -94,14 +94,18 @@ export class Project {
 
   async chooseDrawing(file: File): Promise<void> {
     this.drawing = file;
+    delete document.body.dataset["drawing"];
     this.showChosen();
     this.messages.clear();
     const { files, transfer } = await this.files.prepare([file]);
-    const reply = await this.core.ask<{ attached: boolean; layers?: LayerSummary[] }>(
-      { kind: "attach", drawing: files[0]! },
-      transfer,
-    );
+    const stop = this.core.listen((event) => {
+      if (event.kind === "message") this.messages.show(event.level, event.text);
+    });
+    const reply = await this.core
+      .ask<{ attached: boolean; layers?: LayerSummary[] }>({ kind: "attach", drawing: files[0]! }, transfer)
+      .finally(stop);
     this.layers = reply.result.attached ? (reply.result.layers ?? []) : [];
+    document.body.dataset["drawing"] = reply.result.attached ? "read" : "refused";
     this.showLayers();
     this.fillLayerChoices();
   }

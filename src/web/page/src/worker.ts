@@ -5,6 +5,7 @@
 // of their own and handed back to the page with their sizes and records.
 
 import createQorvel from "#module";
+import wasmUrl from "#module-wasm?url";
 import type { Qorvel, QorvelModule, QorvelReporter } from "#module";
 import type { Answer, Event, NamedFile, Request, ResultFile, WorkerMessage } from "./protocol";
 
@@ -159,7 +160,20 @@ function handle(id: number, request: Request): void {
   }
 }
 
-const ready = createQorvel({}).then((loaded) => {
+/** The module's WebAssembly: a file beside the worker, or inlined in qorvel.html. */
+async function wasmBytes(): Promise<ArrayBuffer> {
+  if (wasmUrl.startsWith("data:")) {
+    const text = atob(wasmUrl.slice(wasmUrl.indexOf(",") + 1));
+    const bytes = new Uint8Array(text.length);
+    for (let k = 0; k < text.length; ++k) bytes[k] = text.charCodeAt(k);
+    return bytes.buffer;
+  }
+  return (await fetch(wasmUrl)).arrayBuffer();
+}
+
+const ready = wasmBytes()
+  .then((wasmBinary) => createQorvel({ wasmBinary }))
+  .then((loaded) => {
   module = loaded;
   module.FS.mkdir(PROJECT);
   module.FS.chdir(PROJECT);

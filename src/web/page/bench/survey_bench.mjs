@@ -4,7 +4,8 @@
 //   - from the click on 一键生成断面成果 to every result file listed,
 //   - the longest time between two frames the page drew meanwhile (the page never freezes),
 //   - from the click on 在断面查看中打开 to the sections listed,
-// and that the run's files equal the command line's on the same survey, to the byte.
+// and that the run's files equal the command line's on the same survey, to the byte, with the
+// time `qorvel run` takes on them.
 //   node bench/survey_bench.mjs [STATIONS [POINTS_PER_SECTION]]
 // QORVEL_GENERATOR names the generator (default build/bench/survey/qorvel_generate_survey).
 
@@ -65,13 +66,17 @@ try {
   const sections = await page.getAttribute("#viewer", "data-sections");
 
   await page.click("nav [data-tab=project]");
+  // The command line on the same survey at the same moment, for scale (this machine is shared).
+  const cliStart = performance.now();
   const expected = commandLineRun(drawing, points, "zh", "dmx");
+  const cliSeconds = (performance.now() - cliStart) / 1000;
   let same = 0;
   for (const [name, bytes] of expected) if (bytes.equals(await downloadResult(page, "results", name))) ++same;
   const size = (file) => `${(fs.statSync(file).size / 1024 / 1024).toFixed(1)} MB`;
   console.log(`survey: ${stations} stations, ${perSection} points a section (points.dat ${size(points)}, route.dxf ${size(drawing)})`);
   console.log(`run: click to ${expectedCount} result files listed ${((runEnd - runStart) / 1000).toFixed(2)} s, longest frame ${Math.round(runFrames)} ms`);
   console.log(`viewer: click to ${sections} sections listed ${((viewEnd - viewStart) / 1000).toFixed(2)} s, longest frame ${Math.round(viewFrames)} ms`);
+  console.log(`qorvel run on the same files: ${cliSeconds.toFixed(2)} s`);
   console.log(`files equal to the command line's: ${same} of ${expected.size}`);
   if (same !== expected.size) process.exitCode = 1;
 } finally {

@@ -41,6 +41,7 @@ export async function launch() {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), "qorvel-chromium-"));
   const context = await chromium.launchPersistentContext(profile, {
     acceptDownloads: true,
+    locale: "zh-CN",
     viewport: { width: 1400, height: 1000 },
     executablePath: process.env.QORVEL_CHROMIUM ?? "/usr/bin/chromium",
     headless: true,
@@ -53,6 +54,7 @@ export async function launch() {
       "--disable-background-networking",
       "--disable-component-update",
       "--disable-sync",
+      "--lang=zh-CN",
     ],
   });
   return {

@@ -29,6 +29,11 @@ if(QORVEL_BUILD_TESTS)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
   add_subdirectory(${QORVEL_GOOGLETEST_SOURCE} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  # GoogleTest asks for emscripten's JavaScript exceptions (-fexceptions): its libraries take
+  # the build's WebAssembly exceptions instead, as everything they link with does.
+  foreach(library IN ITEMS gtest gtest_main gmock gmock_main)
+    set_target_properties(${library} PROPERTIES COMPILE_FLAGS "-DGTEST_HAS_PTHREAD=0")
+  endforeach()
   foreach(library IN ITEMS gtest gtest_main gmock)
     if(NOT TARGET GTest::${library})
       add_library(GTest::${library} ALIAS ${library})

@@ -11,6 +11,8 @@ import type { ResultFile } from "./protocol";
 import { canSaveToFolder, listResults, saveToFolder, zipOf } from "./results";
 import type { SettingsStore } from "./settings_store";
 
+const SHOWN_PROBLEMS = 200;
+
 interface RunAnswer {
   completed: boolean;
   outcome: string;
@@ -112,9 +114,13 @@ export class RunPanel {
         this.files = reply.files;
         this.progress.value = 100;
         this.status.textContent = "一键生成完成。";
+        // The first problems (a big survey may have ten thousand); all of them are in the check files.
+        const shown = answer.problems.slice(0, SHOWN_PROBLEMS);
+        const more = answer.problems.length - shown.length;
         this.problems.replaceChildren(
           element("h2", {}, answer.problems.length > 0 ? `检查发现的问题（${answer.problems.length} 处）` : "检查没有发现问题"),
-          element("ul", {}, ...answer.problems.map((problem) => element("li", {}, problem))),
+          element("ul", {}, ...shown.map((problem) => element("li", {}, problem))),
+          ...(more > 0 ? [element("p", {}, `另有 ${more} 处，见各检查结果文件。`)] : []),
         );
         listResults(byId("results"), this.files);
         byId("results-box").hidden = false;

@@ -1,8 +1,9 @@
-// The page in a real browser beyond the example's files: bad input reported in the command
-// line's words, naming the file by its name; the viewer opening, stepping and jumping; the
-// settings surviving a reload; the page in one file opening from the disk.
+// The page in a real browser beyond the example's run: bad input reported in the command line's
+// words, naming the file by its name; the viewer opening, stepping and jumping; a single step;
+// the settings surviving a reload; the page in one file opening from the disk.
 
 import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
@@ -10,6 +11,7 @@ import { pathToFileURL } from "node:url";
 import { after, before, test } from "node:test";
 import {
   chooseProject,
+  cli,
   commandLineFailure,
   commandLineRun,
   downloadResult,
@@ -105,6 +107,26 @@ test("the viewer opens the run's sections, steps with the keys and jumps to a st
   await page.press("[data-testid=jump]", "Enter");
   await page.waitForFunction(() => document.querySelector("#viewer").dataset.station === "456.78");
   assert.match(await page.textContent("[data-testid=section-position]"), /第 \d+ \/ 52 个/);
+  await page.close();
+});
+
+test("a single step asks for its files by role and writes the command line's file", async () => {
+  const expectedFolder = fs.mkdtempSync(path.join(os.tmpdir(), "qorvel-step-"));
+  const labels = path.join(examples, "labels.dat");
+  execFileSync(cli, ["stakes", labels, points, "-o", path.join(expectedFolder, "03-stakes.dat")], { stdio: "pipe" });
+  const page = await openPage(chromium.context, server.url);
+  await page.click("nav [data-tab=steps]");
+  const step = "[data-step=stakes]";
+  const boxes = await page.$$(`${step} input[type=file]`);
+  assert.equal(boxes.length, 2);
+  await boxes[0].setInputFiles(labels);
+  await boxes[1].setInputFiles(points);
+  await page.click(`${step} button`);
+  await page.waitForSelector("[data-testid=step-results] [data-file='03-stakes.dat']");
+  const written = await downloadResult(page, "step-results", "03-stakes.dat");
+  assert.ok(fs.readFileSync(path.join(expectedFolder, "03-stakes.dat")).equals(written));
+  assert.match(await page.textContent(`${step} .summary`), /本次共合成中桩坐标个数 53 个！/);
+  fs.rmSync(expectedFolder, { recursive: true, force: true });
   await page.close();
 });
 

@@ -32,7 +32,7 @@ if(QORVEL_BUILD_TESTS)
   # GoogleTest asks for emscripten's JavaScript exceptions (-fexceptions): its libraries take
   # the build's WebAssembly exceptions instead, as everything they link with does.
   foreach(library IN ITEMS gtest gtest_main gmock gmock_main)
-    set_target_properties(${library} PROPERTIES COMPILE_FLAGS "-DGTEST_HAS_PTHREAD=0")
+    set_target_properties(${library} PROPERTIES COMPILE_FLAGS "")
   endforeach()
   foreach(library IN ITEMS gtest gtest_main gmock)
     if(NOT TARGET GTest::${library})

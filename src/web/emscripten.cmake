@@ -8,21 +8,13 @@
 #   survey as emscripten's exceptions through JavaScript, which wrap every call that may throw.
 # - The tests are those of the desktop builds, on GoogleTest built from Debian's sources with
 #   emscripten, run under node with the machine's files (NODERAWFS).
+# - There is no cairo in the browser: the plot library is built without its PDF writer, and the
+#   module's own stand-in (src/web/pdf_sheets_unavailable.cpp) says how the page makes PDF.
 
 set(QORVEL_BUILD_GUI OFF CACHE BOOL "Build the desktop program (needs Qt 6 Widgets)" FORCE)
 include_directories(BEFORE ${PROJECT_SOURCE_DIR}/src/web/compat)
 add_compile_options(-fwasm-exceptions)
 add_link_options(-fwasm-exceptions -sALLOW_MEMORY_GROWTH=1 -sMAXIMUM_MEMORY=4GB)
-
-# pugixml (the LandXML layout) from its sources, the version Debian's desktop builds link, which
-# scripts/build-web fetches with apt-get source.
-set(QORVEL_PUGIXML_SOURCE "" CACHE PATH "pugixml's sources (apt-get source pugixml)")
-if(NOT EXISTS "${QORVEL_PUGIXML_SOURCE}/src/pugixml.cpp")
-  message(FATAL_ERROR "QORVEL_PUGIXML_SOURCE must name pugixml's sources (scripts/build-web fetches them)")
-endif()
-add_library(qorvel_pugixml STATIC ${QORVEL_PUGIXML_SOURCE}/src/pugixml.cpp)
-target_include_directories(qorvel_pugixml SYSTEM PUBLIC ${QORVEL_PUGIXML_SOURCE}/src)
-add_library(pugixml::pugixml ALIAS qorvel_pugixml)
 
 if(QORVEL_BUILD_TESTS)
   set(QORVEL_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's sources (Debian's googletest package)")
@@ -45,6 +37,7 @@ if(QORVEL_BUILD_TESTS)
     foreach(test IN ITEMS qorvel_unit_tests qorvel_plot_tests qorvel_equivalence_tests)
       if(TARGET ${test})
         target_link_options(${test} PRIVATE -sNODERAWFS=1 -sEXIT_RUNTIME=1)
+        target_sources(${test} PRIVATE ${PROJECT_SOURCE_DIR}/src/web/pdf_sheets_unavailable.cpp)
       endif()
     endforeach()
   endfunction()

@@ -28,7 +28,7 @@ std::optional<DrawingSummary> SummaryOfAttachedDrawing(const Session& session) {
         else if (entity.kind == EntityKind::Line) ++layer->lines;
         else {
             ++layer->texts;
-            if (entity.kind == EntityKind::Text && entity.text.find('+') != std::string::npos &&
+            if (entity.kind == EntityKind::Text && entity.textRead && entity.text.find('+') != std::string::npos &&
                 ChainageFromStationText(entity.text))
                 ++layer->stations;
         }

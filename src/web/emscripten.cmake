@@ -40,6 +40,8 @@ if(QORVEL_BUILD_TESTS)
         target_sources(${test} PRIVATE ${PROJECT_SOURCE_DIR}/src/web/pdf_sheets_unavailable.cpp)
       endif()
     endforeach()
+    # The number conversions of this build against the desktop library's.
+    target_sources(qorvel_unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/src/web/compat/charconv_test.cpp)
   endfunction()
   cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL qorvel_web_test_programs)
 endif()

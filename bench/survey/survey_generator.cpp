@@ -6,6 +6,7 @@
 #include <fstream>
 #include <random>
 #include <stdexcept>
+#include <string_view>
 #include <vector>
 
 #include "assemble/centre_stake_merge.h"
@@ -84,6 +85,76 @@ void appendGeneral3(std::string& out, double value) {
     while (end[-1] == '0') --end;
     if (end[-1] == '.') --end;
     out.append(text, end);
+}
+
+// The fields of a comma-separated line, as written above (no field holds a comma but the last).
+std::vector<std::string_view> fieldsOf(std::string_view line, std::size_t count) {
+    std::vector<std::string_view> fields;
+    while (fields.size() + 1 < count) {
+        const std::size_t comma = line.find(',');
+        fields.push_back(line.substr(0, comma));
+        line.remove_prefix(comma + 1);
+    }
+    fields.push_back(line);
+    return fields;
+}
+
+std::vector<std::string_view> linesOf(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find("\r\n");
+        lines.push_back(text.substr(0, end));
+        text.remove_prefix(end + 2);
+    }
+    return lines;
+}
+
+void pair(std::string& out, int code, std::string_view value) {
+    out += std::to_string(code);
+    out += '\n';
+    out += value;
+    out += '\n';
+}
+
+// The drawing of the labels and section lines: coordinates in the very text of the data files,
+// so that reading them back gives the same numbers. The station text step writes the texts last
+// drawn first, so they are drawn from the last station back to the first.
+std::string routeDrawing(const std::string& labels, const std::string& lines) {
+    std::string out;
+    pair(out, 0, "SECTION");
+    pair(out, 2, "HEADER");
+    pair(out, 9, "$ACADVER");
+    pair(out, 1, "AC1015");
+    pair(out, 9, "$DWGCODEPAGE");
+    pair(out, 3, "ANSI_936");
+    pair(out, 0, "ENDSEC");
+    pair(out, 0, "SECTION");
+    pair(out, 2, "ENTITIES");
+    const std::vector<std::string_view> labelLines = linesOf(labels);
+    for (auto line = labelLines.rbegin(); line != labelLines.rend(); ++line) {
+        const std::vector<std::string_view> fields = fieldsOf(*line, 6);
+        pair(out, 0, "TEXT");
+        pair(out, 8, "zh");
+        pair(out, 10, fields[2]);
+        pair(out, 20, fields[3]);
+        pair(out, 30, fields[4]);
+        pair(out, 40, "2.5");
+        pair(out, 1, fields[5]);
+    }
+    for (const std::string_view line : linesOf(lines)) {
+        const std::vector<std::string_view> fields = fieldsOf(line, 5);
+        pair(out, 0, "LINE");
+        pair(out, 8, "dmx");
+        pair(out, 10, fields[1]);
+        pair(out, 20, fields[2]);
+        pair(out, 30, "0");
+        pair(out, 11, fields[3]);
+        pair(out, 21, fields[4]);
+        pair(out, 31, "0");
+    }
+    pair(out, 0, "ENDSEC");
+    pair(out, 0, "EOF");
+    return out;
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {
@@ -165,6 +236,7 @@ SurveyFiles GenerateSurvey(const SurveyShape& shape) {
     files.matched = MatchSectionLines(stakes, lines, 0.01, carried).output.bytes();
     const DataFile matched = DataFile::FromBytes("matched.dat", files.matched);
     files.members = GroupDetailPoints(matched, points, 0.05, carried, progress).output.bytes();
+    files.drawing = routeDrawing(files.labels, files.lines);
     return files;
 }
 
@@ -175,6 +247,7 @@ void WriteSurvey(const SurveyFiles& files, const std::string& folder) {
     writeFile(folder + "/stakes.dat", files.stakes);
     writeFile(folder + "/matched.dat", files.matched);
     writeFile(folder + "/members.dat", files.members);
+    writeFile(folder + "/route.dxf", files.drawing);
 }
 
 }  // namespace qorvel::bench

@@ -25,6 +25,10 @@ struct SurveyFiles {
     std::string stakes;   // centre-stake file (step 3)
     std::string matched;  // matched section line file (step 6)
     std::string members;  // station membership file (step 9)
+    // The route drawing (DXF) the labels and the section lines are read from: each label a TEXT
+    // on layer zh, each section line a LINE on layer dmx, so that steps 2 and 4 read back the
+    // station text and section line files above.
+    std::string drawing;
 
     std::size_t pointCount = 0;
 };
@@ -32,7 +36,7 @@ struct SurveyFiles {
 SurveyFiles GenerateSurvey(const SurveyShape& shape);
 
 // Writes the files as labels.dat, points.dat, lines.dat, stakes.dat, matched.dat, members.dat
-// into `folder` (which must exist).
+// and route.dxf into `folder` (which must exist).
 void WriteSurvey(const SurveyFiles& files, const std::string& folder);
 
 }  // namespace qorvel::bench

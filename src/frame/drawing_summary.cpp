@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "drawing/attached_drawing.h"
+#include "station/station_text.h"
 
 namespace qorvel {
 
@@ -25,7 +26,12 @@ std::optional<DrawingSummary> SummaryOfAttachedDrawing(const Session& session) {
         if (layer == summary.layers.end() || layer->name != entity.layer) continue;
         if (IsPolyline(entity.kind)) ++layer->polylines;
         else if (entity.kind == EntityKind::Line) ++layer->lines;
-        else ++layer->texts;
+        else {
+            ++layer->texts;
+            if (entity.kind == EntityKind::Text && entity.textRead && entity.text.find('+') != std::string::npos &&
+                ChainageFromStationText(entity.text))
+                ++layer->stations;
+        }
     }
     return summary;
 }

@@ -15,6 +15,7 @@ namespace qorvel {
 struct LayerSummary {
     std::string name;  // UTF-8, letter case as in the drawing
     std::size_t texts = 0;      // single-line and paragraph texts
+    std::size_t stations = 0;   // single-line texts that read as a station ("K1+200"): the labels' layer
     std::size_t lines = 0;
     std::size_t polylines = 0;  // of every kind
 };

@@ -180,7 +180,7 @@ void readOneLine(const Reader& reader, std::string_view bytes, const std::string
         reader.number(line.number, tokens[1], "中桩高程");
         section.stakeElevation = std::string(tokens[1]);
 
-        std::span<const std::string_view> rest(tokens.begin() + 2, tokens.end());
+        std::span<const std::string_view> rest(tokens.data() + 2, tokens.size() - 2);
         const bool firstEmpty = rest.front().empty();
         const bool secondEmpty = rest.back().empty();
         if (firstEmpty) rest = rest.subspan(1);
@@ -427,7 +427,7 @@ void readHdm(const Reader& reader, std::string_view bytes, ReadSections& read) {
             const std::string_view count = tokens.front();
             if (count.size() > 9 || count.find_first_not_of("0123456789") != std::string_view::npos)
                 reader.fail(line.number, std::string(name) + "的点数不是整数：“" + DisplayText(count) + "”");
-            const std::span<const std::string_view> numbers(tokens.begin() + 1, tokens.end());
+            const std::span<const std::string_view> numbers(tokens.data() + 1, tokens.size() - 1);
             std::vector<ReadPoint> points = pairs(reader, line.number, numbers, "高差");
             if (points.size() != std::stoul(std::string(count)))
                 reader.fail(line.number, std::string(name) + "的点数为 " + std::string(count) + "，其后却有 " +

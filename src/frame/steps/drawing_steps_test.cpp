@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "drawing/attached_drawing.h"
+#include "frame/drawing_summary.h"
 #include "support/scripted_host.h"
 #include "support/test_files.h"
 
@@ -98,6 +99,27 @@ TEST(DrawingSteps, TheFirstStepAsksForTheDrawingLaterStepsReuseIt) {
     EXPECT_EQ(attach.messages.at(0).text, "连接CAD成功！");
     EXPECT_EQ(session.drawing->path(), other);
     EXPECT_EQ(session.drawing->LayerNames(), std::vector<std::string>{"zh"});
+}
+
+// What the front ends list of each layer, to tell the labels' layer from the section lines'.
+TEST(DrawingSteps, TheSummaryCountsEachLayersTextsStationsLinesAndPolylines) {
+    TempDir dir;
+    const std::string drawing =
+        dir.Write("route.dxf", Entities(Text("zh", "1", "2", "K0+100") + Text("zh", "3", "4", "K0+120") +
+                                        Text("zh", "5", "6", "说明") + Text("bt", "0", "0", "1+") +
+                                        Line("dmx", "0", "0", "1", "1") + Polyline("zxx", {"1", "2", "3", "4"})));
+    Session session;
+    ScriptedHost attach;
+    attach.Answer(drawing);
+    Settings settings;
+    ASSERT_EQ(steps::AttachDrawing(attach, session, settings).outcome, StepOutcome::Completed);
+    const std::optional<DrawingSummary> summary = SummaryOfAttachedDrawing(session);
+    ASSERT_TRUE(summary.has_value());
+    std::vector<std::string> counts;
+    for (const LayerSummary& layer : summary->layers)
+        counts.push_back(layer.name + " " + std::to_string(layer.texts) + " " + std::to_string(layer.stations) + " " +
+                         std::to_string(layer.lines) + " " + std::to_string(layer.polylines));
+    EXPECT_EQ(counts, (std::vector<std::string>{"bt 1 0 0 0", "dmx 0 0 1 0", "zh 3 2 0 0", "zxx 0 0 0 1"}));
 }
 
 TEST(DrawingSteps, CancelUnreadableDrawingsAndWarnings) {

@@ -90,7 +90,7 @@ TEST(ReplacedFilePosix, DevicesPipesAndSocketsAreWrittenDirectly) {
     // A device node: one of the null device where the system lets us make it, else the
     // system's own (which only root could replace).
     std::string device = dir.File("null");
-    if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) != 0) device = "/dev/null";
+    if (::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) device = "/dev/null";
     ReplaceFileContent(device, "discarded");
     EXPECT_TRUE(S_ISCHR(Lstat(device).st_mode));
     EXPECT_TRUE(S_ISCHR(Lstat("/dev/null").st_mode));

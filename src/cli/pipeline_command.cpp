@@ -8,6 +8,7 @@
 #include "cli/cli_registry.h"
 #include "frame/pipeline.h"
 #include "frame/pipeline_summary.h"
+#include "plot/sheet_kinds.h"
 
 namespace qorvel::cli {
 
@@ -67,8 +68,11 @@ void AddPipelineCommand(CLI::App& app, CliRegistry& registry) {
     run->add_option("--line-layer", request->lineLayer, "横断面线所在图层（区分大小写）")->required();
     run->add_option("-o,--output", request->outputFolder, "输出文件夹（不存在时创建，其上一级文件夹须已存在）")
         ->required();
-    run->add_option("--plot", request->plotKind, "同时绘制断面图：pdf、svg 或 dxf（写入 10-sections.pdf 等）")
-        ->check(CLI::IsMember({"pdf", "svg", "dxf"}));
+    std::vector<std::string> sheetKinds;
+    for (const SheetKind& kind : SheetKinds()) sheetKinds.emplace_back(kind.name);
+    run->add_option("--plot", request->plotKind,
+                    "同时绘制断面图：" + SheetKindList(SheetKindWords::Names) + "（写入 10-sections.pdf 等）")
+        ->check(CLI::IsMember(sheetKinds));
     std::vector<SettingId> ids;
     for (const StepId id : PipelineSteps())
         for (const SettingId setting : Describe(id).settings) ids.push_back(setting);

@@ -140,19 +140,20 @@ Settings StageSettings(const Settings& settings, const PipelineRequest& request,
 std::vector<std::string> EarlierResults(const PipelineRequest& request, const std::vector<std::string>& written) {
     std::vector<std::string> extensions;
     for (const ResultLayout& layout : ResultLayouts()) extensions.emplace_back(layout.extension);
-    for (const char* kind : {".pdf", ".svg", ".dxf"}) extensions.emplace_back(kind);
+    for (const SheetKind& kind : SheetKinds()) extensions.push_back("." + std::string(kind.name));
     std::vector<std::string> earlier;
     for (const FileRole role : {FileRole::SectionResults, FileRole::SectionSheets}) {
         const fs::path usual(std::string(FindStepWriting(role)->outputName));
         for (const std::string& extension : extensions) {
-            // The SVG sheets are a folder of pages.
+            // Sheets of some kinds are a folder of pages.
             const std::string typed =
                 PlotOutputPath(platform::JoinedAsTyped(request.outputFolder, fs::path(usual).replace_extension(extension).string()));
             const fs::path path = PathFromUtf8(typed);
             const std::string name = Utf8FromPath(path.filename());
             std::error_code error;
             const bool ours = std::find(written.begin(), written.end(), typed) != written.end();
-            const bool there = extension == ".svg" ? fs::is_directory(path, error) : fs::is_regular_file(path, error);
+            const SheetKind* kind = role == FileRole::SectionSheets ? SheetKindOfPath(extension) : nullptr;
+            const bool there = kind && kind->folderOfPages ? fs::is_directory(path, error) : fs::is_regular_file(path, error);
             if (!ours && there && std::find(earlier.begin(), earlier.end(), name) == earlier.end()) earlier.push_back(name);
         }
     }

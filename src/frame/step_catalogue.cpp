@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <deque>
+#include <string>
 #include <vector>
 
 #include "frame/step_computation.h"
@@ -9,10 +11,18 @@
 #include "frame/steps/check_steps.h"
 #include "frame/steps/drawing_steps.h"
 #include "frame/steps/result_steps.h"
+#include "plot/sheet_kinds.h"
 
 namespace qorvel {
 
 namespace {
+
+// A text made from the tables of the formats, kept for the life of the catalogue, which holds
+// views of its texts.
+std::string_view Kept(std::string text) {
+    static std::deque<std::string> kept;
+    return kept.emplace_back(std::move(text));
+}
 
 using enum FileRole;
 using enum SettingId;
@@ -55,7 +65,7 @@ constexpr std::array kSheetSettings{AvoidDistance, SectionSides, SheetOptions};
 constexpr std::array kConvertSettings{ConversionLayouts};
 constexpr std::array kViewSettings{AvoidDistance, SectionSides, SectionChecks, SheetOptions};
 
-constexpr std::array kSteps{
+const std::array kSteps{
     StepDescription{.id = StepId::AttachDrawing,
                     .caption = "打开图形",
                     .inputs = kDrawingInput,
@@ -191,9 +201,9 @@ constexpr std::array kSteps{
     StepDescription{.id = StepId::SectionSheets,
                     .caption = "绘制断面图",
                     .command = "plot",
-                    .commandHelp = "绘制断面图：PDF、SVG 或 DXF，按输出文件的扩展名",
+                    .commandHelp = Kept("绘制断面图：" + SheetKindList(SheetKindWords::Captions) + "，按输出文件的扩展名"),
                     .inputs = kSectionInputs,
-                    .output = {FileRole::SectionSheets, "断面图(*.pdf *.svg *.dxf)|*.pdf;*.svg;*.dxf"},
+                    .output = {FileRole::SectionSheets, Kept(SheetKindFilter())},
                     .outputName = "10-sections.pdf",
                     .settings = kSheetSettings,
                     .runOrder = 11,

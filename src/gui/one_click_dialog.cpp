@@ -24,6 +24,7 @@
 #include "frame/pipeline_summary.h"
 #include "frame/sections_on_view.h"
 #include "frame/step_frame.h"
+#include "plot/sheet_kinds.h"
 #include "gui/layout_box.h"
 #include "gui/name_filters.h"
 #include "gui/painted_icons.h"
@@ -180,8 +181,9 @@ OneClickDialog::OneClickDialog(Workbench& workbench, UserInteraction& ui, std::f
     sheets_ = new QComboBox(this);
     sheets_->setObjectName(QStringLiteral("Sheets"));
     sheets_->addItem(QStringLiteral("不绘制"), QString());
-    for (const char* kind : {"pdf", "svg", "dxf"})
-        sheets_->addItem(QString::fromLatin1(kind).toUpper(), QString::fromLatin1(kind));
+    for (const SheetKind& kind : SheetKinds())
+        sheets_->addItem(QString::fromUtf8(kind.caption.data(), kind.caption.size()),
+                         QString::fromUtf8(kind.name.data(), kind.name.size()));
     sheets_->setToolTip(QStringLiteral("各断面绘在图纸上，写入输出文件夹的 10-sections.pdf（或 .svg、.dxf）"));
     sheets_->setCurrentIndex(std::max(0, sheets_->findData(RememberedSheetKind())));
     CompleteFileNames(points_, false);

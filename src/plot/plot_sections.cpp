@@ -48,18 +48,13 @@ std::string StationList(const NamedStations& stations) {
 }  // namespace
 
 std::optional<PlotKind> PlotKindOfPath(std::string_view path) {
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos) return std::nullopt;
-    std::string extension(path.substr(dot + 1));
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (extension == "pdf") return PlotKind::Pdf;
-    if (extension == "svg") return PlotKind::Svg;
-    if (extension == "dxf") return PlotKind::Dxf;
+    if (const SheetKind* kind = SheetKindOfPath(path)) return kind->kind;
     return std::nullopt;
 }
 
 std::string PlotOutputPath(std::string_view path) {
-    if (PlotKindOfPath(path) != PlotKind::Svg) return std::string(path);
+    const SheetKind* kind = SheetKindOfPath(path);
+    if (!kind || !kind->folderOfPages) return std::string(path);
     return std::string(path.substr(0, path.rfind('.'))) + "-sheets";
 }
 
@@ -83,11 +78,8 @@ std::string OneSectionSheetName(const SectionDrawing& section, PlotKind kind) {
     for (char& c : name)
         if (static_cast<unsigned char>(c) < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) c = '_';
     if (name.empty() || name.front() == '.') name.insert(0, "断面");
-    switch (kind) {
-        case PlotKind::Pdf: return name + ".pdf";
-        case PlotKind::Svg: return name + ".svg";
-        case PlotKind::Dxf: return name + ".dxf";
-    }
+    for (const SheetKind& sheetKind : SheetKinds())
+        if (sheetKind.kind == kind) return name + "." + std::string(sheetKind.name);
     return name;
 }
 
@@ -120,11 +112,10 @@ std::string PlotSummary::Warning() const {
 
 PlotSummary PlotSections(SectionSource& sections, const PlotOptions& options, const std::string& outputPath,
                          ProgressSink& progress) {
-    const std::optional<PlotKind> kind = PlotKindOfPath(outputPath);
+    const SheetKind* kind = SheetKindOfPath(outputPath);
     if (!kind)
-        throw StepError(outputPath, StepError::kNoLine, StepError::kNoField, "图纸文件的扩展名应为 .pdf、.svg 或 .dxf");
-    if (*kind == PlotKind::Pdf && !PdfSheetsAvailable())
-        throw StepError(outputPath, StepError::kNoLine, StepError::kNoField, kNoPdfSheets);
+        throw StepError(outputPath, StepError::kNoLine, StepError::kNoField, "图纸文件的扩展名应为 " + SheetKindList(SheetKindWords::Extensions));
+    if (!kind->available()) throw StepError(outputPath, StepError::kNoLine, StepError::kNoField, SheetKindUnavailable(*kind));
     // Written so that a NaN fails too.
     if (!(options.scale >= 1 && options.scale <= 100000)) throw StepError("比例应在 1:1 到 1:100000 之间");
     if (!(options.exaggeration >= 0.1 && options.exaggeration <= 100)) throw StepError("竖向放大倍数应在 0.1 到 100 之间");
@@ -164,15 +155,13 @@ PlotSummary PlotSections(SectionSource& sections, const PlotOptions& options, co
 
     PlotSummary summary;
     summary.output = PlotOutputPath(outputPath);
-    std::unique_ptr<SheetWriter> writer;
-    switch (*kind) {
-        case PlotKind::Pdf: writer = MakePdfSheetWriter(outputPath, sheet); break;
-        case PlotKind::Svg: writer = MakeSvgSheetWriter(summary.output, sheet, title.count); break;
-        case PlotKind::Dxf:
-            writer = MakeDxfSheetWriter(outputPath, sheet, title.count, entityCount,
-                                        options.dxfUnits == DxfUnits::Metres ? std::optional<double>(options.scale) : std::nullopt);
-            break;
-    }
+    const std::unique_ptr<SheetWriter> writer = kind->makeWriter(
+        {.path = outputPath,
+         .written = summary.output,
+         .sheet = sheet,
+         .sheetCount = title.count,
+         .entityCount = entityCount,
+         .metresAt = options.dxfUnits == DxfUnits::Metres ? std::optional<double>(options.scale) : std::nullopt});
 
     constexpr std::size_t kNoSheet = std::numeric_limits<std::size_t>::max();
     std::size_t current = kNoSheet;

@@ -18,21 +18,20 @@
 #include "core/progress.h"
 #include "plot/section_drawing.h"
 #include "plot/section_figure.h"
+#include "plot/sheet_kinds.h"
 #include "plot/sheet_layout.h"
 
 namespace qorvel {
 
-enum class PlotKind { Pdf, Svg, Dxf };
-
-// By the path's extension, letter case ignored: .pdf, .svg, .dxf; nothing for any other.
+// By the path's extension, letter case ignored (plot/sheet_kinds.h); nothing for any other.
 std::optional<PlotKind> PlotKindOfPath(std::string_view path);
 
 // Whether this build draws PDF sheets (it does where cairo was found; a build without it
 // writes SVG and DXF only, and a PDF request fails naming them).
 bool PdfSheetsAvailable();
 
-// What a plot to `path` writes: the file itself for PDF and DXF; for SVG the folder of its
-// pages, the path without its extension and "-sheets" ("out/10-sections.svg" gives
+// What a plot to `path` writes: the file itself for PDF and DXF; for a kind written as a folder
+// of pages (SVG) the folder, the path without its extension and "-sheets" ("out/10-sections.svg" gives
 // "out/10-sections-sheets"). Front ends show and open this, list it among a run's files and
 // refuse it as one of a step's inputs.
 std::string PlotOutputPath(std::string_view path);

@@ -60,7 +60,7 @@ StepReport OutputSectionResults(StepInputs& inputs) {
 StepReport PlotSections(StepInputs& inputs) {
     const std::string& output = inputs.outputPath();
     if (!PlotKindOfPath(output))
-        throw StepError(output, StepError::kNoLine, StepError::kNoField, "断面图的文件名须以 .pdf、.svg 或 .dxf 结尾");
+        throw StepError(output, StepError::kNoLine, StepError::kNoField, "断面图的文件名须以 " + SheetKindList(SheetKindWords::Extensions) + " 结尾");
     const Settings& settings = inputs.settings();
     const SectionResultOptions options = SectionOptionsOf(settings);
     const std::shared_ptr<const HeldSections> run = SectionsOfTheRun(inputs, options);

@@ -47,11 +47,16 @@ int RunPipelineFromCommandLine(const Settings& settings, const PipelineRequest& 
 }
 
 // The steps of the run in words: "2、3、5、4、6、7、9、10".
-std::string StepNumbers() {
+// "第 2、3、…、12 步和纵断面地面线": the numbered steps by number, the others by caption.
+std::string StepsOfTheRunNamed() {
     std::string numbers;
-    for (const StepId id : PipelineSteps())
-        numbers += (numbers.empty() ? "" : "、") + std::to_string(Describe(id).number);
-    return numbers;
+    std::string others;
+    for (const StepId id : PipelineSteps()) {
+        const StepDescription& step = Describe(id);
+        if (step.number > 0) numbers += (numbers.empty() ? "" : "、") + std::to_string(step.number);
+        else others += (others.empty() ? "" : "、") + std::string(step.caption);
+    }
+    return "第 " + numbers + " 步" + (others.empty() ? "" : "和" + others);
 }
 
 }  // namespace
@@ -60,7 +65,7 @@ void AddPipelineCommand(CLI::App& app, CliRegistry& registry) {
     Settings& settings = registry.settings();
     auto request = std::make_shared<PipelineRequest>();
     CLI::App* run = registry.AddCustomCommand(
-        app, "run", "一键生成断面成果：依次运行第 " + StepNumbers() + " 步，各步的文件写入输出文件夹",
+        app, "run", "一键生成断面成果：依次运行" + StepsOfTheRunNamed() + "，各步的文件写入输出文件夹",
         [request](const Settings& chosen) { return RunPipelineFromCommandLine(chosen, *request); });
     run->add_option("DRAWING", request->drawing, "路线图形（DXF 文件）")->required();
     run->add_option("POINTS", request->points, "全图碎步点数据文件")->required();

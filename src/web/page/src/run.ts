@@ -41,7 +41,7 @@ export class RunPanel {
     byId("run-steps").textContent = `依次运行：${catalogue.steps
       .filter((step) => catalogue.pipeline.includes(step.command))
       .sort((a, b) => catalogue.pipeline.indexOf(a.command) - catalogue.pipeline.indexOf(b.command))
-      .map((step) => step.number)
+      .map((step) => (step.number > 0 ? String(step.number) : step.caption))
       .join("、")}`;
     this.button.addEventListener("click", () => void this.run());
     byId("download-all").addEventListener("click", () => download("断面成果.zip", zipOf(this.files)));

@@ -7,6 +7,7 @@
 #include "cli/cli_host.h"
 #include "core/number_read.h"
 #include "core/step_error.h"
+#include "frame/drawing_code_pages.h"
 #include "frame/result_layouts.h"
 #include "frame/session.h"
 #include "frame/step_frame.h"
@@ -113,6 +114,21 @@ void AddConversionLayouts(CLI::App* command, Settings& settings) {
     command->footer(LayoutsDescribed());
 }
 
+// The surveyor's code page, for drawings that do not name theirs; letter case ignored.
+void AddCodePage(CLI::App* command, Settings& settings) {
+    std::string names;
+    for (const DrawingCodePage& page : DrawingCodePages()) names += (names.empty() ? "" : "、") + page.name;
+    command
+        ->add_option_function<std::string>(
+            "--code-page", [&settings](const std::string& name) { settings.codePage = *DrawingCodePageNamed(name); },
+            "图形未注明代码页时（R2007 以前的 DXF）其文字的代码页，默认 ANSI_936（简体中文 GBK）；可选：" + names)
+        ->check(CLI::Validator(
+            [](std::string& name) -> std::string {
+                return DrawingCodePageNamed(name) ? std::string() : "没有这种代码页：" + name;
+            },
+            "代码页", "code page"));
+}
+
 void AddSectionChecks(CLI::App* command, Settings& settings) {
     AddPositiveOption(command, "--spike", settings.spikeHeight, "高程突变：与两侧相邻点同向相差超过此值（米，默认 2）");
     AddPositiveOption(command, "--gap", settings.gapDistance, "点距过大：同侧相邻两点相距超过此值（米，默认 30）");
@@ -177,6 +193,9 @@ void CliRegistry::AddSettingOptions(CLI::App* command, std::span<const SettingId
                 break;
             case SettingId::LayerName:
                 if (!forRun) command->add_option("--layer", settings.layerName, "图层名称（区分大小写）")->required();
+                break;
+            case SettingId::CodePage:
+                AddCodePage(command, settings);
                 break;
             default:
                 break;

@@ -53,7 +53,8 @@ constexpr std::array kConvertInputs{
     FileSpec{CentreStakes, kStakeFilter, true},
 };
 
-constexpr std::array kLayer{LayerName};
+constexpr std::array kLayer{LayerName, CodePage};
+constexpr std::array kCodePage{CodePage};
 constexpr std::array kStakeSettings{StakeTolerance, NumericLabels};
 constexpr std::array kNumericLabels{NumericLabels};
 constexpr std::array kMatchSettings{MatchTolerance};
@@ -69,6 +70,7 @@ const std::array kSteps{
     StepDescription{.id = StepId::AttachDrawing,
                     .caption = "打开图形",
                     .inputs = kDrawingInput,
+                    .settings = kCodePage,
                     .procedure = &steps::AttachDrawing},
     StepDescription{.id = StepId::PolylineVertices,
                     .number = 1,

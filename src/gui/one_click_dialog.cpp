@@ -289,7 +289,7 @@ void OneClickDialog::ChooseDrawing() {
     if (!chosen) return;
     // Read and attached at once, as the toolbar's "打开图形" does: its layers fill the boxes, and
     // a drawing that cannot be read is reported now, not halfway through the run.
-    workbench_.AttachDrawing(ToFileSystemPath(*chosen), *host_);
+    workbench_.AttachDrawing(ToFileSystemPath(*chosen), *host_, RunSettings());
     ShowAttachedDrawing();
 }
 

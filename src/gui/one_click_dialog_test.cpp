@@ -141,6 +141,7 @@ private slots:
         Find<QComboBox>(*window_, "Combo1")->setEditText("dmx ");
         window_->Dispatch("BT1");
         Find<QCheckBox>(*window_->settingsDialog(), "Check5")->click();
+        QTest::mouseClick(Find<QPushButton>(*window_->settingsDialog(), "Command1"), Qt::LeftButton);
         OneClickDialog& again = Open();
         QCOMPARE(&again, &dialog);
         QCOMPARE(Find<QProgressBar>(again, "Progress")->value(), 0);

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 
+#include "frame/drawing_code_pages.h"
 #include "frame/result_layouts.h"
 
 namespace qorvel::gui {
@@ -39,6 +40,7 @@ constexpr std::array kSwitches{
 };
 const char* const kLayerKey = "strip/layer";
 const char* const kLayoutKey = "strip/layout";
+const char* const kCodePageKey = "drawing/codePage";
 const char* const kLabelLayerKey = "oneClick/labelLayer";
 const char* const kSheetKindKey = "oneClick/sheets";
 const char* const kRecentKey = "recentDrawings";
@@ -73,6 +75,8 @@ Settings RememberedSettings() {
     settings.layerName = layer.toStdString();
     const QString layout = store.value(QLatin1String(kLayoutKey)).toString();
     if (const ResultLayout* remembered = RememberedLayout(layout)) settings.layout = remembered->id;
+    if (auto codePage = DrawingCodePageNamed(store.value(QLatin1String(kCodePageKey)).toString().toStdString()))
+        settings.codePage = *codePage;
     return settings;
 }
 
@@ -83,6 +87,7 @@ void RememberSettings(const Settings& settings) {
     for (const StoredSwitch& entry : kSwitches) store.setValue(QLatin1String(entry.key), settings.*entry.value);
     store.setValue(QLatin1String(kLayerKey), QString::fromStdString(settings.layerName));
     store.setValue(QLatin1String(kLayoutKey), QString::fromStdString(settings.layout));
+    store.setValue(QLatin1String(kCodePageKey), QString::fromStdString(settings.codePage));
 }
 
 QString RememberedLabelLayer() { return QSettings().value(QLatin1String(kLabelLayerKey)).toString(); }

@@ -1,7 +1,7 @@
 #pragma once
 // What the window keeps from one run of the program to the next, in Qt's settings store in the
 // user's configuration folder (organisation "QORVEL", application "qorvel"): the settings value
-// (tolerances, switches, the layer box and the layout box), the one-click dialog's label layer,
+// (tolerances, switches, the code page, the layer box and the layout box), the one-click dialog's label layer,
 // the folder each file dialog last showed, and the five drawings last opened. Whatever was never
 // stored, or was stored in a form no longer valid (a tolerance that is not a number above 0, a
 // layout that does not exist), reads as its start value, so the first start shows what a new

@@ -250,6 +250,12 @@ int CliRegistry::Run() {
     return RunStepFromCommandLine(*chosen_->step, settings_, inputs, chosen_->output);
 }
 
+void PrintCaution(const StepResult& result) {
+    if (!result.caution) return;
+    std::fflush(stdout);  // after the summary on a terminal that shows both
+    std::fprintf(stderr, "注意：%s\n", result.caution->cause.c_str());
+}
+
 int RunStepFromCommandLine(const StepDescription& step, const Settings& settings,
                            const std::map<FileRole, std::string>& inputs, const std::string& output) {
     CliHost host(inputs, output);
@@ -268,6 +274,7 @@ int RunStepFromCommandLine(const StepDescription& step, const Settings& settings
         case StepOutcome::Completed:
             for (const std::string& note : result.notes) std::fprintf(stderr, "警告：%s\n", note.c_str());
             std::printf("%s\n", result.summary.c_str());
+            PrintCaution(result);
             return kExitCompleted;
         case StepOutcome::Warned:
             return kExitWarned;

@@ -61,6 +61,9 @@ private:
 int RunStepFromCommandLine(const StepDescription& step, const Settings& settings,
                            const std::map<FileRole, std::string>& inputs, const std::string& output);
 
+// A completed step's caution, after its summary: "注意：" and the likely cause, on stderr.
+void PrintCaution(const StepResult& result);
+
 void AddPipelineCommand(CLI::App& app, CliRegistry& registry);  // run
 
 }  // namespace qorvel::cli

@@ -25,6 +25,7 @@ public:
         for (const std::string& note : report.result.notes) std::fprintf(stderr, "警告：%s\n", note.c_str());
         std::printf("%s\n", StageLine(report).c_str());
         std::fflush(stdout);
+        PrintCaution(report.result);
     }
 
 private:

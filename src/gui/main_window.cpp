@@ -314,7 +314,10 @@ void MainWindow::RunStep(StepId step) {
         ShowConvert();
         return;
     }
-    workbench_.Run(step, *host_, SettingsInForce());
+    const std::optional<StepResult> result = workbench_.Run(step, *host_, SettingsInForce());
+    // After the summary: the step's inputs are likely not what it asks for.
+    if (result && result->Completed() && result->caution)
+        host_->ShowMessage(MessageRole::Warning, "注意！", result->caution->cause);
 }
 
 bool MainWindow::ViewSections(const QStringList& files, const Settings& settings) {

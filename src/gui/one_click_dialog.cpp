@@ -391,7 +391,9 @@ void OneClickDialog::Start() {
     if (!report) return;
     ShowAttachedDrawing();  // the run attaches the drawing it read
     if (!report->Completed()) {
-        host_->ShowMessage(MessageRole::Warning, "注意！", PipelineStopText(*report));
+        const StepCaution* caution = report->StoppingCaution();
+        host_->ShowMessage(MessageRole::Warning, "注意！",
+                           (caution ? caution->cause + "\n\n" : std::string()) + PipelineStopText(*report));
         return;
     }
     stage_->setText(QStringLiteral("一键生成完成。"));

@@ -180,6 +180,19 @@ private slots:
         QVERIFY(ui_->messages[0].text.contains("no such file.dat"));
     }
 
+    void FilesInTheWrongOrderAreNamedAfterTheSummary() {
+        TempDir dir;
+        ui_->Answer(Q(dir.Write("points.dat", kPoints))).Answer(Q(dir.Write("labels.dat", kLabels)));
+        ui_->Answer(Q(dir.File("stakes.dat")));
+        window_->Dispatch("BT4");
+        QCOMPARE(ui_->messages.size(), std::size_t{2});
+        QCOMPARE(ui_->messages[0].title, QString("提示！"));
+        QCOMPARE(ui_->messages[0].text, QString("本次共合成中桩坐标个数 0 个！"));
+        QCOMPARE(ui_->messages[1].title, QString("注意！"));
+        QVERIFY2(ui_->messages[1].text.contains("顺序弄反"), qPrintable(ui_->messages[1].text));
+        QCOMPARE(ui_->editorCalls.size(), std::size_t{1});
+    }
+
     void TheSettingsDialogAndTheBoxesReachTheStep() {
         TempDir dir;
         // A label written as a plain chainage, and a stake 0.02 m from where its label puts it.

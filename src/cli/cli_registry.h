@@ -36,8 +36,10 @@ public:
     CLI::App* AddCustomCommand(CLI::App& app, const std::string& name, const std::string& description,
                                std::function<int(const Settings&)> run);
 
-    // The options of `ids`, each once; `forRun` names the tolerances as `run` does.
-    static void AddSettingOptions(CLI::App* command, std::span<const SettingId> ids, Settings& settings, bool forRun);
+    // The options of `ids`, each once; `forRun` names the tolerances as `run` does;
+    // `toleranceHelp`, when given, describes the tolerance instead of the setting's words.
+    static void AddSettingOptions(CLI::App* command, std::span<const SettingId> ids, Settings& settings, bool forRun,
+                                  std::string_view toleranceHelp = {});
 
     Settings& settings() { return settings_; }
     // Runs the subcommand that was parsed; gives the exit code.

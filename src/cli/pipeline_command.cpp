@@ -6,6 +6,7 @@
 
 #include "cli/cli_host.h"
 #include "cli/cli_registry.h"
+#include "cli/parser_language.h"
 #include "frame/pipeline.h"
 #include "frame/pipeline_summary.h"
 #include "plot/sheet_kinds.h"
@@ -73,7 +74,7 @@ void AddPipelineCommand(CLI::App& app, CliRegistry& registry) {
     for (const SheetKind& kind : SheetKinds()) sheetKinds.emplace_back(kind.name);
     run->add_option("--plot", request->plotKind,
                     "同时绘制断面图：" + SheetKindList(SheetKindWords::Names) + "（写入 10-sections.pdf 等）")
-        ->check(CLI::IsMember(sheetKinds));
+        ->check(OneOf(sheetKinds));
     std::vector<SettingId> ids;
     for (const StepId id : PipelineSteps())
         for (const SettingId setting : Describe(id).settings) ids.push_back(setting);

@@ -188,6 +188,7 @@ const std::array kSteps{
                     .output = {ProjectedPoints, "保存_横断面线上的点_dat文件(*.dat)|*.dat"},
                     .outputName = "11-projected-points.dat",
                     .settings = kGroupSettings,
+                    .toleranceHelp = "计算横断面线上的点时，碎步点到横断面线的允许垂直距离（默认 0.05）",
                     .compute = &steps::ProjectPointsOntoSectionLines},
     StepDescription{.id = StepId::SectionCheck,
                     .number = 12,

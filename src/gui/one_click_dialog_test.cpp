@@ -71,12 +71,13 @@ private slots:
     void RunsEveryStageAndWritesWhatTheCommandLineWrites() {
         TempDir dir;
         Find<QComboBox>(*window_, "Combo2")->setCurrentIndex(2);  // 格式 3
+        Find<QComboBox>(*window_, "Combo1")->setEditText("zh");     // as after step 2
         OneClickDialog& dialog = Open();
         QVERIFY(dialog.isVisible());
         QVERIFY(dialog.isModal());
         QCOMPARE(dialog.windowTitle(), QString("一键生成断面成果"));
         QCOMPARE(Find<QLineEdit>(dialog, "Drawing")->text(), QString());
-        QCOMPARE(Find<QComboBox>(dialog, "LineLayer")->currentText(), QString("dmx"));  // the window's layer box
+        QCOMPARE(Find<QComboBox>(dialog, "LineLayer")->currentText(), QString("dmx"));  // its own, not the strip's
         QCOMPARE(Find<QComboBox>(dialog, "Layout")->currentText(), QString("格式 3"));
         // It says which steps run in which order.
         const QString order = Find<QLabel>(dialog, "Stage")->text();
@@ -135,8 +136,8 @@ private slots:
         for (const QString& line : QString::fromStdString(run.out).split('\n', Qt::SkipEmptyParts))
             QVERIFY2(summary.contains(line + "\n"), qPrintable(line));
 
-        // Opened again, the dialog keeps what was entered, and takes the strip's layout, layer
-        // and switches as they are now.
+        // Opened again, the dialog keeps what was entered, its layers included, and takes the
+        // strip's layout and switches as they are now.
         Find<QComboBox>(*window_, "Combo2")->setCurrentIndex(4);
         Find<QComboBox>(*window_, "Combo1")->setEditText("dmx ");
         window_->Dispatch("BT1");
@@ -148,7 +149,7 @@ private slots:
         QCOMPARE(Find<QLineEdit>(again, "Points")->text(), Q(kPoints));
         QCOMPARE(Find<QComboBox>(again, "LabelLayer")->currentText(), QString("zh"));
         QCOMPARE(Find<QComboBox>(again, "Layout")->currentText(), QString("格式 5"));
-        QCOMPARE(Find<QComboBox>(again, "LineLayer")->currentText(), QString("dmx "));
+        QCOMPARE(Find<QComboBox>(again, "LineLayer")->currentText(), QString("dmx"));
         QVERIFY(Find<QCheckBox>(again, "RouteSides")->isChecked());
         QVERIFY(!Find<QCheckBox>(again, "NumericLabels")->isChecked());
         Find<QCheckBox>(again, "NumericLabels")->click();
@@ -173,9 +174,15 @@ private slots:
         QCOMPARE(ui_->questions[1].title, QString("提示！"));
         QVERIFY(ReadFile(dir.File("out/10-sections.dat")) != earlier);
 
-        // The label layer is remembered for the program's next start.
+        // Its entries are remembered for the program's next start.
+        Find<QComboBox>(again, "LineLayer")->setEditText("dmx");
         QVERIFY(ShowAgain());
-        QCOMPARE(Find<QComboBox>(Open(), "LabelLayer")->currentText(), QString("zh"));
+        OneClickDialog& next = Open();
+        QCOMPARE(Find<QComboBox>(next, "LabelLayer")->currentText(), QString("zh"));
+        QCOMPARE(Find<QComboBox>(next, "LineLayer")->currentText(), QString("dmx"));
+        QCOMPARE(Find<QLineEdit>(next, "Drawing")->text(), Q(kRoute));
+        QCOMPARE(Find<QLineEdit>(next, "Points")->text(), Q(kPoints));
+        QCOMPARE(Find<QLineEdit>(next, "OutputFolder")->text(), Q(dir.File("out")));
     }
 
     void MissingEntriesAreNamedAndNothingRuns() {
@@ -233,6 +240,32 @@ private slots:
         QVERIFY(!points->completer()->popup()->isVisible());
         QCOMPARE(ui_->fileDialogs.size(), std::size_t{1});
         QVERIFY(ui_->fileDialogs[0].folder);
+
+        // A message (here: what is missing) is never shown under an open list.
+        points->setFocus();
+        QTest::keyClicks(points, "o");
+        QTRY_VERIFY(points->completer()->popup()->isVisible());
+        Find<QLineEdit>(dialog, "OutputFolder")->clear();
+        dialog.Start();
+        QCOMPARE(ui_->messages.size(), std::size_t{1});
+        QVERIFY(!points->completer()->popup()->isVisible());
+    }
+
+    void TheOutputFolderFollowsTheDrawingUntilOneIsNamed() {
+        TempDir dir;
+        const std::string other = dir.Write("other.dxf", ReadFile(kRoute));
+        OneClickDialog& dialog = Open();
+        auto* folder = Find<QLineEdit>(dialog, "OutputFolder");
+        ui_->Answer(Q(kRoute));
+        Click(dialog, "ChooseDrawing");
+        QCOMPARE(folder->text(), Q(kExamples + "route_断面成果"));
+        ui_->Answer(Q(other));
+        Click(dialog, "ChooseDrawing");
+        QCOMPARE(folder->text(), Q(dir.File("other_断面成果")));
+        folder->setText(Q(dir.File("mine")));
+        ui_->Answer(Q(kRoute));
+        Click(dialog, "ChooseDrawing");
+        QCOMPARE(folder->text(), Q(dir.File("mine")));
     }
 
     void ADrawingThatCannotBeReadIsReportedWhenChosen() {

@@ -41,11 +41,21 @@ constexpr std::array kSwitches{
 const char* const kLayerKey = "strip/layer";
 const char* const kLayoutKey = "strip/layout";
 const char* const kCodePageKey = "drawing/codePage";
-const char* const kLabelLayerKey = "oneClick/labelLayer";
 const char* const kSheetKindKey = "oneClick/sheets";
 const char* const kRecentKey = "recentDrawings";
 
 QString FolderKey(int dialog) { return QStringLiteral("folders/%1").arg(dialog); }
+
+QLatin1String OneClickKey(OneClickEntry entry) {
+    switch (entry) {
+        case OneClickEntry::LabelLayer: return QLatin1String("oneClick/labelLayer");
+        case OneClickEntry::LineLayer: return QLatin1String("oneClick/lineLayer");
+        case OneClickEntry::Drawing: return QLatin1String("oneClick/drawing");
+        case OneClickEntry::Points: return QLatin1String("oneClick/points");
+        case OneClickEntry::OutputFolder: return QLatin1String("oneClick/outputFolder");
+    }
+    return QLatin1String("oneClick/unknown");
+}
 
 // The layout remembered: its id, or the caption under which earlier versions kept it.
 const ResultLayout* RememberedLayout(const QString& stored) {
@@ -90,9 +100,9 @@ void RememberSettings(const Settings& settings) {
     store.setValue(QLatin1String(kCodePageKey), QString::fromStdString(settings.codePage));
 }
 
-QString RememberedLabelLayer() { return QSettings().value(QLatin1String(kLabelLayerKey)).toString(); }
+QString RememberedOneClick(OneClickEntry entry) { return QSettings().value(OneClickKey(entry)).toString(); }
 
-void RememberLabelLayer(const QString& layer) { QSettings().setValue(QLatin1String(kLabelLayerKey), layer); }
+void RememberOneClick(OneClickEntry entry, const QString& value) { QSettings().setValue(OneClickKey(entry), value); }
 
 QString RememberedSheetKind() { return QSettings().value(QLatin1String(kSheetKindKey)).toString(); }
 

@@ -12,8 +12,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <tuple>
 
 #include "frame/drawing_summary.h"
+#include "frame/sections_on_view.h"
 #include "gui/main_window.h"
 #include "gui/one_click_dialog.h"
 #include "gui/qt_step_host.h"
@@ -122,6 +124,21 @@ private slots:
         QCOMPARE(Find<QProgressBar>(dialog, "Progress")->value(), 100);
         QVERIFY(window_->sectionViewer() != nullptr && window_->sectionViewer()->isVisible());
         QCOMPARE(window_->sectionViewer()->sections()->InputPaths().front(), dir.File("out/09-members.dat"));
+        // The viewer lists the stations the checks found without a section, where they would be.
+        SectionViewer& viewer = *window_->sectionViewer();
+        QVERIFY2(viewer.windowTitle().endsWith("另有没有断面的桩号 2 个（缺少中桩 1 个，缺少断面线 1 个）。"),
+                 qPrintable(viewer.windowTitle()));
+        QCOMPARE(viewer.listedCount(), std::size_t{54});
+        const SectionsOnView& listed = *viewer.sections();
+        for (const auto& [station, problem, before] : {std::tuple{"K0+340", "缺少中桩", "320"}, {"660", "缺少断面线", "640"}}) {
+            const std::optional<std::size_t> row = listed.FindStation(station);
+            QVERIFY(row && !listed.Entry(*row).hasSection);
+            QCOMPARE(listed.Entry(*row).problems, std::vector<std::string>{problem});
+            QCOMPARE(listed.Entry(*row - 1).station, std::string(before));
+        }
+        viewer.ShowProblemsOnly(true);
+        QCOMPARE(viewer.listedCount(), std::size_t{2});
+        viewer.ShowProblemsOnly(false);
 
         // The same files as the command line's run with the same layout and sheets.
         const auto run = RunProcess(QORVEL_BINARY, {"run", kRoute, kPoints, "--label-layer", "zh", "--line-layer", "dmx",

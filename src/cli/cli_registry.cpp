@@ -5,8 +5,10 @@
 #include <cstdio>
 
 #include "cli/cli_host.h"
+#include "cli/parser_language.h"
 #include "core/number_read.h"
 #include "core/step_error.h"
+#include "frame/drawing_code_pages.h"
 #include "frame/result_layouts.h"
 #include "frame/session.h"
 #include "frame/step_frame.h"
@@ -18,13 +20,15 @@ namespace {
 // A tolerance in metres, read strictly and greater than 0: any other value is a usage error
 // naming what was typed. The avoid distance is no tolerance: any number, a negative one lets
 // the stake's own shot onto a side.
-void AddToleranceOption(CLI::App* command, const ToleranceSetting& setting, bool forRun, Settings& settings) {
+void AddToleranceOption(CLI::App* command, const ToleranceSetting& setting, bool forRun, std::string_view help,
+                        Settings& settings) {
     double& target = settings.*setting.value;
     const bool anyNumber = setting.id == SettingId::AvoidDistance;
     command
         ->add_option_function<std::string>(
             std::string(forRun ? setting.runFlag : setting.stepFlag),
-            [&target](const std::string& text) { target = *ReadStrict(text); }, std::string(setting.help))
+            [&target](const std::string& text) { target = *ReadStrict(text); },
+            std::string(help.empty() ? setting.help : help))
         ->check(CLI::Validator(
             [anyNumber](std::string& text) -> std::string {
                 const std::optional<double> value = ReadStrict(text);
@@ -59,7 +63,7 @@ void AddSectionSides(CLI::App* command, Settings& settings) {
                 settings.drawnSidesNamed = rule == "drawn";
             },
             "drawn：第一侧为断面线第一个端点一侧（默认）；route：按路线前进方向区分左右，第一侧为左侧")
-        ->check(CLI::IsMember({"drawn", "route"}));
+        ->check(OneOf({"drawn", "route"}));
 }
 
 // Each layout in one sentence, below a command's options.
@@ -85,7 +89,7 @@ void AddResultLayout(CLI::App* command, Settings& settings) {
             "--format",
             [&settings](const std::string& value) { settings.layout = value; },
             help)
-        ->check(CLI::IsMember(values));
+        ->check(OneOf(values));
     command->add_flag("--negate-heights", settings.negateHeights, "变换高差正负号");
     command->add_flag("--blank-line", settings.blankLine, "断面桩号隔一行生成");
     command->footer(LayoutsDescribed());
@@ -102,15 +106,30 @@ void AddConversionLayouts(CLI::App* command, Settings& settings) {
     }
     command->add_option_function<std::string>("--to", [&settings](const std::string& value) { settings.layout = value; },
                                               "写成的格式：" + names)
-        ->check(CLI::IsMember(values))
+        ->check(OneOf(values))
         ->required();
     command->add_option("--from", settings.sourceLayout, "读入文件的格式（格式 1 至 5 须指明，其余可自动识别）：" + names)
-        ->check(CLI::IsMember(values));
+        ->check(OneOf(values));
     command->add_flag("--swap-sides", settings.swapSides, "幅别颠倒生成");
     command->add_flag("--station-text", settings.stationText, "转换为字符型桩号");
     command->add_flag("--negate-heights", settings.negateHeights, "变换高差正负号");
     command->add_flag("--blank-line", settings.blankLine, "断面桩号隔一行生成");
     command->footer(LayoutsDescribed());
+}
+
+// The surveyor's code page, for drawings that do not name theirs; letter case ignored.
+void AddCodePage(CLI::App* command, Settings& settings) {
+    std::string names;
+    for (const DrawingCodePage& page : DrawingCodePages()) names += (names.empty() ? "" : "、") + page.name;
+    command
+        ->add_option_function<std::string>(
+            "--code-page", [&settings](const std::string& name) { settings.codePage = *DrawingCodePageNamed(name); },
+            "图形未注明代码页时（R2007 以前的 DXF）其文字的代码页，默认 ANSI_936（简体中文 GBK）；可选：" + names)
+        ->check(CLI::Validator(
+            [](std::string& name) -> std::string {
+                return DrawingCodePageNamed(name) ? std::string() : "没有这种代码页：" + name;
+            },
+            "代码页", "code page"));
 }
 
 void AddSectionChecks(CLI::App* command, Settings& settings) {
@@ -136,24 +155,24 @@ void AddSheetOptions(CLI::App* command, Settings& settings) {
             "1:N", "scale"));
     AddPositiveOption(command, "--exaggeration", settings.exaggeration, "竖向放大倍数（竖向比例尺比横向，默认 1）");
     command->add_option("--sheet", settings.sheetSize, "图纸：A3（默认，横放）、A4、A1")
-        ->check(CLI::IsMember({"A3", "A4", "A1"}));
+        ->check(OneOf({"A3", "A4", "A1"}));
     command->add_option("--project", settings.sheetProject, "图签中的项目名称");
     command->add_option("--road", settings.sheetRoad, "图签中的路线名称");
     command->add_option("--drawing-number", settings.drawingNumber, "图签中的图号（每张图纸后加“-张号”）");
     command->add_option("--dxf-units", settings.dxfUnits, "DXF 图纸的单位：m（默认，1 个单位为 1 米地面）或 mm（图纸毫米）")
-        ->check(CLI::IsMember({"m", "mm"}));
+        ->check(OneOf({"m", "mm"}));
 }
 
 }  // namespace
 
 void CliRegistry::AddSettingOptions(CLI::App* command, std::span<const SettingId> ids, Settings& settings,
-                                    bool forRun) {
+                                    bool forRun, std::string_view toleranceHelp) {
     std::vector<SettingId> added;
     for (const SettingId id : ids) {
         if (std::find(added.begin(), added.end(), id) != added.end()) continue;
         added.push_back(id);
         if (const ToleranceSetting* tolerance = FindToleranceSetting(id)) {
-            AddToleranceOption(command, *tolerance, forRun, settings);
+            AddToleranceOption(command, *tolerance, forRun, toleranceHelp, settings);
             continue;
         }
         switch (id) {
@@ -177,6 +196,9 @@ void CliRegistry::AddSettingOptions(CLI::App* command, std::span<const SettingId
                 break;
             case SettingId::LayerName:
                 if (!forRun) command->add_option("--layer", settings.layerName, "图层名称（区分大小写）")->required();
+                break;
+            case SettingId::CodePage:
+                AddCodePage(command, settings);
                 break;
             default:
                 break;
@@ -204,7 +226,7 @@ void CliRegistry::AddStepCommands(CLI::App& app) {
             sub->add_option(flag, command.inputs[index], std::string(RoleName(input.role)))->option_text(argument);
         }
         sub->add_option("-o,--output", command.output, "结果文件")->required();
-        AddSettingOptions(sub, step.settings, settings_, false);
+        AddSettingOptions(sub, step.settings, settings_, false, step.toleranceHelp);
         sub->callback([this, &command] { chosen_ = &command; });
     }
 }
@@ -231,6 +253,12 @@ int CliRegistry::Run() {
     return RunStepFromCommandLine(*chosen_->step, settings_, inputs, chosen_->output);
 }
 
+void PrintCaution(const StepResult& result) {
+    if (!result.caution) return;
+    std::fflush(stdout);  // after the summary on a terminal that shows both
+    std::fprintf(stderr, "注意：%s\n", result.caution->cause.c_str());
+}
+
 int RunStepFromCommandLine(const StepDescription& step, const Settings& settings,
                            const std::map<FileRole, std::string>& inputs, const std::string& output) {
     CliHost host(inputs, output);
@@ -249,6 +277,7 @@ int RunStepFromCommandLine(const StepDescription& step, const Settings& settings
         case StepOutcome::Completed:
             for (const std::string& note : result.notes) std::fprintf(stderr, "警告：%s\n", note.c_str());
             std::printf("%s\n", result.summary.c_str());
+            PrintCaution(result);
             return kExitCompleted;
         case StepOutcome::Warned:
             return kExitWarned;

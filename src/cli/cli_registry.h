@@ -36,8 +36,10 @@ public:
     CLI::App* AddCustomCommand(CLI::App& app, const std::string& name, const std::string& description,
                                std::function<int(const Settings&)> run);
 
-    // The options of `ids`, each once; `forRun` names the tolerances as `run` does.
-    static void AddSettingOptions(CLI::App* command, std::span<const SettingId> ids, Settings& settings, bool forRun);
+    // The options of `ids`, each once; `forRun` names the tolerances as `run` does;
+    // `toleranceHelp`, when given, describes the tolerance instead of the setting's words.
+    static void AddSettingOptions(CLI::App* command, std::span<const SettingId> ids, Settings& settings, bool forRun,
+                                  std::string_view toleranceHelp = {});
 
     Settings& settings() { return settings_; }
     // Runs the subcommand that was parsed; gives the exit code.
@@ -60,6 +62,9 @@ private:
 // anything is read.
 int RunStepFromCommandLine(const StepDescription& step, const Settings& settings,
                            const std::map<FileRole, std::string>& inputs, const std::string& output);
+
+// A completed step's caution, after its summary: "注意：" and the likely cause, on stderr.
+void PrintCaution(const StepResult& result);
 
 void AddPipelineCommand(CLI::App& app, CliRegistry& registry);  // run
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/cli_registry.h"
+#include "cli/parser_language.h"
 #include "platform/console.h"
 #include "platform/interrupts.h"
 
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     CliRegistry registry;
     registry.AddStepCommands(app);
     AddPipelineCommand(app, registry);
+    SpeakChinese(app, "QORVEL " QORVEL_VERSION);
     try {
         app.parse(static_cast<int>(arguments.size()), utf8Argv.data());
     } catch (const CLI::ParseError& error) {

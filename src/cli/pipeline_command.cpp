@@ -6,6 +6,7 @@
 
 #include "cli/cli_host.h"
 #include "cli/cli_registry.h"
+#include "cli/parser_language.h"
 #include "frame/pipeline.h"
 #include "frame/pipeline_summary.h"
 #include "plot/sheet_kinds.h"
@@ -25,6 +26,7 @@ public:
         for (const std::string& note : report.result.notes) std::fprintf(stderr, "警告：%s\n", note.c_str());
         std::printf("%s\n", StageLine(report).c_str());
         std::fflush(stdout);
+        PrintCaution(report.result);
     }
 
 private:
@@ -77,7 +79,7 @@ void AddPipelineCommand(CLI::App& app, CliRegistry& registry) {
     for (const SheetKind& kind : SheetKinds()) sheetKinds.emplace_back(kind.name);
     run->add_option("--plot", request->plotKind,
                     "同时绘制断面图：" + SheetKindList(SheetKindWords::Names) + "（写入 10-sections.pdf 等）")
-        ->check(CLI::IsMember(sheetKinds));
+        ->check(OneOf(sheetKinds));
     std::vector<SettingId> ids;
     for (const StepId id : PipelineSteps())
         for (const SettingId setting : Describe(id).settings) ids.push_back(setting);

@@ -192,6 +192,11 @@ std::string PipelineFilePath(const PipelineRequest& request, FileRole role) {
 
 std::string StageReport::OutputName() const { return fs::path(output).filename().string(); }
 
+const StepCaution* PipelineReport::StoppingCaution() const {
+    if (Completed() || stages.empty() || !stages.back().result.Completed()) return nullptr;
+    return stages.back().result.caution ? &*stages.back().result.caution : nullptr;
+}
+
 const StageReport* PipelineReport::Find(FileRole role) const {
     for (const StageReport& report : stages)
         if (report.Step().output.role == role) return &report;
@@ -263,15 +268,16 @@ PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& set
             if (step.output.role == FileRole::SectionSheets) ended.output = PlotOutputPath(ended.output);
             ended.result.output = ended.output;
             written.push_back(ended.output);
-            if (!ended.result.stopsARun.empty()) {
-                host.ShowMessage(MessageRole::Warning, "注意！", ended.result.stopsARun);
-                ended.result.outcome = StepOutcome::Warned;
-            }
         }
         if (observer) observer->StageEnded(ended);
         if (!ended.result.Completed()) {
             report.outcome = ended.result.outcome;
             return report;  // the staged files go with the staging folder
+        }
+        // What the stage wrote would carry the run no further: it stops with the stage's caution.
+        if (ended.result.caution) {
+            report.outcome = StepOutcome::Warned;
+            return report;
         }
     }
     try {

@@ -70,7 +70,9 @@ struct PipelineReport {
     // completed, then the one that stopped the run, if one did. A completed stage's output is
     // its file in the output folder, where it is once the whole run has completed.
     std::vector<StageReport> stages;
-    StepOutcome outcome = StepOutcome::Failed;  // Completed, or the stopping stage's outcome
+    // Completed, or the stopping stage's outcome; Warned also when the last stage completed with
+    // a caution (its inputs gave it nothing to do), which stops the run there.
+    StepOutcome outcome = StepOutcome::Failed;
     // Results and sheets of another layout or kind that an earlier run left in the output folder
     // (an old 10-sections.csv beside this run's 10-sections.dat), by name: not this run's, and
     // easily taken for it. Named in the closing message; never removed.
@@ -82,6 +84,8 @@ struct PipelineReport {
     std::vector<std::string> removedStaging;
 
     bool Completed() const { return outcome == StepOutcome::Completed; }
+    // The caution of the stage that stopped the run; nullptr when none did so.
+    const StepCaution* StoppingCaution() const;
     // The report of the stage writing files of `role`; nullptr when it did not run.
     const StageReport* Find(FileRole role) const;
 };

@@ -66,9 +66,11 @@ std::string PipelineSummaryText(const PipelineReport& report, std::size_t maxPro
 std::string PipelineStopText(const PipelineReport& report) {
     if (report.stages.empty()) return "一键生成没有开始，没有写出任何文件。";
     const StageReport& stopped = report.stages.back();
-    if (stopped.result.Completed())  // every stage completed; their files could not be placed
+    if (stopped.result.Completed() && !report.StoppingCaution())  // every stage completed; their files could not be placed
         return "一键生成的各步都已完成，但成果没有移入输出文件夹。\n输出文件夹保持原样。";
-    std::string text = "一键生成停在“" + std::string(stopped.Step().caption) + "”，之后的步骤没有运行。";
+    std::string text = report.StoppingCaution()
+                           ? "一键生成在“" + std::string(stopped.Step().caption) + "”之后停止：这一步没有得到可用的结果，之后的步骤没有运行。"
+                           : "一键生成停在“" + std::string(stopped.Step().caption) + "”，之后的步骤没有运行。";
     std::vector<std::string> completed;
     for (const StageReport& stage : report.stages)
         if (stage.result.Completed()) completed.push_back(stage.OutputName());

@@ -28,8 +28,9 @@ std::string RemovedStagingText(const PipelineReport& report);
 // most `maxProblems`, and how many more there are).
 std::string PipelineSummaryText(const PipelineReport& report, std::size_t maxProblems = 20);
 
-// After a stop: the stage it stopped at, the stages that had completed (their files were not
-// moved into the output folder), and that the output folder is as it was.
+// After a stop: the stage it stopped at (or after, when that stage's caution stopped it; the
+// caution itself is the front end's to show), the stages that had completed (their files were
+// not moved into the output folder), and that the output folder is as it was.
 std::string PipelineStopText(const PipelineReport& report);
 
 }  // namespace qorvel

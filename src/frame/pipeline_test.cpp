@@ -200,9 +200,21 @@ TEST(Pipeline, TheSettingsReachTheSteps) {
     settings.stakeTolerance = 0.0002;  // each stake lies 0.0003 m from where its label puts it
     ScriptedHost host;
     const PipelineReport report = RunPipeline(host, session, settings, project.request);
-    ASSERT_TRUE(report.Completed());
+    // No stake: the stage completes with its count and a caution naming the tolerance, and the
+    // run stops after it, saying so.
+    EXPECT_EQ(report.outcome, StepOutcome::Warned);
+    ASSERT_EQ(report.stages.size(), 2u);
+    EXPECT_TRUE(report.stages[1].result.Completed());
     EXPECT_EQ(report.stages[1].result.summary, "本次共合成中桩坐标个数 0 个！");
-    // No stake, no section; with a wide tolerance the layout and the station text show.
+    ASSERT_NE(report.StoppingCaution(), nullptr);
+    EXPECT_NE(report.StoppingCaution()->cause.find("（0.0002 米）太小"), std::string::npos)
+        << report.StoppingCaution()->cause;
+    EXPECT_TRUE(host.messages.empty());  // the caution is the front end's to show
+    EXPECT_EQ(PipelineStopText(report),
+              "一键生成在“3、桩号文字与桩号坐标合并”之后停止：这一步没有得到可用的结果，之后的步骤没有运行。\n"
+              "已完成的 02-labels.dat、03-stakes.dat 没有移入输出文件夹。\n输出文件夹保持原样。");
+    EXPECT_FALSE(FileExists(project.request.outputFolder));
+    // With a wide tolerance the layout and the station text show.
     settings.stakeTolerance = 0.05;
     ASSERT_TRUE(RunPipeline(host, session, settings, project.request).Completed());
     EXPECT_EQ(ReadFile(project.Out("10-sections.dat")),
@@ -267,9 +279,8 @@ TEST(Pipeline, LabelsNoneOfWhichReadsAsAStationStopTheRunAfterTheStakes) {
     const PipelineReport report = RunPipeline(host, session, settings, project.request);
     EXPECT_EQ(report.outcome, StepOutcome::Warned);
     ASSERT_EQ(report.stages.size(), 2u);
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_NE(host.messages[0].text.find("--numeric-labels"), std::string::npos) << host.messages[0].text;
-    EXPECT_FALSE(FileExists(project.request.outputFolder));
+    ASSERT_NE(report.StoppingCaution(), nullptr);
+    EXPECT_NE(report.StoppingCaution()->cause.find("--numeric-labels"), std::string::npos);
 
     settings.numericLabels = true;
     EXPECT_TRUE(RunPipeline(host, session, settings, project.request).Completed());

@@ -73,15 +73,64 @@ void SectionsOnView::List() {
     }
 }
 
+void SectionsOnView::ListStationsWithoutSection(const std::vector<CheckProblem>& problems) {
+    const auto sameChainage = [](const std::optional<double>& a, const std::optional<double>& b) {
+        return a && b && std::abs(*a - *b) < 1e-6;
+    };
+    std::size_t added = 0;
+    std::vector<std::pair<std::string, std::size_t>> reasons;  // in the order first found
+    for (const CheckProblem& problem : problems) {
+        if (problem.subject != CheckProblem::Subject::Label && problem.subject != CheckProblem::Subject::Stake) continue;
+        const std::optional<double> chainage = TypedChainage(problem.station);  // "K0+340" or "660"
+        const std::string& station = problem.station;  // UTF-8, as the checks name it
+        const auto same = std::find_if(entries_.begin(), entries_.end(), [&](const SectionListEntry& entry) {
+            return entry.station == station || sameChainage(entry.chainage, chainage);
+        });
+        if (same != entries_.end() && same->hasSection) continue;  // a section is there: not missing
+        const std::string& reason = problem.reason;
+        if (same != entries_.end()) {
+            same->problems.push_back(reason);
+        } else {
+            // Before the first section further along the route; at the end when it has no chainage.
+            const auto place = std::find_if(entries_.begin(), entries_.end(), [&](const SectionListEntry& entry) {
+                return chainage && entry.chainage && *entry.chainage > *chainage;
+            });
+            const auto at = static_cast<std::ptrdiff_t>(place - entries_.begin());
+            SectionListEntry entry;
+            entry.station = station;
+            entry.chainage = chainage;
+            entry.problems.push_back(reason);
+            entry.hasSection = false;
+            entries_.insert(place, std::move(entry));
+            order_.insert(order_.begin() + at, kNoSection);
+            ++added;
+        }
+        const auto counted = std::find_if(reasons.begin(), reasons.end(), [&](const auto& r) { return r.first == reason; });
+        if (counted == reasons.end()) reasons.emplace_back(reason, 1);
+        else ++counted->second;
+    }
+    if (added == 0) return;
+    std::string counts;
+    for (const auto& [reason, count] : reasons)
+        counts += (counts.empty() ? "" : "，") + reason + " " + std::to_string(count) + " 个";
+    checkSummary_ += "另有没有断面的桩号 " + std::to_string(added) + " 个（" + counts + "）。";
+}
+
 SectionsOnView::~SectionsOnView() = default;
 
 SectionDrawing SectionsOnView::Drawing(std::size_t index) const {
-    SectionDrawing drawing = DrawingOfSection(built_->built.sections[order_[index]], settings_);
+    SectionDrawing drawing;
+    if (order_[index] == kNoSection) {
+        drawing.station = entries_[index].station;
+    } else {
+        drawing = DrawingOfSection(built_->built.sections[order_[index]], settings_);
+    }
     drawing.problems = entries_[index].problems;
     return drawing;
 }
 
 SectionPlan SectionsOnView::Plan(std::size_t index) const {
+    if (order_[index] == kNoSection) return {};
     const BuiltSection& section = built_->built.sections[order_[index]];
     SectionPlan plan;
     plan.stakeEast = section.stake.east;
@@ -148,11 +197,19 @@ std::shared_ptr<const SectionsOnView> SectionsOnViewOfRun(const PipelineReport& 
     std::vector<std::string> paths;
     for (const FileRole role : {FileRole::Membership, FileRole::CentreStakes, FileRole::DetailPoints, FileRole::MatchedLines})
         paths.push_back(PipelineFilePath(report.request, role));
-    return std::make_shared<const SectionsOnView>(report.sections, settings, std::move(paths));
+    auto sections = std::make_shared<SectionsOnView>(report.sections, settings, std::move(paths));
+    // The stations the run's own checks found without a section.
+    std::vector<CheckProblem> missing;
+    for (const FileRole role : {FileRole::StakeCheckReport, FileRole::LineCheckReport})
+        if (const StageReport* check = report.Find(role))
+            missing.insert(missing.end(), check->result.problems.begin(), check->result.problems.end());
+    sections->ListStationsWithoutSection(missing);
+    return sections;
 }
 
 void SectionsOnViewSource::Visit(const SectionVisitor& visit) {
-    for (const std::size_t index : indices_) visit(sections_.Drawing(index));
+    for (const std::size_t index : indices_)
+        if (sections_.Entry(index).hasSection) visit(sections_.Drawing(index));
 }
 
 }  // namespace qorvel

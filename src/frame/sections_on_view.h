@@ -9,6 +9,11 @@
 // opens; what only the section on screen needs (names and codes in UTF-8, the plan of its line
 // and points) is made when it is shown. The sections are listed in chainage order, as the
 // sheets draw them, whatever order the drawing gave the section lines in.
+//
+// Opened on a run, the list also holds the stations the run's checks found without a section
+// (a label without its stake, 缺少中桩; a stake without its line, 缺少断面线), each a row of its
+// own with its problem and nothing to draw: a surveyor looking through the sections sees what
+// is missing where it would be, and the title counts it.
 
 #include <cstddef>
 #include <memory>
@@ -21,6 +26,7 @@
 #include "core/progress.h"
 #include "frame/pipeline.h"
 #include "frame/settings.h"
+#include "frame/step_result.h"
 #include "plot/section_drawing.h"
 
 namespace qorvel {
@@ -31,6 +37,7 @@ struct SectionListEntry {
     std::size_t leftPoints = 0;      // points drawn left of the stake (the first side written)
     std::size_t rightPoints = 0;     // and right of it
     std::vector<std::string> problems;  // UTF-8, e.g. "断面线反向", "高程突变：左侧，12.50，3.20"
+    bool hasSection = true;  // false: a station the run's checks found without a section
 };
 
 // The plan of a section, easting and northing in metres: its line, its stake and the member
@@ -65,6 +72,9 @@ public:
     // `inputPaths` are where their four files are now.
     SectionsOnView(std::shared_ptr<const HeldSections> sections, const Settings& settings,
                    std::vector<std::string> inputPaths);
+    // Lists, in chainage order, the stations of `problems` (of the stake and line checks) that
+    // have no section, each with its problems, and counts them in the check summary.
+    void ListStationsWithoutSection(const std::vector<CheckProblem>& problems);
     ~SectionsOnView();
     // The sections look into the files held here: never copied.
     SectionsOnView(const SectionsOnView&) = delete;
@@ -73,7 +83,8 @@ public:
     // Sections by their place in chainage order.
     std::size_t size() const { return entries_.size(); }
     const SectionListEntry& Entry(std::size_t index) const { return entries_[index]; }
-    // The section to draw, its problems included.
+    // The section to draw, its problems included (a row without a section: its station and
+    // problems alone, an empty plan).
     SectionDrawing Drawing(std::size_t index) const;
     SectionPlan Plan(std::size_t index) const;
 
@@ -95,7 +106,9 @@ private:
     std::shared_ptr<const HeldSections> built_;
     Settings settings_;
     std::vector<std::string> inputPaths_;
-    std::vector<std::size_t> order_;  // place in chainage order -> place among the built sections
+    // Place in chainage order -> place among the built sections; kNoSection for a row without one.
+    static constexpr std::size_t kNoSection = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> order_;
     std::vector<SectionListEntry> entries_;
     std::string checkSummary_;
 };

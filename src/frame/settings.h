@@ -34,6 +34,9 @@ struct Settings {
     // The layout of a section file converted (格式转换), by its id; empty: the one its content
     // shows (格式 1 to 格式 5 cannot be told apart and must be named).
     std::string sourceLayout;
+    // The surveyor's code page, for the texts of drawings that do not name theirs: a name of
+    // DrawingCodePages() (frame/drawing_code_pages.h).
+    std::string codePage = "ANSI_936";
 
     // The section check.
     double spikeHeight = 2.0;  // a point this much above or below both neighbours is a spike
@@ -64,6 +67,7 @@ enum class SettingId {
     SheetOptions,   // sheetSize, sheetScale, exaggeration, the title block's texts, dxfUnits
     LayerName,
     ConversionLayouts,  // the layout a converted file is read in (sourceLayout), the layout it is written in
+    CodePage,
 };
 
 // A tolerance as both front ends offer it: the settings dialog's caption and box, the option
@@ -81,8 +85,8 @@ struct ToleranceSetting {
 std::span<const ToleranceSetting> ToleranceSettings();
 const ToleranceSetting* FindToleranceSetting(SettingId id);
 
-// Settings that do not go together: a switch the chosen layout has no use for, a layout or a
-// sheet size nobody knows. The reason, or nothing.
+// Settings that do not go together: a switch the chosen layout has no use for, a layout, a
+// sheet size or a code page nobody knows. The reason, or nothing.
 std::string SettingsConflict(const Settings& settings);
 // The extension of the result file in the chosen layout (".dat", ".csv", ".xml").
 std::string_view ResultExtension(const Settings& settings);

@@ -53,7 +53,8 @@ constexpr std::array kConvertInputs{
     FileSpec{CentreStakes, kStakeFilter, true},
 };
 
-constexpr std::array kLayer{LayerName};
+constexpr std::array kLayer{LayerName, CodePage};
+constexpr std::array kCodePage{CodePage};
 constexpr std::array kStakeSettings{StakeTolerance, NumericLabels};
 constexpr std::array kNumericLabels{NumericLabels};
 constexpr std::array kMatchSettings{MatchTolerance};
@@ -69,6 +70,7 @@ const std::array kSteps{
     StepDescription{.id = StepId::AttachDrawing,
                     .caption = "打开图形",
                     .inputs = kDrawingInput,
+                    .settings = kCodePage,
                     .procedure = &steps::AttachDrawing},
     StepDescription{.id = StepId::PolylineVertices,
                     .number = 1,
@@ -186,6 +188,7 @@ const std::array kSteps{
                     .output = {ProjectedPoints, "保存_横断面线上的点_dat文件(*.dat)|*.dat"},
                     .outputName = "11-projected-points.dat",
                     .settings = kGroupSettings,
+                    .toleranceHelp = "计算横断面线上的点时，碎步点到横断面线的允许垂直距离（默认 0.05）",
                     .compute = &steps::ProjectPointsOntoSectionLines},
     StepDescription{.id = StepId::SectionCheck,
                     .number = 12,

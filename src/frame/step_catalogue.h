@@ -89,6 +89,9 @@ struct StepDescription {
     FileSpec output{};                   // role None: the step writes no file (attaching, viewing)
     std::string_view outputName{};       // the output's usual name in a result folder, "03-stakes.dat"
     std::span<const SettingId> settings{};
+    // The command line's words for the step's tolerance, where the setting's own words tell of
+    // the step it belongs to (step 11 reads step 9's); empty for the setting's.
+    std::string_view toleranceHelp{};
     // Its place in the run from drawing to result, from 1; 0 when the run leaves it out. The
     // sheets join the run only when it is asked to draw them.
     int runOrder = 0;

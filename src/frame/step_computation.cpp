@@ -41,7 +41,7 @@ StepResult RunComputedStep(const StepDescription& step, StepHost& host, Session&
         result.problems = std::move(report.problems);
         result.notes = std::move(report.notes);
         context.Summary(std::move(report.summary), report.count);
-        result.stopsARun = std::move(report.stopsARun);
+        result.caution = std::move(report.caution);
         if (writes) context.OpenResult();
     });
 }

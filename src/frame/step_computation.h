@@ -55,7 +55,7 @@ struct StepReport {
     std::size_t count = 0;      // the number it gives first
     std::vector<CheckProblem> problems{};
     std::vector<std::string> notes{};  // warnings for the surveyor, the step completed
-    std::string stopsARun{};           // see StepResult::stopsARun
+    std::optional<StepCaution> caution{};  // see StepResult::caution
 };
 
 // Runs `step`, whose entry has a computation, with `host` as its front end.

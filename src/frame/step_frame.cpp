@@ -8,6 +8,7 @@
 #include "core/fields.h"
 #include "core/lenient_read_log.h"
 #include "core/step_error.h"
+#include "frame/file_shape.h"
 #include "frame/run_files.h"
 #include "platform/file_system.h"
 
@@ -87,6 +88,7 @@ std::shared_ptr<const DataFile> StepContext::OpenInput(FileRole role) {
         if (session_.runFiles) session_.runFiles->Keep(read);
         file = std::move(read);
     }
+    RefuseFileUnlikeItsRole(*file, role);
     inputsRead_.push_back(file);
     return file;
 }

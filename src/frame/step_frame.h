@@ -37,7 +37,8 @@ public:
     Session& session() { return session_; }
     const Settings& settings() const { return settings_; }
 
-    // Asks for the input of `role` (one of the step's inputs) and reads it whole.
+    // Asks for the input of `role` (one of the step's inputs) and reads it whole; a file that
+    // cannot be a file of that role is refused (frame/file_shape.h).
     std::shared_ptr<const DataFile> OpenInput(FileRole role);
     // Asks for an input the step reads only when given; nullptr when none is.
     std::shared_ptr<const DataFile> OpenOptionalInput(FileRole role);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <initializer_list>
+#include <string>
 
 #include "core/step_error.h"
 #include "support/scripted_host.h"
@@ -17,6 +19,13 @@ using testing::TempDir;
 
 // A step that copies its input to its output, counting records (in the frame of the line check,
 // reading its centre-stake file).
+constexpr char kStakeA[] = "1,,10,20,1";
+constexpr char kStakeB[] = "2,,11,21,1";
+std::string Stakes(std::initializer_list<std::string> records) {
+    std::string text;
+    for (const std::string& record : records) text += record + "\n";
+    return text;
+}
 StepOutcome copyStep(StepHost& host, Session& session) {
     return RunStep(host, session, Settings{}, StepId::LineCheck, [](StepContext& step) {
         const DataFile& input = *step.OpenInput(FileRole::CentreStakes);
@@ -37,9 +46,9 @@ TEST(StepFrame, CompletedStepWritesReportsAndOpensTheResult) {
     Session session;
     Settings settings;
     ScriptedHost host;
-    host.Answer(dir.Write("in.dat", "a\nb\n")).Answer(dir.File("out.dat"));
+    host.Answer(dir.Write("in.dat", Stakes({kStakeA, kStakeB}))).Answer(dir.File("out.dat"));
     EXPECT_EQ(copyStep(host, session), StepOutcome::Completed);
-    EXPECT_EQ(ReadFile(dir.File("out.dat")), "a\r\nb\r\n");
+    EXPECT_EQ(ReadFile(dir.File("out.dat")), std::string(kStakeA) + "\r\n" + kStakeB + "\r\n");
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].role, MessageRole::Summary);
     EXPECT_EQ(host.messages[0].title, "提示！");
@@ -65,7 +74,7 @@ TEST(StepFrame, CancelEndsSilently) {
     EXPECT_TRUE(first.messages.empty() && first.failures.empty() && first.statusPanel2.empty());
 
     ScriptedHost atSave;
-    atSave.Answer(dir.Write("in.dat", "a\n")).Answer(std::nullopt);
+    atSave.Answer(dir.Write("in.dat", Stakes({kStakeA}))).Answer(std::nullopt);
     EXPECT_EQ(copyStep(atSave, session), StepOutcome::Cancelled);
     EXPECT_TRUE(atSave.messages.empty() && atSave.failures.empty() && atSave.openedResults.empty());
     EXPECT_EQ(testing::ListFolder(dir.path()), std::vector<std::string>{"in.dat"});
@@ -78,17 +87,25 @@ TEST(StepFrame, FailuresAndWarningsLeaveTheOutputAsItWas) {
     const std::string output = dir.Write("out.dat", "earlier result");
 
     ScriptedHost failing;
-    failing.Answer(dir.Write("bad.dat", "a\n\nbad\n")).Answer(output);
+    failing.Answer(dir.Write("bad.dat", Stakes({kStakeA, "", "bad"}))).Answer(output);
     EXPECT_EQ(copyStep(failing, session), StepOutcome::Failed);
     EXPECT_EQ(failing.failures, std::vector<std::string>{"文件“" + dir.File("bad.dat") + "”第 3 行，字段 0：坏"});
     EXPECT_TRUE(failing.messages.empty() && failing.openedResults.empty());
 
     ScriptedHost warned;
-    warned.Answer(dir.Write("warn.dat", "a\nwarn\n")).Answer(output);
+    warned.Answer(dir.Write("warn.dat", Stakes({kStakeA, "warn"}))).Answer(output);
     EXPECT_EQ(copyStep(warned, session), StepOutcome::Warned);
     ASSERT_EQ(warned.messages.size(), 1u);
     EXPECT_EQ(warned.messages[0].role, MessageRole::Warning);
     EXPECT_TRUE(warned.failures.empty());
+
+    // A file that cannot be of the role asked is refused before the output is asked for.
+    ScriptedHost unlike;
+    unlike.Answer(dir.Write("text.dat", Stakes({"缺少中桩,36,,4385.7,3391.1,0,K0+340"}))).Answer(output);
+    EXPECT_EQ(copyStep(unlike, session), StepOutcome::Failed);
+    ASSERT_EQ(unlike.failures.size(), 1u);
+    EXPECT_NE(unlike.failures[0].find("这不像中桩文件"), std::string::npos);
+    EXPECT_EQ(unlike.dialogs.size(), 1u);
 
     ScriptedHost missing;
     missing.Answer(dir.File("nothing-here.dat"));
@@ -104,11 +121,11 @@ TEST(StepFrame, FailuresAndWarningsLeaveTheOutputAsItWas) {
     EXPECT_EQ(copyStep(overInput, session), StepOutcome::Failed);
     ASSERT_EQ(overInput.failures.size(), 1u);
     EXPECT_NE(overInput.failures[0].find("输出文件就是本步的输入文件"), std::string::npos);
-    EXPECT_EQ(ReadFile(dir.File("warn.dat")), "a\nwarn\n");
+    EXPECT_EQ(ReadFile(dir.File("warn.dat")), Stakes({kStakeA, "warn"}));
 
     EXPECT_EQ(ReadFile(output), "earlier result");
     EXPECT_EQ(testing::ListFolder(dir.path()),
-              (std::vector<std::string>{"bad.dat", "link.dat", "out.dat", "warn.dat"}));
+              (std::vector<std::string>{"bad.dat", "link.dat", "out.dat", "text.dat", "warn.dat"}));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 // of a message or a report back. Texts are UTF-8.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,16 @@ struct CheckProblem {
 // report's fields), "桩号 1100,1120" (a pair of stations).
 std::string ProblemConcerns(const CheckProblem& problem);
 
+// Why a completed step's result is likely not what the surveyor wanted: its inputs gave it
+// nothing to do (0 stakes from labels and points that both have records, no line through a
+// stake, no point on a line, every section empty) or work no right pair of files gives (each
+// section line through a dozen "stakes"). `cause` names the likely cause in one sentence: a
+// wrong file for a role, files in the wrong order, a tolerance too small, plain-number labels
+// without "图上里程为数值".
+struct StepCaution {
+    std::string cause;
+};
+
 struct StepResult {
     StepOutcome outcome = StepOutcome::Failed;
     std::string output;   // the file written, when the step completed
@@ -53,9 +64,10 @@ struct StepResult {
     // Numbers read leniently from text that is not a plain number ("43825x.928" read as 43825):
     // one line for each of the first few, then the count. The step still completed.
     std::vector<std::string> notes;
-    // Set when the step completed but what it wrote cannot carry a run from drawing to result any
-    // further (no label could be read as a station): the reason, shown as the run's warning.
-    std::string stopsARun;
+    // Set when the step completed on inputs that are likely not what it asks for: they gave it
+    // nothing to do, or work no right pair of files gives. Summary, output and outcome stay as
+    // they are; each front end shows the cause after the summary, and a run stops there.
+    std::optional<StepCaution> caution;
 
     bool Completed() const { return outcome == StepOutcome::Completed; }
 };

@@ -2,6 +2,7 @@
 
 #include "drawing/attached_drawing.h"
 #include "frame/step_frame.h"
+#include "frame/steps/drawing_attachment.h"
 
 namespace qorvel {
 
@@ -26,11 +27,11 @@ std::optional<StepResult> Workbench::Run(StepId id, StepHost& host, const Settin
     return Describe(id).Run(host, session_, settings);
 }
 
-bool Workbench::AttachDrawing(const std::string& path, StepHost& host) {
+bool Workbench::AttachDrawing(const std::string& path, StepHost& host, const Settings& settings) {
     if (busy_) return false;
     Busy busy(*this);
-    const StepResult result = RunStep(host, session_, Settings{}, StepId::AttachDrawing, [&](StepContext& step) {
-        step.session().drawing = AttachedDrawing::Load(path);
+    const StepResult result = RunStep(host, session_, settings, StepId::AttachDrawing, [&](StepContext& step) {
+        step.session().drawing = AttachedDrawing::Load(path, DrawingReadOptions(step.settings()));
     });
     return result.Completed();
 }

@@ -29,10 +29,10 @@ public:
 
     // Runs step `id` with the settings in force; nothing when a step or run is going on.
     std::optional<StepResult> Run(StepId id, StepHost& host, const Settings& settings);
-    // Reads the DXF file at `path` and attaches it in place of the drawing attached before; a
-    // drawing that cannot be read is reported through `host` and the one before stays. False
-    // when it was not attached.
-    bool AttachDrawing(const std::string& path, StepHost& host);
+    // Reads the DXF file at `path` with the code page of `settings` and attaches it in place of
+    // the drawing attached before; a drawing that cannot be read is reported through `host` and
+    // the one before stays. False when it was not attached.
+    bool AttachDrawing(const std::string& path, StepHost& host, const Settings& settings);
     // Runs the stages from drawing to result; nothing when a step or run is going on.
     std::optional<PipelineReport> RunPipeline(const PipelineRequest& request, StepHost& host, const Settings& settings,
                                               PipelineObserver* observer = nullptr);

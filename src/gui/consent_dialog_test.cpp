@@ -1,5 +1,6 @@
 // Form3 before the main window: agree (or Return) opens it (only ever one), decline (or
-// Escape) ends the program.
+// Escape) ends the program; the program asked for help, or started without a display, says
+// so in one language.
 
 #include <QApplication>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include "gui/main_window.h"
 #include "gui/program.h"
 #include "testing/gui_tests.h"
+#include "support/test_files.h"
 #include "testing/scripted_interaction.h"
 
 namespace qorvel::gui::testing {
@@ -89,6 +91,19 @@ private slots:
         QTest::mouseClick(Button(program.ShowConsent(), "Command2"), Qt::LeftButton);
         QCOMPARE(ui.programEnds, 1);
         QVERIFY(program.mainWindow() == nullptr);
+    }
+
+    void HelpAndNoDisplayAnswerInOneLanguage() {
+        using qorvel::testing::RunProcess;
+        const auto help = RunProcess(QORVEL_GUI_BINARY, {"--help"});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY(QString::fromStdString(help.out).startsWith("用法：qorvel-gui"));
+        // No display (and no other platform to fall back on): one line of our own, exit 1.
+        const auto headless = RunProcess("/usr/bin/env", {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM=xcb",
+                                                          QORVEL_GUI_BINARY, "--skip-consent"});
+        QCOMPARE(headless.exitCode, 1);
+        QCOMPARE(QString::fromStdString(headless.err).count('\n'), 1);
+        QVERIFY2(QString::fromStdString(headless.err).startsWith("错误：没有可用的显示"), headless.err.c_str());
     }
 };
 

@@ -314,7 +314,10 @@ void MainWindow::RunStep(StepId step) {
         ShowConvert();
         return;
     }
-    workbench_.Run(step, *host_, SettingsInForce());
+    const std::optional<StepResult> result = workbench_.Run(step, *host_, SettingsInForce());
+    // After the summary: the step's inputs are likely not what it asks for.
+    if (result && result->Completed() && result->caution)
+        host_->ShowMessage(MessageRole::Warning, "注意！", result->caution->cause);
 }
 
 bool MainWindow::ViewSections(const QStringList& files, const Settings& settings) {
@@ -331,7 +334,8 @@ bool MainWindow::ViewSections(const QStringList& files, const Settings& settings
 }
 
 void MainWindow::ShowSections(std::shared_ptr<const SectionsOnView> sections) {
-    if (sectionViewer_.isNull()) {  // owned by the window
+    const bool first = sectionViewer_.isNull();
+    if (first) {  // owned by the window
         sectionViewer_ = new SectionViewer(ui_, session(), this);
         // A closed viewer lets its sections go: a survey of a million points holds a few
         // hundred megabytes.
@@ -340,6 +344,7 @@ void MainWindow::ShowSections(std::shared_ptr<const SectionsOnView> sections) {
     stagePanel_->setText(FromUtf8(sections->CheckSummary()));
     sectionViewer_->SetSections(std::move(sections));
     sectionViewer_->show();
+    if (first) sectionViewer_->PlaceClearOf(*this);  // later, where the surveyor put it
     sectionViewer_->raise();
     sectionViewer_->activateWindow();
 }

@@ -55,8 +55,9 @@ public:
     void ExitProgram();
     void Expand();
     void Shrink();
-    // Runs a step in the window with the settings in force; it runs to its end. 查看断面 shows
-    // the sections it opened in the viewer.
+    // Runs a step in the window with the settings in force; it runs to its end. A caution of
+    // the step follows its summary in a "注意！" box. 查看断面 shows the sections it opened in
+    // the viewer.
     void RunStep(StepId step);
     // Opens the four files of the sections (membership, centre stakes, detail points, matched
     // section lines; asked for when `files` is empty) with `settings` and shows them in the

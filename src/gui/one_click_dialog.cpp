@@ -166,7 +166,9 @@ OneClickDialog::OneClickDialog(Workbench& workbench, UserInteraction& ui, std::f
     drawing_->setMinimumWidth(360);
     labelLayer_ = LayerBox(this, "LabelLayer", QStringLiteral("中桩桩号文字所在图层"));
     lineLayer_ = LayerBox(this, "LineLayer", QStringLiteral("横断面线所在图层"));
-    labelLayer_->setEditText(RememberedLabelLayer());
+    labelLayer_->setEditText(RememberedOneClick(OneClickEntry::LabelLayer));
+    const QString lineLayer = RememberedOneClick(OneClickEntry::LineLayer);
+    lineLayer_->setEditText(lineLayer.isEmpty() ? FromUtf8(Settings{}.layerName) : lineLayer);
     points_ = new QLineEdit(this);
     points_->setObjectName(QStringLiteral("Points"));
     points_->setPlaceholderText(QStringLiteral("全图碎步点数据文件"));
@@ -188,6 +190,13 @@ OneClickDialog::OneClickDialog(Workbench& workbench, UserInteraction& ui, std::f
     sheets_->setCurrentIndex(std::max(0, sheets_->findData(RememberedSheetKind())));
     CompleteFileNames(points_, false);
     CompleteFileNames(folder_, true);
+    // The last run's files, as long as they are there.
+    if (const QString drawing = RememberedOneClick(OneClickEntry::Drawing); QFileInfo(drawing).isFile())
+        drawing_->setText(drawing);
+    if (const QString points = RememberedOneClick(OneClickEntry::Points); QFileInfo(points).isFile())
+        points_->setText(points);
+    folder_->setText(RememberedOneClick(OneClickEntry::OutputFolder));
+    SuggestFolder();
 
     QPushButton* chooseDrawing = ChooseButton(this, "ChooseDrawing");
     QPushButton* choosePoints = ChooseButton(this, "ChoosePoints");
@@ -245,10 +254,8 @@ OneClickDialog::OneClickDialog(Workbench& workbench, UserInteraction& ui, std::f
 OneClickDialog::~OneClickDialog() = default;
 
 void OneClickDialog::Prepare() {
-    // The main window's boxes name the section lines' layer and the layout; its settings give
-    // the switches.
+    // The main window's layout box names the layout; its settings give the switches.
     const Settings window = settingsInForce_();
-    lineLayer_->setEditText(FromUtf8(window.layerName));
     ChooseLayout(*layout_, window.layout);
     numericLabels_->setChecked(window.numericLabels);
     routeSides_->setChecked(window.routeSides);
@@ -275,30 +282,42 @@ void OneClickDialog::FillLayers(const std::vector<std::string>& layers) {
     }
 }
 
-// Beside the drawing, named after it, unless the surveyor has named a folder.
+// Beside the drawing, named after it, unless the surveyor has named a folder of their own.
 void OneClickDialog::SuggestFolder() {
-    if (!folder_->text().isEmpty() || drawing_->text().isEmpty()) return;
+    if (drawing_->text().isEmpty()) return;
     const QFileInfo drawing(drawing_->text());
-    folder_->setText(drawing.absolutePath() + QStringLiteral("/") + drawing.completeBaseName() +
-                     QStringLiteral("_断面成果"));
+    const QString beside =
+        drawing.absolutePath() + QStringLiteral("/") + drawing.completeBaseName() + QStringLiteral("_断面成果");
+    if (folder_->text().isEmpty() || folder_->text() == suggestedFolder_ || folder_->text() == beside) {
+        folder_->setText(beside);
+        suggestedFolder_ = beside;
+    }
+}
+
+void OneClickDialog::CloseCompletions() {
+    for (QLineEdit* box : {points_, folder_})
+        if (box->completer() != nullptr) box->completer()->popup()->hide();
 }
 
 void OneClickDialog::ChooseDrawing() {
     if (workbench_.busy()) return;
+    CloseCompletions();
     const std::optional<QString> chosen = Choose(FileRole::Drawing, drawing_->text());
     if (!chosen) return;
     // Read and attached at once, as the toolbar's "打开图形" does: its layers fill the boxes, and
     // a drawing that cannot be read is reported now, not halfway through the run.
-    workbench_.AttachDrawing(ToFileSystemPath(*chosen), *host_);
+    workbench_.AttachDrawing(ToFileSystemPath(*chosen), *host_, RunSettings());
     ShowAttachedDrawing();
 }
 
 void OneClickDialog::ChoosePoints() {
+    CloseCompletions();
     if (const std::optional<QString> chosen = Choose(FileRole::DetailPoints, points_->text()))
         points_->setText(*chosen);
 }
 
 void OneClickDialog::ChooseFolder() {
+    CloseCompletions();
     FileRequest request;
     request.instance = kOutputFolderDialog;
     request.folder = true;
@@ -366,6 +385,7 @@ QStringList OneClickDialog::MissingEntries() const {
 
 void OneClickDialog::Start() {
     if (workbench_.busy()) return;
+    CloseCompletions();
     const QStringList missing = MissingEntries();
     if (!missing.isEmpty()) {
         ui_.ShowMessage(*this, QStringLiteral("注意！"), QStringLiteral("请填写：%1。").arg(missing.join(u'、')));
@@ -378,7 +398,11 @@ void OneClickDialog::Start() {
                       QStringLiteral("输出文件夹“%1”中已有以下文件，继续将替换它们：\n%2\n\n要继续吗？")
                           .arg(folder_->text(), earlier.join(u'\n'))))
         return;
-    RememberLabelLayer(labelLayer_->currentText());
+    RememberOneClick(OneClickEntry::LabelLayer, labelLayer_->currentText());
+    RememberOneClick(OneClickEntry::LineLayer, lineLayer_->currentText());
+    RememberOneClick(OneClickEntry::Drawing, drawing_->text());
+    RememberOneClick(OneClickEntry::Points, points_->text());
+    RememberOneClick(OneClickEntry::OutputFolder, folder_->text());
     RememberSheetKind(sheets_->currentData().toString());
     const QString folder = folder_->text();
     const bool folderExisted = QFileInfo::exists(folder);
@@ -391,7 +415,9 @@ void OneClickDialog::Start() {
     if (!report) return;
     ShowAttachedDrawing();  // the run attaches the drawing it read
     if (!report->Completed()) {
-        host_->ShowMessage(MessageRole::Warning, "注意！", PipelineStopText(*report));
+        const StepCaution* caution = report->StoppingCaution();
+        host_->ShowMessage(MessageRole::Warning, "注意！",
+                           (caution ? caution->cause + "\n\n" : std::string()) + PipelineStopText(*report));
         return;
     }
     stage_->setText(QStringLiteral("一键生成完成。"));

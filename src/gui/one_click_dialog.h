@@ -7,8 +7,12 @@
 // offers to show the sections in the viewer, and opens the result. A box draws the sections on
 // sheets as well (PDF, SVG or DXF beside the result), remembered between runs.
 //
-// Each time it opens it takes the layout, the section lines' layer and the switches from the
-// main window; the label layer is remembered between runs. Before replacing files of an earlier
+// Each time it opens it takes the layout and the switches from the main window. Its two layers
+// are its own (the strip's layer box names whatever layer the last drawing step read), and its
+// layers, drawing, detail point file and output folder are remembered from one run to the next,
+// also across starts. The output folder follows the drawing chosen (beside it, named after it)
+// until the surveyor names another. A path's completion list is closed before any message, which
+// it would otherwise cover and whose Return it would take. Before replacing files of an earlier
 // run in the output folder it lists them and asks; a run that stops before writing anything
 // leaves no folder it made itself.
 
@@ -81,6 +85,7 @@ private:
     // An open dialog for the file of `role`, offering `offered`; its folder is remembered.
     std::optional<QString> Choose(FileRole role, const QString& offered);
     void SuggestFolder();
+    void CloseCompletions();
     QStringList MissingEntries() const;
     // The files of a run of `request` already in its output folder, by name.
     static QStringList FilesToReplace(const PipelineRequest& request);
@@ -102,6 +107,7 @@ private:
     QLabel* status_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QPushButton* start_ = nullptr;
+    QString suggestedFolder_;  // the folder last suggested; the surveyor's own one is kept
 };
 
 }  // namespace qorvel::gui

@@ -12,8 +12,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <tuple>
 
 #include "frame/drawing_summary.h"
+#include "frame/sections_on_view.h"
 #include "gui/main_window.h"
 #include "gui/one_click_dialog.h"
 #include "gui/qt_step_host.h"
@@ -71,12 +73,13 @@ private slots:
     void RunsEveryStageAndWritesWhatTheCommandLineWrites() {
         TempDir dir;
         Find<QComboBox>(*window_, "Combo2")->setCurrentIndex(2);  // 格式 3
+        Find<QComboBox>(*window_, "Combo1")->setEditText("zh");     // as after step 2
         OneClickDialog& dialog = Open();
         QVERIFY(dialog.isVisible());
         QVERIFY(dialog.isModal());
         QCOMPARE(dialog.windowTitle(), QString("一键生成断面成果"));
         QCOMPARE(Find<QLineEdit>(dialog, "Drawing")->text(), QString());
-        QCOMPARE(Find<QComboBox>(dialog, "LineLayer")->currentText(), QString("dmx"));  // the window's layer box
+        QCOMPARE(Find<QComboBox>(dialog, "LineLayer")->currentText(), QString("dmx"));  // its own, not the strip's
         QCOMPARE(Find<QComboBox>(dialog, "Layout")->currentText(), QString("格式 3"));
         // It says which steps run in which order.
         const QString order = Find<QLabel>(dialog, "Stage")->text();
@@ -121,6 +124,21 @@ private slots:
         QCOMPARE(Find<QProgressBar>(dialog, "Progress")->value(), 100);
         QVERIFY(window_->sectionViewer() != nullptr && window_->sectionViewer()->isVisible());
         QCOMPARE(window_->sectionViewer()->sections()->InputPaths().front(), dir.File("out/09-members.dat"));
+        // The viewer lists the stations the checks found without a section, where they would be.
+        SectionViewer& viewer = *window_->sectionViewer();
+        QVERIFY2(viewer.windowTitle().endsWith("另有没有断面的桩号 2 个（缺少中桩 1 个，缺少断面线 1 个）。"),
+                 qPrintable(viewer.windowTitle()));
+        QCOMPARE(viewer.listedCount(), std::size_t{54});
+        const SectionsOnView& listed = *viewer.sections();
+        for (const auto& [station, problem, before] : {std::tuple{"K0+340", "缺少中桩", "320"}, {"660", "缺少断面线", "640"}}) {
+            const std::optional<std::size_t> row = listed.FindStation(station);
+            QVERIFY(row && !listed.Entry(*row).hasSection);
+            QCOMPARE(listed.Entry(*row).problems, std::vector<std::string>{problem});
+            QCOMPARE(listed.Entry(*row - 1).station, std::string(before));
+        }
+        viewer.ShowProblemsOnly(true);
+        QCOMPARE(viewer.listedCount(), std::size_t{2});
+        viewer.ShowProblemsOnly(false);
 
         // The same files as the command line's run with the same layout and sheets.
         const auto run = RunProcess(QORVEL_BINARY, {"run", kRoute, kPoints, "--label-layer", "zh", "--line-layer", "dmx",
@@ -135,19 +153,20 @@ private slots:
         for (const QString& line : QString::fromStdString(run.out).split('\n', Qt::SkipEmptyParts))
             QVERIFY2(summary.contains(line + "\n"), qPrintable(line));
 
-        // Opened again, the dialog keeps what was entered, and takes the strip's layout, layer
-        // and switches as they are now.
+        // Opened again, the dialog keeps what was entered, its layers included, and takes the
+        // strip's layout and switches as they are now.
         Find<QComboBox>(*window_, "Combo2")->setCurrentIndex(4);
         Find<QComboBox>(*window_, "Combo1")->setEditText("dmx ");
         window_->Dispatch("BT1");
         Find<QCheckBox>(*window_->settingsDialog(), "Check5")->click();
+        QTest::mouseClick(Find<QPushButton>(*window_->settingsDialog(), "Command1"), Qt::LeftButton);
         OneClickDialog& again = Open();
         QCOMPARE(&again, &dialog);
         QCOMPARE(Find<QProgressBar>(again, "Progress")->value(), 0);
         QCOMPARE(Find<QLineEdit>(again, "Points")->text(), Q(kPoints));
         QCOMPARE(Find<QComboBox>(again, "LabelLayer")->currentText(), QString("zh"));
         QCOMPARE(Find<QComboBox>(again, "Layout")->currentText(), QString("格式 5"));
-        QCOMPARE(Find<QComboBox>(again, "LineLayer")->currentText(), QString("dmx "));
+        QCOMPARE(Find<QComboBox>(again, "LineLayer")->currentText(), QString("dmx"));
         QVERIFY(Find<QCheckBox>(again, "RouteSides")->isChecked());
         QVERIFY(!Find<QCheckBox>(again, "NumericLabels")->isChecked());
         Find<QCheckBox>(again, "NumericLabels")->click();
@@ -172,9 +191,15 @@ private slots:
         QCOMPARE(ui_->questions[1].title, QString("提示！"));
         QVERIFY(ReadFile(dir.File("out/10-sections.dat")) != earlier);
 
-        // The label layer is remembered for the program's next start.
+        // Its entries are remembered for the program's next start.
+        Find<QComboBox>(again, "LineLayer")->setEditText("dmx");
         QVERIFY(ShowAgain());
-        QCOMPARE(Find<QComboBox>(Open(), "LabelLayer")->currentText(), QString("zh"));
+        OneClickDialog& next = Open();
+        QCOMPARE(Find<QComboBox>(next, "LabelLayer")->currentText(), QString("zh"));
+        QCOMPARE(Find<QComboBox>(next, "LineLayer")->currentText(), QString("dmx"));
+        QCOMPARE(Find<QLineEdit>(next, "Drawing")->text(), Q(kRoute));
+        QCOMPARE(Find<QLineEdit>(next, "Points")->text(), Q(kPoints));
+        QCOMPARE(Find<QLineEdit>(next, "OutputFolder")->text(), Q(dir.File("out")));
     }
 
     void MissingEntriesAreNamedAndNothingRuns() {
@@ -232,6 +257,32 @@ private slots:
         QVERIFY(!points->completer()->popup()->isVisible());
         QCOMPARE(ui_->fileDialogs.size(), std::size_t{1});
         QVERIFY(ui_->fileDialogs[0].folder);
+
+        // A message (here: what is missing) is never shown under an open list.
+        points->setFocus();
+        QTest::keyClicks(points, "o");
+        QTRY_VERIFY(points->completer()->popup()->isVisible());
+        Find<QLineEdit>(dialog, "OutputFolder")->clear();
+        dialog.Start();
+        QCOMPARE(ui_->messages.size(), std::size_t{1});
+        QVERIFY(!points->completer()->popup()->isVisible());
+    }
+
+    void TheOutputFolderFollowsTheDrawingUntilOneIsNamed() {
+        TempDir dir;
+        const std::string other = dir.Write("other.dxf", ReadFile(kRoute));
+        OneClickDialog& dialog = Open();
+        auto* folder = Find<QLineEdit>(dialog, "OutputFolder");
+        ui_->Answer(Q(kRoute));
+        Click(dialog, "ChooseDrawing");
+        QCOMPARE(folder->text(), Q(kExamples + "route_断面成果"));
+        ui_->Answer(Q(other));
+        Click(dialog, "ChooseDrawing");
+        QCOMPARE(folder->text(), Q(dir.File("other_断面成果")));
+        folder->setText(Q(dir.File("mine")));
+        ui_->Answer(Q(kRoute));
+        Click(dialog, "ChooseDrawing");
+        QCOMPARE(folder->text(), Q(dir.File("mine")));
     }
 
     void ADrawingThatCannotBeReadIsReportedWhenChosen() {

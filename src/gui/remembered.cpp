@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 
+#include "frame/drawing_code_pages.h"
 #include "frame/result_layouts.h"
 
 namespace qorvel::gui {
@@ -39,11 +40,22 @@ constexpr std::array kSwitches{
 };
 const char* const kLayerKey = "strip/layer";
 const char* const kLayoutKey = "strip/layout";
-const char* const kLabelLayerKey = "oneClick/labelLayer";
+const char* const kCodePageKey = "drawing/codePage";
 const char* const kSheetKindKey = "oneClick/sheets";
 const char* const kRecentKey = "recentDrawings";
 
 QString FolderKey(int dialog) { return QStringLiteral("folders/%1").arg(dialog); }
+
+QLatin1String OneClickKey(OneClickEntry entry) {
+    switch (entry) {
+        case OneClickEntry::LabelLayer: return QLatin1String("oneClick/labelLayer");
+        case OneClickEntry::LineLayer: return QLatin1String("oneClick/lineLayer");
+        case OneClickEntry::Drawing: return QLatin1String("oneClick/drawing");
+        case OneClickEntry::Points: return QLatin1String("oneClick/points");
+        case OneClickEntry::OutputFolder: return QLatin1String("oneClick/outputFolder");
+    }
+    return QLatin1String("oneClick/unknown");
+}
 
 // The layout remembered: its id, or the caption under which earlier versions kept it.
 const ResultLayout* RememberedLayout(const QString& stored) {
@@ -73,6 +85,8 @@ Settings RememberedSettings() {
     settings.layerName = layer.toStdString();
     const QString layout = store.value(QLatin1String(kLayoutKey)).toString();
     if (const ResultLayout* remembered = RememberedLayout(layout)) settings.layout = remembered->id;
+    if (auto codePage = DrawingCodePageNamed(store.value(QLatin1String(kCodePageKey)).toString().toStdString()))
+        settings.codePage = *codePage;
     return settings;
 }
 
@@ -83,11 +97,12 @@ void RememberSettings(const Settings& settings) {
     for (const StoredSwitch& entry : kSwitches) store.setValue(QLatin1String(entry.key), settings.*entry.value);
     store.setValue(QLatin1String(kLayerKey), QString::fromStdString(settings.layerName));
     store.setValue(QLatin1String(kLayoutKey), QString::fromStdString(settings.layout));
+    store.setValue(QLatin1String(kCodePageKey), QString::fromStdString(settings.codePage));
 }
 
-QString RememberedLabelLayer() { return QSettings().value(QLatin1String(kLabelLayerKey)).toString(); }
+QString RememberedOneClick(OneClickEntry entry) { return QSettings().value(OneClickKey(entry)).toString(); }
 
-void RememberLabelLayer(const QString& layer) { QSettings().setValue(QLatin1String(kLabelLayerKey), layer); }
+void RememberOneClick(OneClickEntry entry, const QString& value) { QSettings().setValue(OneClickKey(entry), value); }
 
 QString RememberedSheetKind() { return QSettings().value(QLatin1String(kSheetKindKey)).toString(); }
 

@@ -1,8 +1,9 @@
 #pragma once
 // What the window keeps from one run of the program to the next, in Qt's settings store in the
 // user's configuration folder (organisation "QORVEL", application "qorvel"): the settings value
-// (tolerances, switches, the layer box and the layout box), the one-click dialog's label layer,
-// the folder each file dialog last showed, and the five drawings last opened. Whatever was never
+// (tolerances, switches, the code page, the layer box and the layout box), the one-click dialog's
+// own entries (its two layers, drawing, detail point file and output folder), the folder each
+// file dialog last showed, and the five drawings last opened. Whatever was never
 // stored, or was stored in a form no longer valid (a tolerance that is not a number above 0, a
 // layout that does not exist), reads as its start value, so the first start shows what a new
 // installation shows.
@@ -23,9 +24,10 @@ void NameSettingsStore();
 Settings RememberedSettings();
 void RememberSettings(const Settings& settings);
 
-// The one-click dialog's layer of the station labels; empty when never chosen.
-QString RememberedLabelLayer();
-void RememberLabelLayer(const QString& layer);
+// What the one-click dialog was last run with; empty when never run.
+enum class OneClickEntry { LabelLayer, LineLayer, Drawing, Points, OutputFolder };
+QString RememberedOneClick(OneClickEntry entry);
+void RememberOneClick(OneClickEntry entry, const QString& value);
 // The one-click dialog's kind of section sheets ("pdf", "svg", "dxf"); empty for none.
 QString RememberedSheetKind();
 void RememberSheetKind(const QString& kind);

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScreen>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSplitter>
@@ -268,6 +269,27 @@ SectionViewer::SectionViewer(UserInteraction& ui, const Session& session, QWidge
 
 SectionViewer::~SectionViewer() = default;
 
+void SectionViewer::PlaceClearOf(const QWidget& strip) {
+    const QScreen* screen = strip.screen();
+    if (screen == nullptr) return;
+    const QRect available = screen->availableGeometry();
+    const QRect stripFrame = strip.frameGeometry().intersected(available);
+    // The band of the screen above the strip or below it, whichever is taller.
+    QRect room = available;
+    if (!stripFrame.isEmpty()) {
+        const QRect above(available.left(), available.top(), available.width(), stripFrame.top() - available.top());
+        const QRect below(available.left(), stripFrame.bottom() + 1, available.width(),
+                          available.bottom() - stripFrame.bottom());
+        room = above.height() > below.height() ? above : below;
+    }
+    // The window system's frame around the window, known once it is shown.
+    const QSize frame = frameGeometry().size() - size();
+    const QSize fitted = size().boundedTo(room.size() - frame).expandedTo(minimumSizeHint());
+    resize(fitted);
+    const QSize outer = fitted + frame;
+    move(room.left() + std::max(0, (room.width() - outer.width()) / 2), room.top());
+}
+
 void SectionViewer::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     emit closed();
@@ -311,8 +333,13 @@ void SectionViewer::ShowSection(std::optional<std::size_t> section) {
         problems_->clear();
         return;
     }
-    plot_->SetSection(sections_->Drawing(*section));
-    plan_->SetPlan(sections_->Plan(*section));
+    if (sections_->Entry(*section).hasSection) {
+        plot_->SetSection(sections_->Drawing(*section));
+        plan_->SetPlan(sections_->Plan(*section));
+    } else {  // a station the checks found without a section: its problem alone
+        plot_->SetSection(std::nullopt);
+        plan_->SetPlan(std::nullopt);
+    }
     QStringList problems;
     for (const std::string& problem : sections_->Entry(*section).problems) problems << FromUtf8(problem);
     problems_->setText(problems.join(QStringLiteral("；")));
@@ -369,7 +396,7 @@ void SectionViewer::SetExaggeration(double exaggeration) {
 }
 
 void SectionViewer::ExportShown() {
-    if (!current_) return;
+    if (!current_ || !sections_->Entry(*current_).hasSection) return;
     Export({*current_}, FileNameOfStation(sections_->Entry(*current_).station));
 }
 

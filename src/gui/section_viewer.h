@@ -43,6 +43,10 @@ public:
 
     // Shows the sections of a project, the first one selected.
     void SetSections(std::shared_ptr<const SectionsOnView> sections);
+    // Places the shown window inside the available screen of `strip` (the always-on-top main
+    // window), above or below it, where there is more room, so that the strip covers neither its
+    // column headers nor its buttons; as large as it asks for where the room allows.
+    void PlaceClearOf(const QWidget& strip);
 
     // Steps through the listed sections; nothing beyond the first or the last.
     void StepBy(int delta);

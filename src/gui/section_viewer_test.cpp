@@ -58,6 +58,9 @@ private slots:
         SectionViewer* viewer = window_->sectionViewer();
         QVERIFY(viewer != nullptr);
         QVERIFY(QTest::qWaitForWindowExposed(viewer));
+        // Inside the screen's room, clear of the always-on-top strip.
+        QVERIFY(window_->screen()->availableGeometry().contains(viewer->frameGeometry()));
+        QVERIFY(!viewer->frameGeometry().intersects(window_->frameGeometry()));
         QVERIFY(viewer->windowTitle().startsWith(QStringLiteral("断面查看")));
         QCOMPARE(viewer->listedCount(), std::size_t{5});
         QCOMPARE(viewer->currentSection(), std::optional<std::size_t>(0));

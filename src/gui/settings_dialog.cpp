@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QGuiApplication>
@@ -10,10 +11,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <algorithm>
 #include <optional>
 
 #include "core/decimal_text.h"
 #include "core/number_read.h"
+#include "frame/drawing_code_pages.h"
 #include "gui/twips.h"
 #include "gui/user_interaction.h"
 
@@ -60,30 +63,31 @@ SettingsDialog::SettingsDialog(Settings& settings, UserInteraction& ui, QWidget*
         widget->setGeometry(twips.Rect(left, top, width, height));
     };
 
-    // The switches. Each writes into the settings in force as it changes.
+    // The switches.
     textLabels_ = new QRadioButton(QStringLiteral("图上里程为字符型"), this);
     place(textLabels_, "Option1", kSwitchLeft, 720, kSwitchWidth, kSwitchHeight);
     numericLabels_ = new QRadioButton(QStringLiteral("图上里程为数值"), this);
     place(numericLabels_, "Option2", kSwitchLeft, 1200, kSwitchWidth, kSwitchHeight);
-    const auto bind = [this](QAbstractButton* button, bool Settings::*value) {
-        connect(button, &QAbstractButton::toggled, this, [this, value](bool checked) {
-            if (settings_.*value == checked) return;
-            settings_.*value = checked;
-            emit changed();
-        });
-    };
-    bind(numericLabels_, &Settings::numericLabels);
-    const auto check = [&](const char* caption, const char* name, int top, bool Settings::*value) {
+    const auto check = [&](const char* caption, const char* name, int top) {
         auto* box = new QCheckBox(QString::fromUtf8(caption), this);
         place(box, name, kSwitchLeft, top, kSwitchWidth, kSwitchHeight);
-        bind(box, value);
         return box;
     };
-    swapSides_ = check("幅别颠倒生成", "Check1", 1800, &Settings::swapSides);
-    negateHeights_ = check("变换高差正负号", "Check2", 2280, &Settings::negateHeights);
-    stationText_ = check("转换为字符型桩号", "Check3", 2760, &Settings::stationText);
-    blankLine_ = check("断面桩号隔一行生成", "Check4", 3360, &Settings::blankLine);
-    routeSides_ = check("按路线前进方向区分左右", "Check5", 3840, &Settings::routeSides);
+    swapSides_ = check("幅别颠倒生成", "Check1", 1800);
+    negateHeights_ = check("变换高差正负号", "Check2", 2280);
+    stationText_ = check("转换为字符型桩号", "Check3", 2760);
+    blankLine_ = check("断面桩号隔一行生成", "Check4", 3360);
+    routeSides_ = check("按路线前进方向区分左右", "Check5", 3840);
+
+    // The code page of drawings that name none, below the switches.
+    auto* codePageCaption = new QLabel(QStringLiteral("图形未注明代码页时，文字的代码页："), this);
+    place(codePageCaption, "Label11", kSwitchLeft - 240, 4560, kSwitchWidth + 240, 300);
+    codePage_ = new QComboBox(this);
+    place(codePage_, "Combo1", kSwitchLeft - 240, 4920, kSwitchWidth + 240, 360);
+    for (const DrawingCodePage& page : DrawingCodePages())
+        codePage_->addItem(QStringLiteral("%1  %2").arg(Utf8(page.name), Utf8(page.description)), Utf8(page.name));
+    codePage_->setToolTip(QStringLiteral("R2007 以前保存、又没有注明代码页的 DXF 图形，按此读取其文字"));
+    codePageCaption->setBuddy(codePage_);
 
     // The tolerance boxes with their captions.
     constexpr std::array<const char*, 5> kBoxNames{"Text1", "Text2", "Text3", "Text4", "Text5"};
@@ -114,6 +118,7 @@ SettingsDialog::SettingsDialog(Settings& settings, UserInteraction& ui, QWidget*
     };
     line("Line1", kSwitchLeft - 240, 1620, kSwitchWidth);
     line("Line2", kSwitchLeft - 240, 3200, kSwitchWidth);
+    line("Line8", kSwitchLeft - 240, 4380, kSwitchWidth);
     line("Line3", kCaptionLeft - 120, 1560, kWidth - kCaptionLeft - 120);
     line("Line4", kCaptionLeft - 120, 2880, kWidth - kCaptionLeft - 120);
     line("Line5", kCaptionLeft - 120, 3960, kWidth - kCaptionLeft - 120);
@@ -121,8 +126,11 @@ SettingsDialog::SettingsDialog(Settings& settings, UserInteraction& ui, QWidget*
     line("Line7", 240, 6360, kWidth - 480);
 
     auto* confirm = new QPushButton(QStringLiteral("确定"), this);
-    place(confirm, "Command1", 6840, 6720, 1215, 495);
+    place(confirm, "Command1", 5520, 6720, 1215, 495);
     connect(confirm, &QPushButton::clicked, this, [this] { Confirm(); });
+    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    place(cancel, "Command3", 6840, 6720, 1215, 495);
+    connect(cancel, &QPushButton::clicked, this, &SettingsDialog::Cancel);
     auto* restore = new QPushButton(QStringLiteral("恢复默认"), this);
     place(restore, "Command2", kSwitchLeft - 240, 6720, 1215, 495);
     connect(restore, &QPushButton::clicked, this, &SettingsDialog::RestoreStartValues);
@@ -141,6 +149,7 @@ void SettingsDialog::ShowSettings(const Settings& settings) {
     stationText_->setChecked(settings.stationText);
     blankLine_->setChecked(settings.blankLine);
     routeSides_->setChecked(settings.routeSides);
+    codePage_->setCurrentIndex(std::max(0, codePage_->findData(Utf8(settings.codePage))));
     for (std::size_t box = 0; box < boxes_.size(); ++box)
         boxes_[box]->setText(QString::fromStdString(FormatGeneral(settings.*ToleranceSettings()[box].value)));
 }
@@ -171,10 +180,19 @@ bool SettingsDialog::Confirm() {
         return false;
     }
     for (std::size_t box = 0; box < boxes_.size(); ++box) settings_.*ToleranceSettings()[box].value = values[box];
+    settings_.numericLabels = numericLabels_->isChecked();
+    settings_.swapSides = swapSides_->isChecked();
+    settings_.negateHeights = negateHeights_->isChecked();
+    settings_.stationText = stationText_->isChecked();
+    settings_.blankLine = blankLine_->isChecked();
+    settings_.routeSides = routeSides_->isChecked();
+    settings_.codePage = codePage_->currentData().toString().toStdString();
     emit changed();
     hide();
     return true;
 }
+
+void SettingsDialog::Cancel() { close(); }
 
 void SettingsDialog::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
@@ -186,7 +204,7 @@ void SettingsDialog::keyPressEvent(QKeyEvent* event) {
             else
                 Confirm();
             break;
-        case Qt::Key_Escape: close(); break;
+        case Qt::Key_Escape: Cancel(); break;
         default: QWidget::keyPressEvent(event); return;
     }
     event->accept();

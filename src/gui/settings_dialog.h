@@ -1,11 +1,12 @@
 #pragma once
-// Form2, "设置": the five tolerances and the switches of the steps. It does not block the main
-// window, so it may stay open while steps run. It opens showing the settings in force. A switch
-// takes effect for the next step at once; a tolerance only through "确定" (or Return), which
-// reads every box strictly, refuses a box that does not hold what it should (naming it, the
-// dialog staying open and the settings in force unchanged), and otherwise stores them and hides
-// the dialog, keeping it loaded. "恢复默认" puts the start values back into the boxes and the
-// switches. The close box (or Escape) unloads it; what "确定" did not store is forgotten.
+// Form2, "设置": the five tolerances, the switches of the steps and the surveyor's code page for
+// drawings that name none. It does not block the main window, so it may stay open while steps
+// run. It opens showing the settings in force; nothing it shows takes effect before "确定" (or
+// Return), which reads every box strictly, refuses a box that does not hold what it should
+// (naming it, the dialog staying open and the settings in force unchanged), and otherwise
+// stores everything and hides the dialog, keeping it loaded. "恢复默认" puts the start values
+// back into the boxes, the switches and the code page. "取消", Escape and the close box unload
+// it and leave every setting as it was: a switch ticked by mistake never reaches a result.
 
 #include <QWidget>
 #include <array>
@@ -13,6 +14,7 @@
 #include "frame/settings.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -33,13 +35,16 @@ public:
     // "确定": every tolerance must be a number above 0 and the avoid distance a number (of any
     // sign: a negative one lets the stake's own shot into a side), written plainly, "0.05". A box
     // that is not is named in a message and nothing is stored: the dialog stays, false is
-    // returned. Otherwise the tolerances are stored and the dialog hides.
+    // returned. Otherwise the tolerances, the switches and the code page are stored and the
+    // dialog hides.
     bool Confirm();
+    // "取消": nothing is stored; the dialog unloads.
+    void Cancel();
     // "恢复默认": the start values in the boxes and the switches.
     void RestoreStartValues();
 
 signals:
-    // A switch changed, or "确定" stored the tolerances.
+    // "确定" stored the settings.
     void changed();
     // Closed with the close box (or with the main window): the dialog is going away.
     void unloaded();
@@ -60,6 +65,7 @@ private:
     QCheckBox* stationText_ = nullptr;
     QCheckBox* blankLine_ = nullptr;
     QCheckBox* routeSides_ = nullptr;
+    QComboBox* codePage_ = nullptr;          // the surveyor's code page
     std::array<QLineEdit*, 5> boxes_{};    // the tolerances, in the order of ToleranceSettings()
     std::array<QLabel*, 5> boxLabels_{};   // the caption beside each box
 };

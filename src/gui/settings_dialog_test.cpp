@@ -1,5 +1,6 @@
-// Form2: start states, "确定" with the strict reading, the keys, "恢复默认", the close box,
-// reopening, the settings remembered between runs, and the end of the program while it is open.
+// Form2: start states, "确定" with the strict reading, the keys, "恢复默认", "取消" and the close
+// box, reopening, the settings remembered between runs, and the end of the program while it is
+// open.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <QTest>
 
 #include "gui/main_window.h"
+#include "gui/qt_step_host.h"
 #include "gui/settings_dialog.h"
 #include "testing/gui_tests.h"
 #include "testing/scripted_interaction.h"
@@ -42,6 +44,7 @@ void VerifyStartState(SettingsDialog& dialog) {
     for (int n = 1; n <= 5; ++n) QVERIFY(!Find<QCheckBox>(dialog, QString("Check%1").arg(n))->isChecked());
     const QStringList start{"0.05", "0.01", "0.01", "0.05", "0.08"};
     for (int n = 1; n <= 5; ++n) QCOMPARE(Box(dialog, n)->text(), start[n - 1]);
+    QCOMPARE(Find<QComboBox>(dialog, "Combo1")->currentData().toString().toStdString(), Settings{}.codePage);
 }
 
 class SettingsDialogTest final : public QObject, private ShownMainWindow {
@@ -87,6 +90,12 @@ private slots:
         QCOMPARE(metres, 5);
         QCOMPARE(Find<QPushButton>(dialog, "Command1")->text(), QString("确定"));
         QCOMPARE(Find<QPushButton>(dialog, "Command2")->text(), QString("恢复默认"));
+        QCOMPARE(Find<QPushButton>(dialog, "Command3")->text(), QString("取消"));
+        // The code page stands below the switches, clear of the buttons; the usual one first.
+        QComboBox* codePage = Find<QComboBox>(dialog, "Combo1");
+        QVERIFY(codePage->y() > Find<QCheckBox>(dialog, "Check5")->geometry().bottom());
+        QVERIFY(codePage->geometry().bottom() < Find<QPushButton>(dialog, "Command2")->y());
+        QCOMPARE(codePage->currentIndex(), 0);
         // Each box stands on the row of its caption, and the rows follow the dialog's order.
         QVERIFY(Box(dialog, 1)->y() < Box(dialog, 3)->y());
         QVERIFY(Box(dialog, 3)->y() < Box(dialog, 4)->y());
@@ -162,34 +171,56 @@ private slots:
         QCOMPARE(window_->SettingsInForce().matchTolerance, 1e9);
     }
 
-    void TheCloseBoxUnloadsItButKeepsTheSettingsInForce() {
+    void CancelEscapeAndTheCloseBoxLeaveEverySettingAsItWas() {
         SettingsDialog* dialog = &Open();
         Type(*dialog, 4, "0.07");
         Confirm(*dialog);
         QCOMPARE(window_->SettingsInForce().groupTolerance, 0.07);
 
-        dialog = &Open();
-        Type(*dialog, 4, "0.2");
-        Find<QCheckBox>(*dialog, "Check2")->setChecked(true);
-        Find<QRadioButton>(*dialog, "Option2")->setChecked(true);
+        // A switch ticked, a tolerance typed, a code page chosen, then each way out without "确定".
+        const auto change = [&] {
+            dialog = &Open();
+            Type(*dialog, 4, "0.2");
+            Find<QCheckBox>(*dialog, "Check1")->click();
+            Find<QCheckBox>(*dialog, "Check2")->click();
+            Find<QRadioButton>(*dialog, "Option2")->click();
+            Find<QComboBox>(*dialog, "Combo1")->setCurrentIndex(1);
+        };
+        const auto unchanged = [&] {
+            QVERIFY(window_->settingsDialog() == nullptr);
+            const Settings settings = window_->SettingsInForce();
+            QCOMPARE(settings.groupTolerance, 0.07);
+            QVERIFY(!settings.swapSides && !settings.negateHeights && !settings.numericLabels);
+            QCOMPARE(settings.codePage, Settings{}.codePage);
+        };
+        change();
+        QTest::keyClick(Find<QCheckBox>(*dialog, "Check2"), Qt::Key_Escape);
+        unchanged();
+        change();
+        QTest::mouseClick(Find<QPushButton>(*dialog, "Command3"), Qt::LeftButton);
+        unchanged();
+        change();
         QVERIFY(dialog->close());
-        QVERIFY(window_->settingsDialog() == nullptr);
-        QCOMPARE(window_->SettingsInForce().groupTolerance, 0.07);
-        QVERIFY(window_->SettingsInForce().negateHeights);
+        unchanged();
 
-        // Reopened, it shows the settings in force.
+        // Reopened, it shows the settings in force; the next start remembers nothing else.
         SettingsDialog& again = Open();
         QCOMPARE(Box(again, 4)->text(), QString("0.07"));
-        QVERIFY(Find<QCheckBox>(again, "Check2")->isChecked());
-        QVERIFY(Find<QRadioButton>(again, "Option2")->isChecked());
+        QVERIFY(!Find<QCheckBox>(again, "Check2")->isChecked());
+        QVERIFY(Find<QRadioButton>(again, "Option1")->isChecked());
+        QVERIFY(ShowAgain());
+        QVERIFY(!window_->SettingsInForce().swapSides);
     }
 
-    void SwitchesSeenByAStep() {
+    void ConfirmedSwitchesAreSeenByAStep() {
         SettingsDialog& dialog = Open();
         Find<QRadioButton>(dialog, "Option2")->click();
         Find<QCheckBox>(dialog, "Check2")->click();
         Find<QCheckBox>(dialog, "Check4")->click();
         Find<QCheckBox>(dialog, "Check5")->click();
+        Find<QComboBox>(dialog, "Combo1")->setCurrentIndex(2);
+        QVERIFY(!window_->SettingsInForce().numericLabels);
+        Confirm(dialog);
         Settings settings = window_->SettingsInForce();
         QVERIFY(settings.numericLabels);
         QVERIFY(!settings.swapSides);
@@ -197,9 +228,12 @@ private slots:
         QVERIFY(!settings.stationText);
         QVERIFY(settings.blankLine);
         QVERIFY(settings.routeSides);
+        QCOMPARE(FromUtf8(settings.codePage), Find<QComboBox>(dialog, "Combo1")->itemData(2).toString());
         // The two options are one choice.
-        Find<QRadioButton>(dialog, "Option1")->click();
-        QVERIFY(!Find<QRadioButton>(dialog, "Option2")->isChecked());
+        SettingsDialog& again = Open();
+        Find<QRadioButton>(again, "Option1")->click();
+        QVERIFY(!Find<QRadioButton>(again, "Option2")->isChecked());
+        Confirm(again);
         QVERIFY(!window_->SettingsInForce().numericLabels);
     }
 
@@ -208,9 +242,11 @@ private slots:
         VerifyStartState(dialog);  // the first start
         Type(dialog, 3, "0.02");
         Type(dialog, 5, "-0.1");
-        Confirm(dialog);
         Find<QCheckBox>(dialog, "Check3")->click();
         Find<QCheckBox>(dialog, "Check5")->click();
+        Find<QComboBox>(dialog, "Combo1")->setCurrentIndex(1);
+        Confirm(dialog);
+        const std::string codePage = window_->SettingsInForce().codePage;
         Find<QComboBox>(*window_, "Combo1")->setEditText("ZH");
         Find<QComboBox>(*window_, "Combo2")->setCurrentIndex(2);
 
@@ -221,16 +257,17 @@ private slots:
         QCOMPARE(remembered.stakeTolerance, 0.05);
         QVERIFY(remembered.stationText && remembered.routeSides && !remembered.swapSides);
         QCOMPARE(remembered.layerName, std::string("ZH"));
+        QCOMPARE(remembered.codePage, codePage);
         QCOMPARE(remembered.layout, std::string("3"));
         QCOMPARE(Find<QComboBox>(*window_, "Combo2")->currentText(), QString("格式 3"));
         SettingsDialog& again = Open();
         QCOMPARE(Box(again, 3)->text(), QString("0.02"));
         QVERIFY(Find<QCheckBox>(again, "Check5")->isChecked());
 
-        // "恢复默认" brings back the start values; the tolerances through "确定".
+        // "恢复默认" brings back the start values, in force through "确定".
         QTest::mouseClick(Find<QPushButton>(again, "Command2"), Qt::LeftButton);
         VerifyStartState(again);
-        QVERIFY(!window_->SettingsInForce().routeSides);
+        QVERIFY(window_->SettingsInForce().routeSides);
         QCOMPARE(window_->SettingsInForce().matchTolerance, 0.02);
         Confirm(again);
         QVERIFY(ShowAgain());

@@ -180,6 +180,19 @@ private slots:
         QVERIFY(ui_->messages[0].text.contains("no such file.dat"));
     }
 
+    void FilesInTheWrongOrderAreNamedAfterTheSummary() {
+        TempDir dir;
+        ui_->Answer(Q(dir.Write("points.dat", kPoints))).Answer(Q(dir.Write("labels.dat", kLabels)));
+        ui_->Answer(Q(dir.File("stakes.dat")));
+        window_->Dispatch("BT4");
+        QCOMPARE(ui_->messages.size(), std::size_t{2});
+        QCOMPARE(ui_->messages[0].title, QString("提示！"));
+        QCOMPARE(ui_->messages[0].text, QString("本次共合成中桩坐标个数 0 个！"));
+        QCOMPARE(ui_->messages[1].title, QString("注意！"));
+        QVERIFY2(ui_->messages[1].text.contains("顺序弄反"), qPrintable(ui_->messages[1].text));
+        QCOMPARE(ui_->editorCalls.size(), std::size_t{1});
+    }
+
     void TheSettingsDialogAndTheBoxesReachTheStep() {
         TempDir dir;
         // A label written as a plain chainage, and a stake 0.02 m from where its label puts it.
@@ -187,9 +200,10 @@ private slots:
         const std::string points = dir.Write("points.dat", "A,,99.75,200.375,1\nB,,99.75,220.395,2\n");
         const std::string output = dir.File("s.dat");
 
-        // "图上里程为数值" ticked, not confirmed: the switch takes effect at once.
+        // "图上里程为数值" ticked and confirmed.
         window_->Dispatch("BT1");
         Find<QRadioButton>(*window_->settingsDialog(), "Option2")->click();
+        QTest::mouseClick(Find<QPushButton>(*window_->settingsDialog(), "Command1"), Qt::LeftButton);
         Find<QComboBox>(*window_, "Combo1")->setCurrentText("中线 桩号");
         Find<QComboBox>(*window_, "Combo2")->setCurrentIndex(3);
         ui_->Answer(Q(labels)).Answer(Q(points)).Answer(Q(output));
@@ -199,12 +213,12 @@ private slots:
         QCOMPARE(window_->SettingsInForce().layerName, std::string("中线 桩号"));
         QCOMPARE(window_->SettingsInForce().layout, std::string("4"));
 
-        // A tolerance takes effect through "确定"; a switch as it changes.
+        // A tolerance and a switch, through "确定".
+        window_->Dispatch("BT1");
         SettingsDialog* dialog = window_->settingsDialog();
         Find<QLineEdit>(*dialog, "Text1")->setText("0.01");
-        QTest::mouseClick(Find<QPushButton>(*dialog, "Command1"), Qt::LeftButton);
         Find<QRadioButton>(*dialog, "Option1")->click();
-        dialog->close();
+        QTest::mouseClick(Find<QPushButton>(*dialog, "Command1"), Qt::LeftButton);
         ui_->Clear();
         ui_->Answer(Q(labels)).Answer(Q(points)).Answer(Q(output));
         window_->Dispatch("BT4");

@@ -23,15 +23,23 @@ public:
     struct Mark {
         std::size_t bytes = 0;
         std::size_t lines = 0;
+        std::size_t withPoints = 0;
     };
-    Mark mark() const { return {output.bytes().size(), output.lineCount()}; }
-    void rollback(Mark to) { output.Truncate(to.bytes, to.lines); }
+    Mark mark() const { return {output.bytes().size(), output.lineCount(), withPoints}; }
+    void rollback(Mark to) {
+        output.Truncate(to.bytes, to.lines);
+        withPoints = to.withPoints;
+    }
     void take(TextSink& part, Mark from, Mark to) {
         output.AppendLines(std::string_view(part.output.bytes()).substr(from.bytes, to.bytes - from.bytes),
                            to.lines - from.lines);
+        withPoints += to.withPoints - from.withPoints;
     }
     OutputText output;
+    std::size_t withPoints = 0;  // sections built with a point on either side
 };
+
+bool HasPoints(const SectionSides& sides) { return !sides.first.empty() || !sides.second.empty(); }
 
 class SectionSink {
 public:
@@ -163,9 +171,11 @@ void writeRouteSections(const Route& route, std::span<const BuiltSection> sectio
                         const SectionResultOptions& options, SectionResults& results) {
     std::vector<ChoiceCandidate> candidates;
     candidates.reserve(sections.size());
-    for (const BuiltSection& section : sections)
-        candidates.push_back({*section.chainage, !section.drawn.first.empty() || !section.drawn.second.empty(),
-                              section.record->chainage.text, section.record->chainage.line});
+    for (const BuiltSection& section : sections) {
+        const bool points = HasPoints(section.drawn);
+        if (points) ++results.withPoints;
+        candidates.push_back({*section.chainage, points, section.record->chainage.text, section.record->chainage.line});
+    }
     ChainageChoice choice = ChooseOnePerChainage(candidates, layout.kind == SectionLayoutKind::LandXml);
     results.leftOut = std::move(choice.leftOut);
     results.written = choice.written.size();
@@ -231,9 +241,11 @@ SectionResults OutputSectionResults(const SectionInputs& inputs, const SectionRe
             const bool swapped = route && decide(*route, record) == SideDecision::Swapped;
             const SideList& first = swapped ? sides.second : sides.first;
             const SideList& second = swapped ? sides.first : sides.second;
+            if (HasPoints(sides)) ++sink.withPoints;
             return WriteSectionLayout(record, first, second, options.layout, sink.output, s + 1);
         });
     results.output = std::move(whole.output);
+    results.withPoints = whole.withPoints;
     return results;
 }
 
@@ -257,6 +269,7 @@ SectionResults WriteBuiltSections(const BuiltSections& built, const SectionResul
     WriteSectionLayoutHeading(options.layout, results.output);
     for (std::size_t s = 0; s < count; ++s) {
         const BuiltSection& section = built.sections[s];
+        if (HasPoints(section.drawn)) ++results.withPoints;
         if (!WriteSectionLayout(*section.record, section.first(), section.second(), options.layout, results.output, s + 1))
             continue;
         ++results.written;

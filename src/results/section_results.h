@@ -33,6 +33,7 @@ struct SectionResults {
     OutputText output;
     std::size_t sections = 0;  // section records built
     std::size_t written = 0;   // sections written (none when the layout name matches no layout)
+    std::size_t withPoints = 0;  // sections built with a point on either side
     // The sections built but not written ("LandXML", "纬地 HDM"), for the warning
     // LeftOutSectionsWarning gives on the membership file.
     std::vector<LeftOutSection> leftOut;

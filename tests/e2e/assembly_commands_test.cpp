@@ -24,6 +24,12 @@ TEST(AssemblyCommands, ThePipelineFromLabelsToMembers) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "本次共合成中桩坐标个数 2 个！\n");
     EXPECT_EQ(ReadFile(dir.File("stakes.dat")), "100,,500.000,300.000,10.500\r\n120,,520.000,300.000,10.600\r\n");
+    EXPECT_EQ(run.err, "");
+    // The two files the other way round: the step completes as it would, then says what is likely wrong.
+    run = RunQorvel({"stakes", points, labels, "-o", dir.File("swapped.dat")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "本次共合成中桩坐标个数 0 个！\n");
+    EXPECT_TRUE(run.err.starts_with("注意：没有一个桩号文字在允许偏差内找到中桩点：")) << run.err;
 
     const std::string lines = dir.Write("lines.dat", "1,500,280,500,320\r\n2,520,320,520,280\r\n");
     run = RunQorvel({"match", dir.File("stakes.dat"), lines, "-o", dir.File("matched.dat")});

@@ -150,6 +150,15 @@ TEST(DrawingCommands, WhatOtherCadProgramsWrite) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "错误：文件“" + drawing + "”第 34 行：文字不是有效的 GBK 编码\n");
 
+    // The surveyor's code page, for drawings that name none (letter case ignored); a code page
+    // nobody knows is a usage error.
+    const std::string western = dir.Write(
+        "western.dxf", Entities(Pairs({{0, "TEXT"}, {8, "zh"}, {10, "1"}, {20, "2"}, {1, "K0+1\xE9"}}), "AC1015"));
+    run = RunQorvel({"labels", western, "--layer", "zh", "--code-page", "ansi_1252", "-o", dir.File("western.dat")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(ReadFile(dir.File("western.dat")), "1,,1.000,2.000,0.000,K0+1\xA8\xA6\r\n");
+    EXPECT_EQ(RunQorvel({"labels", western, "--layer", "zh", "--code-page", "ANSI_999", "-o", dir.File("x.dat")}).exitCode, 2);
+
     const std::string dwg = dir.Write("route.dxf", std::string("AC1027\0\0\0\0\0\x01\x1F\x02", 13));
     run = RunQorvel({"lines", dwg, "--layer", "0", "-o", dir.File("out.dat")});
     EXPECT_EQ(run.exitCode, 1);

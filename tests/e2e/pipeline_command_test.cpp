@@ -186,13 +186,15 @@ TEST(PipelineCommand, TheOutputFolderAndTheOptions) {
     EXPECT_EQ(RunQorvel({"run", kDrawing, kPoints, "--line-layer", "dmx", "-o", dir.File("o")}).exitCode, 2);
     EXPECT_FALSE(FileExists(dir.File("o")));
 
-    // A stake tolerance too tight for every label: no stake, so nothing downstream either, and
-    // the check says so for every label.
+    // A stake tolerance too tight for every label: no stake. The stage's line, then its caution
+    // naming the tolerance, and the run stops there, saying so (exit 3, nothing moved in).
     const auto tight = with({"-o", dir.File("t"), "--stake-tolerance", "1e-9"});
-    ASSERT_EQ(tight.exitCode, 0) << tight.err;
-    EXPECT_NE(tight.out.find("03-stakes.dat：本次共合成中桩坐标个数 0 个！\n"), std::string::npos);
-    EXPECT_NE(tight.out.find("05-check-stakes.dat：共检查桩号文字 54 个，有问题的 54 个！\n"), std::string::npos);
-    EXPECT_EQ(ReadFile(dir.File("t/10-sections.dat")), "");
+    EXPECT_EQ(tight.exitCode, 3);
+    EXPECT_EQ(tight.out, "02-labels.dat：图中共有桩号文字信息 54 个！\n03-stakes.dat：本次共合成中桩坐标个数 0 个！\n");
+    EXPECT_TRUE(tight.err.starts_with("注意：没有一个桩号文字在允许偏差内找到中桩点：")) << tight.err;
+    EXPECT_NE(tight.err.find("（0.000000001 米）太小。\n一键生成在“3、桩号文字与桩号坐标合并”之后停止："), std::string::npos)
+        << tight.err;
+    EXPECT_FALSE(FileExists(dir.File("t")));
 }
 
 // The values of an attribute of the SVG texts whose content starts as given.

@@ -26,7 +26,9 @@ TEST(AssemblySteps, MergeReportsLabelsProcessedAndStakesFound) {
     Settings settings;
     ScriptedHost host;
     host.Answer(dir.Write("labels.dat", labels)).Answer(dir.Write("points.dat", points)).Answer(dir.File("stakes.dat"));
-    ASSERT_EQ(Describe(StepId::CentreStakes).Run(host, session, settings).outcome, StepOutcome::Completed);
+    const StepResult result = Describe(StepId::CentreStakes).Run(host, session, settings);
+    ASSERT_EQ(result.outcome, StepOutcome::Completed);
+    EXPECT_FALSE(result.caution);
     ASSERT_EQ(host.dialogs.size(), 3u);
     EXPECT_EQ(host.dialogs[0].filter, "提取的桩号文字信息_dat文件(*.dat)|*.dat");
     EXPECT_EQ(host.dialogs[1].filter, "全图碎步点数据_dat文件(*.dat)|*.dat");
@@ -62,6 +64,49 @@ TEST(AssemblySteps, MatchAndGroupUseTheirTolerancesAndDialogs) {
     EXPECT_EQ(group.dialogs.at(0).filter, "匹配桩号后的断面线_dat文件(*.dat)|*.dat");
     EXPECT_EQ(group.statusPanel2.back(), "完成添加归属点号的桩号有： 1 个");
     EXPECT_EQ(group.messages.at(0).text, "本次完成添加归属点号的桩号有1个！");
+}
+
+// Inputs that gave a step nothing to do (or a dozen stakes on each line): the step completes as
+// it always has, with a caution naming the likely cause.
+TEST(AssemblySteps, InputsThatGiveNothingToDoCarryACaution) {
+    TempDir dir;
+    Session session;
+    Settings settings;
+    const auto run = [&](StepId step, const std::string& first, const std::string& second) {
+        ScriptedHost host;
+        host.Answer(dir.Write("first.dat", first)).Answer(dir.Write("second.dat", second)).Answer(dir.File("out.dat"));
+        StepResult result = Describe(step).Run(host, session, settings);
+        EXPECT_EQ(result.outcome, StepOutcome::Completed) << (host.failures.empty() ? "" : host.failures[0]);
+        return result;
+    };
+    const std::string labels = "1,,500.250,299.625,0.000,K0+100\r\n2,,520.250,299.625,0.000,K0+120\r\n";
+    const std::string points = "1,,500,300,10.5\r\n2,,500,305,10.9\r\n3,,500,295,10.1\r\n4,,520,300,10.6\r\n";
+    // The two files of the merge the other way round.
+    StepResult result = run(StepId::CentreStakes, points, labels);
+    EXPECT_EQ(result.summary, "本次共合成中桩坐标个数 0 个！");
+    ASSERT_TRUE(result.caution);
+    EXPECT_NE(result.caution->cause.find("顺序弄反"), std::string::npos) << result.caution->cause;
+    // Labels found their stakes, but none reads as a station.
+    result = run(StepId::CentreStakes, "1,,500.250,299.625,0.000,100\r\n", points);
+    ASSERT_TRUE(result.caution);
+    EXPECT_NE(result.caution->cause.find("--numeric-labels"), std::string::npos) << result.caution->cause;
+
+    // No line through a stake; the detail points given as the stakes: three on one line.
+    const std::string lines = "1,500,280,500,320\r\n2,520,320,520,280\r\n";
+    result = run(StepId::LineMatch, "100,,600,300,10\r\n", lines);
+    ASSERT_TRUE(result.caution);
+    EXPECT_NE(result.caution->cause.find("（0.01 米）太小"), std::string::npos) << result.caution->cause;
+    result = run(StepId::LineMatch, points, "1,500,280,500,320\r\n");
+    EXPECT_EQ(result.count, 3u);
+    ASSERT_TRUE(result.caution);
+    EXPECT_NE(result.caution->cause.find("碎步点文件"), std::string::npos) << result.caution->cause;
+    EXPECT_FALSE(run(StepId::LineMatch, "100,,500,300,10\r\n", lines).caution);
+
+    // No point on a line.
+    result = run(StepId::Membership, "100,600,280,600,320\r\n", points);
+    ASSERT_TRUE(result.caution);
+    EXPECT_NE(result.caution->cause.find("碎步点按桩号归类时"), std::string::npos) << result.caution->cause;
+    EXPECT_FALSE(run(StepId::Membership, "100,500,280,500,320\r\n", points).caution);
 }
 
 }  // namespace

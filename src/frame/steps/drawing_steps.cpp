@@ -59,7 +59,7 @@ StepResult ExtractSectionLines(StepHost& host, Session& session, const Settings&
 StepResult AttachDrawing(StepHost& host, Session& session, const Settings& settings) {
     return RunStep(host, session, settings, StepId::AttachDrawing, [](StepContext& step) {
         const std::string path = step.AskInputPath(FileRole::Drawing);
-        step.session().drawing = AttachedDrawing::Load(path);
+        step.session().drawing = AttachedDrawing::Load(path, DrawingReadOptions(step.settings()));
         step.Notice("连接CAD", "连接CAD成功！");
     });
 }

@@ -205,6 +205,23 @@ TEST(DrawingSteps, StationLabels) {
     EXPECT_EQ(none.dialogs.size(), 1u);
     EXPECT_EQ(none.messages.back().title, "注意！");
     EXPECT_TRUE(none.openedResults.empty());
+
+    // A drawing that names no code page is read in the surveyor's: a Western "é" is no GBK, and
+    // the drawing is read again when the surveyor names the code page it was written in.
+    const std::string western = dir.Write("western.dxf", Entities(Text("zh", "1", "2", "K0+1\xE9")));
+    settings.layerName = "zh";
+    ScriptedHost attach;
+    attach.Answer(western);
+    ASSERT_EQ(steps::AttachDrawing(attach, session, settings).outcome, StepOutcome::Completed);
+    ScriptedHost gbk;
+    gbk.Answer(dir.File("labels.dat"));
+    EXPECT_EQ(steps::ExtractStationLabels(gbk, session, settings).outcome, StepOutcome::Failed);
+    settings.codePage = "ANSI_1252";
+    ScriptedHost cp1252;
+    cp1252.Answer(dir.File("labels.dat"));
+    ASSERT_EQ(steps::ExtractStationLabels(cp1252, session, settings).outcome, StepOutcome::Completed)
+        << cp1252.failures.at(0);
+    EXPECT_EQ(session.drawing->options().codePage, "ANSI_1252");
 }
 
 }  // namespace

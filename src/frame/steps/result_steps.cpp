@@ -54,6 +54,13 @@ StepReport OutputSectionResults(StepInputs& inputs) {
                       .count = lines};
     if (!results.leftOut.empty())
         report.notes.push_back(LeftOutSectionsWarning(inputs[FileRole::Membership].name(), results.leftOut));
+    const bool filesHoldRecords = !inputs[FileRole::Membership].empty() && !inputs[FileRole::CentreStakes].empty() &&
+                                  !inputs[FileRole::MatchedLines].empty();
+    if (filesHoldRecords && results.sections == 0)
+        report.caution = StepCaution{"桩号归属文件、中桩文件和匹配桩号后的断面线文件没有一个共同的桩号：可能选错了文件或弄错了顺序。"};
+    else if (results.sections > 0 && results.withPoints == 0)
+        report.caution = StepCaution{"所有 " + std::to_string(results.sections) +
+                                     " 个断面都没有点：可能选错了文件或弄错了顺序（桩号归属文件中的点名须是碎步点文件中的点名）。"};
     return report;
 }
 

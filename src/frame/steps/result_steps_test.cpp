@@ -33,7 +33,9 @@ protected:
 
 TEST_F(ResultStep, DialogsStatusMessageAndResult) {
     AnswerAll(dir.File("result.dat"));
-    ASSERT_EQ(Describe(StepId::SectionResults).Run(host, session, settings).outcome, StepOutcome::Completed);
+    const StepResult result = Describe(StepId::SectionResults).Run(host, session, settings);
+    ASSERT_EQ(result.outcome, StepOutcome::Completed);
+    EXPECT_FALSE(result.caution);
     EXPECT_EQ(ReadFile(dir.File("result.dat")), "1100\r\n3.25 52.10\r\n4.10 52.45\r\n1120\r\n10.00 53.00\r\n\r\n");
 
     ASSERT_EQ(host.dialogs.size(), 5u);
@@ -70,6 +72,25 @@ TEST_F(ResultStep, SettingsOfTheWindowApply) {
     ASSERT_EQ(Describe(StepId::SectionResults).Run(host, session, settings).outcome, StepOutcome::Completed);
     EXPECT_EQ(host.dialogs.back().filter, "断面成果_csv文件(*.csv)|*.csv");
     EXPECT_EQ(host.dialogs.back().usualName, "10-sections.csv");
+}
+
+// Files that give no section, or sections without a point, in every layout: a caution.
+TEST_F(ResultStep, NoSectionOrEverySectionEmptyCarriesACaution) {
+    for (const char* layout : {"1", "hdm"}) {
+        settings.layout = layout;
+        points = dir.Write("points.dat", "X,,496.75,300,52.1\r\n");  // no member is a detail point
+        AnswerAll(dir.File("result.dat"));
+        StepResult result = Describe(StepId::SectionResults).Run(host, session, settings);
+        ASSERT_EQ(result.outcome, StepOutcome::Completed) << host.failures.at(0);
+        ASSERT_TRUE(result.caution) << layout;
+        EXPECT_TRUE(result.caution->cause.starts_with("所有 2 个断面都没有点：")) << result.caution->cause;
+    }
+    settings.layout = "1";
+    members = dir.Write("members.dat", "900,A\r\n");
+    AnswerAll(dir.File("result.dat"));
+    const StepResult none = Describe(StepId::SectionResults).Run(host, session, settings);
+    ASSERT_TRUE(none.caution);
+    EXPECT_NE(none.caution->cause.find("没有一个共同的桩号"), std::string::npos) << none.caution->cause;
 }
 
 TEST_F(ResultStep, UnknownLayoutWritesAnEmptyFileAndStillEnds) {

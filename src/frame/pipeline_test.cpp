@@ -230,7 +230,7 @@ TEST(Pipeline, TheSettingsReachTheSteps) {
               std::string::npos);
 
     // SVG sheets are a folder of pages, moved in whole and replaced whole; a later run drawing
-    // PDF names it as earlier.
+    // DXF names it as earlier.
     project.request.plotKind = "svg";
     for (int run = 0; run < 2; ++run) {
         const PipelineReport sheets = RunPipeline(host, session, settings, project.request);
@@ -238,10 +238,10 @@ TEST(Pipeline, TheSettingsReachTheSteps) {
         EXPECT_EQ(sheets.stages.back().output, project.Out("10-sections-sheets"));
         EXPECT_EQ(ListFolder(project.Out("10-sections-sheets")), std::vector<std::string>{"sheet-001.svg"});
     }
-    project.request.plotKind = "pdf";
-    const PipelineReport pdf = RunPipeline(host, session, settings, project.request);
-    ASSERT_TRUE(pdf.Completed());
-    EXPECT_EQ(pdf.earlierResults, (std::vector<std::string>{"10-sections.dat", "10-sections-sheets"}));
+    project.request.plotKind = "dxf";
+    const PipelineReport dxf = RunPipeline(host, session, settings, project.request);
+    ASSERT_TRUE(dxf.Completed());
+    EXPECT_EQ(dxf.earlierResults, (std::vector<std::string>{"10-sections.dat", "10-sections-sheets"}));
 }
 
 TEST(Pipeline, AWarningStopsTheRunAndLeavesTheFolderAsItWas) {

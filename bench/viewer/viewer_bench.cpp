@@ -30,6 +30,7 @@ public:
     }
     bool AskYesNo(QWidget&, const QString&, const QString&) override { return false; }
     bool OpenInEditor(const QString&) override { return false; }
+    bool OpenWithDesktop(const QString&) override { return false; }
     void StartWindowMove(QWidget&) override {}
     void EndProgram() override {}
 };

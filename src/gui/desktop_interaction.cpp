@@ -61,6 +61,8 @@ bool DesktopInteraction::OpenInEditor(const QString& path) {
 #endif
 }
 
+bool DesktopInteraction::OpenWithDesktop(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+
 void DesktopInteraction::StartWindowMove(QWidget& window) {
     if (QWindow* handle = window.windowHandle()) handle->startSystemMove();
 }

@@ -16,6 +16,7 @@ public:
     void ShowMessage(QWidget& window, const QString& title, const QString& text) override;
     bool AskYesNo(QWidget& window, const QString& title, const QString& text) override;
     bool OpenInEditor(const QString& path) override;
+    bool OpenWithDesktop(const QString& path) override;
     void StartWindowMove(QWidget& window) override;
     void EndProgram() override;
 

@@ -425,6 +425,10 @@ void OneClickDialog::Start() {
                                    FromUtf8(PipelineSummaryText(*report)) +
                                        QStringLiteral("\n\n要在“断面查看”中逐个查看这些断面吗？"));
     host_->OpenResult(report->Find(FileRole::SectionResults)->output);
+    if (const StageReport* sheets = report->Find(FileRole::SectionSheets);
+        sheets && ui_.AskYesNo(*this, FromUtf8(kSummaryTitle),
+                               QStringLiteral("要打开绘制的断面图“%1”吗？").arg(FromUtf8(sheets->OutputName()))))
+        ui_.OpenWithDesktop(FromFileSystemPath(sheets->output));
     accept();
     if (!view) return;
     // The viewer opens the very sections the run built for its result.

@@ -112,9 +112,11 @@ private slots:
         Click(dialog, "Start");
         QVERIFY(ui_->fileDialogs.empty());
         QVERIFY(ui_->messages.empty());
-        // The closing message offers the viewer; 是 opens it on the run's files.
-        QCOMPARE(ui_->questions.size(), std::size_t{1});
+        // The closing message offers the viewer, then the sheets; 是 opens them.
+        QCOMPARE(ui_->questions.size(), std::size_t{2});
         QCOMPARE(ui_->questions[0].title, QString("提示！"));
+        QVERIFY(ui_->questions[1].text.contains("10-sections.dxf"));
+        QCOMPARE(ui_->desktopCalls, std::vector<QString>{Q(dir.File("out/10-sections.dxf"))});
         const QString summary = ui_->questions[0].text;
         QVERIFY2(summary.startsWith("断面成果已生成：" + Q(dir.File("out/10-sections.dat"))), qPrintable(summary));
         QVERIFY2(summary.contains("05-check-stakes.dat：共检查桩号文字 54 个，有问题的 1 个！\n"), qPrintable(summary));
@@ -185,9 +187,10 @@ private slots:
         QCOMPARE(ReadFile(dir.File("out/10-sections.dat")), earlier);
         // 是 runs, with the layout now chosen.
         ui_->Clear();
-        ui_->Reply(true).Reply(false);
+        ui_->Reply(true).Reply(false).Reply(false);
         Click(again, "Start");
-        QCOMPARE(ui_->questions.size(), std::size_t{2});
+        QCOMPARE(ui_->questions.size(), std::size_t{3});  // the files to replace, the viewer, the sheets
+        QVERIFY(ui_->desktopCalls.empty());
         QCOMPARE(ui_->questions[1].title, QString("提示！"));
         QVERIFY(ReadFile(dir.File("out/10-sections.dat")) != earlier);
 

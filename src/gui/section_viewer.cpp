@@ -125,12 +125,13 @@ private:
     int percent_ = -1;
 };
 
-// A file name made of a station: characters no file name may hold become "_".
+// A file name made of a station, as the sheets of one section are named ("K0+080.pdf"):
+// characters no file name may hold become "_".
 std::string FileNameOfStation(std::string station) {
     for (char& c : station)
-        if (c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' || c == '>' || c == '|')
-            c = '_';
-    return "断面-" + station + ".pdf";
+        if (static_cast<unsigned char>(c) < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) c = '_';
+    if (station.empty() || station.front() == '.') station.insert(0, "断面");
+    return station + ".pdf";
 }
 
 }  // namespace
@@ -404,7 +405,7 @@ void SectionViewer::ExportAll() {
     if (!sections_ || sections_->size() == 0) return;
     std::vector<std::size_t> all(sections_->size());
     std::iota(all.begin(), all.end(), std::size_t{0});
-    Export(std::move(all), "sections.pdf");
+    Export(std::move(all), Describe(StepId::SectionSheets).outputName);  // as the run names its sheets
 }
 
 void SectionViewer::Export(std::vector<std::size_t> indices, std::string_view usualName) {

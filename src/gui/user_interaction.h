@@ -34,6 +34,9 @@ public:
     virtual bool AskYesNo(QWidget& window, const QString& title, const QString& text) = 0;
     // Opens `path` in the desktop's text editor without waiting for it; false if none started.
     virtual bool OpenInEditor(const QString& path) = 0;
+    // Opens `path` (a PDF, a DXF, a folder of SVG pages) with the program the desktop gives its
+    // kind, without waiting for it; false if none started.
+    virtual bool OpenWithDesktop(const QString& path) = 0;
     // Lets the window system move `window` with the mouse, as a drag on its title bar does.
     virtual void StartWindowMove(QWidget& window) = 0;
     // Ends the program at once, closing every window.

@@ -24,6 +24,11 @@ bool ScriptedInteraction::AskYesNo(QWidget&, const QString& title, const QString
     return yes;
 }
 
+bool ScriptedInteraction::OpenWithDesktop(const QString& path) {
+    desktopCalls.push_back(path);
+    return true;
+}
+
 bool ScriptedInteraction::OpenInEditor(const QString& path) {
     editorCalls.push_back(path);
     return editorStarts;
@@ -38,6 +43,7 @@ void ScriptedInteraction::Clear() {
     messages.clear();
     questions.clear();
     editorCalls.clear();
+    desktopCalls.clear();
     windowMoves.clear();
     programEnds = 0;
     answers_.clear();

@@ -36,6 +36,7 @@ public:
     void ShowMessage(QWidget& window, const QString& title, const QString& text) override;
     bool AskYesNo(QWidget& window, const QString& title, const QString& text) override;
     bool OpenInEditor(const QString& path) override;
+    bool OpenWithDesktop(const QString& path) override;
     void StartWindowMove(QWidget& window) override;
     void EndProgram() override;
 
@@ -46,6 +47,7 @@ public:
     std::vector<Message> messages;
     std::vector<Message> questions;
     std::vector<QString> editorCalls;
+    std::vector<QString> desktopCalls;  // what OpenWithDesktop was asked to open
     std::vector<QWidget*> windowMoves;
     int programEnds = 0;
     bool editorStarts = true;

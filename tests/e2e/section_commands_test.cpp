@@ -151,6 +151,23 @@ TEST_F(SectionCommand, UsageErrors) {
     EXPECT_EQ(ReadFile(output), "an earlier result\r\n");
 }
 
+TEST_F(SectionCommand, SheetOptionsOutOfRangeAreUsageErrors) {
+    const std::string output = dir.Write("kept.svg", "earlier sheets");
+    for (const std::vector<std::string>& options :
+         {std::vector<std::string>{"--scale", "1:0.5"}, {"--scale", "1:1e6"}, {"--exaggeration", "101"},
+          {"--exaggeration", "0.05"}}) {
+        std::vector<std::string> arguments{"plot", members, stakes, points, matched, "-o", output};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        const ProcessResult run = RunQorvel(arguments);
+        EXPECT_EQ(run.exitCode, 2) << options[1];
+        EXPECT_NE(run.err.find(options[1]), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(ReadFile(output), "earlier sheets");
+    const ProcessResult within = RunQorvel({"plot", members, stakes, points, matched, "-o", dir.File("s.svg"), "--scale",
+                                            "1:100000", "--exaggeration", "100"});
+    EXPECT_EQ(within.exitCode, 0) << within.err;
+}
+
 TEST_F(SectionCommand, GroundProfileByTheOutputsExtension) {
     const std::string output = dir.File("profile.dmx");
     ProcessResult run = RunQorvel({"profile", stakes, "-o", output});

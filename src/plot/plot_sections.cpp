@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 
+#include "core/fields.h"
 #include "core/step_error.h"
 #include "platform/local_time.h"
 #include "plot/sheet_writers.h"
@@ -35,7 +36,7 @@ std::string StationList(const NamedStations& stations) {
     std::string list;
     for (std::size_t i = 0; i < stations.first.size(); ++i) {
         if (i > 0) list += "、";
-        list += stations.first[i];
+        list += DisplayText(stations.first[i]);  // a station of a damaged file may be megabytes long
     }
     if (stations.count > stations.first.size()) list += " 等";
     return list;

@@ -1,6 +1,7 @@
 #include "results/section_join.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -50,6 +51,9 @@ struct MeasuredLine {
 MeasuredLine readMeasuredLine(const FieldReader& fields) {
     fields.Text(0);
     const SectionLineEnds ends = ReadSectionLineEnds(fields);
+    // A direction between ends that lie farther apart than a double holds is no direction.
+    if (!std::isfinite(ends.second.east - ends.first.east) || !std::isfinite(ends.second.north - ends.first.north))
+        FailNumberTooLarge(LineEndNumbers(fields.file().name(), fields.record().line, ends), "坐标");
     return {AzimuthSet(ends.first, ends.second), ends};
 }
 
@@ -78,6 +82,7 @@ struct LineRow {  // join B
     std::string_view chainage;
     double azimuth = 0;
     SectionLineEnds ends;
+    std::size_t line = 0;  // in the matched section line file
 };
 
 // Every chainage of the membership file, at its first line, against the bound.
@@ -190,7 +195,7 @@ SectionJoin JoinSectionRecords(const SectionInputs& inputs, double& carriedAzimu
             linesByChainage.ForEach(chainage, [&](TextIndex::Id j) {
                 const MeasuredLine& line = measured.At(j);
                 const double azimuth = line.azimuth ? *line.azimuth : earlierAzimuth[j].value_or(roundStart);
-                lineRows.push_back({chainage, azimuth, line.ends});
+                lineRows.push_back({chainage, azimuth, line.ends, lines[j].line});
             });
             progress.Advance(kJoinLinesStatus, i + 1, memberCount);
         }
@@ -240,6 +245,8 @@ SectionJoin JoinSectionRecords(const SectionInputs& inputs, double& carriedAzimu
                 record.lineAzimuth = line.azimuth;
                 record.lineFirstEnd = line.ends.first;
                 record.lineSecondEnd = line.ends.second;
+                record.linesFile = lines.name();
+                record.lineLine = line.line;
                 record.pointFile = inputs.points.name();
                 record.pointLenientReads = &inputs.points.lenientReads();
                 record.points = std::span(join.memberPoints).subspan(join.memberRows[i],

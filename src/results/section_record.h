@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/lenient_read_log.h"
+#include "core/number_too_large.h"
 #include "core/step_error.h"
 #include "geometry/geometry.h"
 
@@ -31,6 +32,8 @@ struct SourcedField {
     // `lenientReads`.
     double Lenient() const;
     double Strict() const;   // the whole text must be a number
+    // Its value `value` with where it was read, for naming it in a failure.
+    SourcedNumber Valued(double value) const { return {file, line, field, value, text}; }
 };
 
 // One detail point line found for a member name: fields 2, 3 and 4 as read, and its name.
@@ -54,6 +57,8 @@ struct SectionRecord {
     // route decides which side is left.
     PlanePoint lineFirstEnd;
     PlanePoint lineSecondEnd;
+    std::string_view linesFile;  // the matched section line file, and the line's physical line there
+    std::size_t lineLine = StepError::kNoLine;
     std::string_view pointFile;   // the detail point file, for messages about the points
     const LenientReadLog* pointLenientReads = nullptr;  // and its lenient readings
     std::span<const MemberPoint> points;  // 6, 7, 8 and every further three

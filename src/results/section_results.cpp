@@ -1,5 +1,6 @@
 #include "results/section_results.h"
 
+#include <cmath>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -9,6 +10,7 @@
 #include "core/number_read.h"
 #include "core/step_error.h"
 #include "core/two_halves.h"
+#include "geometry/section_line.h"
 #include "results/landxml_layout.h"
 #include "results/section_sides.h"
 
@@ -118,7 +120,11 @@ std::size_t buildInOrder(const SectionJoin& join, double stakeAvoidDistance, dou
 }
 
 SideDecision decide(const Route& route, const SectionRecord& record) {
-    return DecideSides(route, record.chainage.text, record.lineFirstEnd, record.lineSecondEnd);
+    const std::optional<RouteDirection> along = route.DirectionAt(record.chainage.text);
+    if (!along) return SideDecision::Undecided;
+    if (!std::isfinite(SideTurn(*along, record.lineFirstEnd, record.lineSecondEnd)))
+        FailRouteAndLineTooLarge(route, *along, record);
+    return DecideSides(*along, record.lineFirstEnd, record.lineSecondEnd);
 }
 
 BuiltSection builtSection(const SectionRecord& record, SectionSides&& sides, const Route& route, SideRule rule) {
@@ -153,6 +159,16 @@ std::size_t buildSections(const SectionJoin& join, const Route& route, const Sec
 }
 
 }  // namespace
+
+void FailRouteAndLineTooLarge(const Route& route, const RouteDirection& along, const SectionRecord& record) {
+    std::vector<SourcedNumber> numbers;
+    for (const RouteStation* station : {along.from, along.to})
+        if (station) for (const SourcedNumber& number : route.Coordinates(*station)) numbers.push_back(number);
+    for (const SourcedNumber& number :
+         LineEndNumbers(record.linesFile, record.lineLine, {record.lineFirstEnd, record.lineSecondEnd}))
+        numbers.push_back(number);
+    FailNumberTooLarge(numbers, "坐标");
+}
 
 namespace {
 

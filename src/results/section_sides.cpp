@@ -106,9 +106,14 @@ SectionSides buildSections(const SectionRecord& record, double stakeAvoidDistanc
     SectionSides sides;
     sides.first = buildSide(record, record.lineAzimuth, stakeAvoidDistance, [&](std::size_t k) {
         const MemberPoint& point = record.points[k];
-        const PlanePoint at{pointField(record, point, point.east, 2).Lenient(),
-                            pointField(record, point, point.north, 3).Lenient()};
+        const SourcedField east = pointField(record, point, point.east, 2);
+        const SourcedField north = pointField(record, point, point.north, 3);
+        const PlanePoint at{east.Lenient(), north.Lenient()};
         const AzimuthDistanceResult toStake = AzimuthDistance(at, stake, carriedAzimuth);
+        if (!std::isfinite(toStake.distance))
+            FailNumberTooLarge({east.Valued(at.east), north.Valued(at.north), record.stakeEast.Valued(stake.east),
+                                record.stakeNorth.Valued(stake.north)},
+                               "坐标");
         // The azimuth is kept only when both differences are zero (the coordinates are finite,
         // so no difference is NaN), and then the distance is zero: a side takes the point, at
         // the azimuth carried in, only when the avoid distance is negative.

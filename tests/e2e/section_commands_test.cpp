@@ -105,6 +105,23 @@ TEST_F(SectionCommand, StakeCoordinatesMustBeNumbers) {
     EXPECT_EQ(Failure({}, 1), "错误：文件“" + stakes + "”第 2 行，字段 3：不是数字：“3OO.000”\n");
 }
 
+// A stake 1e200 m north: its distance to the points of its section is beyond a double. Every
+// command that measures it fails naming the northing; none reports an internal error.
+TEST_F(SectionCommand, ACoordinateWhoseDistanceOverflowsIsNamed) {
+    members = dir.Write("members.dat", "1100,P1\r\n1120,P4\r\n");
+    stakes = dir.Write("stakes.dat", "1100,,500.000,300.000,52.300\r\n1120,,500,1e200,52.3\r\n");
+    matched = dir.Write("matched.dat", "1100,480,300,520,300\r\n1120,480,300,520,300\r\n");
+    const std::string named = "错误：文件“" + stakes + "”第 2 行，字段 3：坐标数值过大：“1e200”，用它计算的结果超出了数值范围\n";
+    EXPECT_EQ(Failure({"--format", "landxml"}, 1), named);
+    for (const std::string command : {"check-sections", "plot"}) {
+        const std::string output = dir.Write(command == "plot" ? "sheets.svg" : "problems.dat", "an earlier result");
+        const ProcessResult run = RunQorvel({command, members, stakes, points, matched, "-o", output});
+        EXPECT_EQ(run.exitCode, 1) << command;
+        EXPECT_EQ(run.err, named) << command;
+        EXPECT_EQ(ReadFile(output), "an earlier result");
+    }
+}
+
 TEST_F(SectionCommand, StationTextNeedsANumericChainage) {
     members = dir.Write("members.dat", "\r\nK1+100,P1,P4\r\n");
     stakes = dir.Write("stakes.dat", "K1+100,,500.000,300.000,52.300\r\n");

@@ -4,6 +4,7 @@
 // the two sides built from it, handed to the layout writer.
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -46,6 +47,46 @@ struct MemberPoint {
     std::string_view code;  // field 1, which no result writes; the viewer shows it
 };
 
+// The member points of a section, in the order of its membership line's names. The join keeps
+// each detail point line it read once, in a table, and a section's points as their rows in it:
+// a name repeated on a membership line costs the four bytes of its row, not a copy of the point
+// (a file naming one point 25 million times stays within a few times its own size). A plain
+// list of points is a section's points as they stand.
+class MemberPoints {
+public:
+    MemberPoints() = default;
+    MemberPoints(std::span<const MemberPoint> points) : table_(points.data()), size_(points.size()) {}
+    MemberPoints(const std::vector<MemberPoint>& points) : MemberPoints(std::span(points)) {}
+    MemberPoints(std::span<const MemberPoint> table, std::span<const std::uint32_t> rows)
+        : table_(table.data()), rows_(rows.data()), size_(rows.size()) {}
+
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    const MemberPoint& operator[](std::size_t k) const { return rows_ ? table_[rows_[k]] : table_[k]; }
+
+    class Iterator {
+    public:
+        Iterator(const MemberPoints* points, std::size_t k) : points_(points), k_(k) {}
+        const MemberPoint& operator*() const { return (*points_)[k_]; }
+        Iterator& operator++() {
+            ++k_;
+            return *this;
+        }
+        bool operator==(const Iterator& other) const { return k_ == other.k_; }
+
+    private:
+        const MemberPoints* points_;
+        std::size_t k_;
+    };
+    Iterator begin() const { return {this, 0}; }
+    Iterator end() const { return {this, size_}; }
+
+private:
+    const MemberPoint* table_ = nullptr;
+    const std::uint32_t* rows_ = nullptr;  // none: the points stand one after the other in table_
+    std::size_t size_ = 0;
+};
+
 // One cross-section, its fields in the order the layouts read them.
 struct SectionRecord {
     SourcedField chainage;        // 0: the chainage of the membership line, as read
@@ -61,7 +102,7 @@ struct SectionRecord {
     std::size_t lineLine = StepError::kNoLine;
     std::string_view pointFile;   // the detail point file, for messages about the points
     const LenientReadLog* pointLenientReads = nullptr;  // and its lenient readings
-    std::span<const MemberPoint> points;  // 6, 7, 8 and every further three
+    MemberPoints points;  // 6, 7, 8 and every further three
 };
 
 // A point of one side: its distance from the centre stake and its elevation, each the

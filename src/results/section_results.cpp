@@ -62,6 +62,10 @@ public:
 // section to section ties them together, and only through points that lie exactly on a stake:
 // those sections, and those that fail, are left for the pass in order, which meets the same
 // failure at the same place.
+//
+// The first half is built on what `whole` holds already and becomes it when every one of its
+// sections was ready, instead of being copied over: a result of one section of millions of
+// points is then held once, not twice.
 template <class Sink, class Emit>
 std::size_t buildInOrder(const SectionJoin& join, double stakeAvoidDistance, double& carriedAzimuth,
                          ProgressSink& progress, const char* status, Sink& whole, Emit&& emit) {
@@ -73,6 +77,9 @@ std::size_t buildInOrder(const SectionJoin& join, double stakeAvoidDistance, dou
     };
     const std::size_t count = join.records.size();
     Sink parts[2];
+    parts[0] = std::move(whole);
+    whole = Sink{};
+    const typename Sink::Mark partStart[2] = {parts[0].mark(), parts[1].mark()};
     std::vector<Prepared> prepared[2];
     constexpr std::size_t kWorthASecondThread = 1000;
     InTwoHalves(count, kWorthASecondThread, [&](std::size_t begin, std::size_t end, int part) {
@@ -98,14 +105,36 @@ std::size_t buildInOrder(const SectionJoin& join, double stakeAvoidDistance, dou
     });
 
     const std::size_t half = count / 2;
+    // While every section so far was ready in the first half, `whole` is parts[0] up to the end
+    // of the last of them.
+    // At the second half it becomes `whole`; at a section of the first half that was not ready,
+    // what came before it is taken over as the other sections are.
+    bool firstHalfIsWhole = true;
+    const auto endFirstHalfAsWhole = [&](bool atSecondHalf, typename Sink::Mark taken) {
+        if (!firstHalfIsWhole) return;
+        firstHalfIsWhole = false;
+        if (atSecondHalf) {
+            whole = std::move(parts[0]);
+            whole.rollback(taken);
+        } else {
+            whole = Sink{};
+            whole.take(parts[0], typename Sink::Mark{}, taken);
+        }
+    };
     std::size_t written = 0;
     for (std::size_t s = 0; s < count; ++s) {
         const int part = s < half ? 0 : 1;
         const std::size_t k = s < half ? s : s - half;
         const Prepared& section = prepared[part][k];
+        const typename Sink::Mark from = k == 0 ? partStart[part] : prepared[part][k - 1].end;
+        if (part == 1) endFirstHalfAsWhole(true, half > 0 ? prepared[0][half - 1].end : partStart[0]);
+        else if (!section.ready) endFirstHalfAsWhole(false, from);
         bool isWritten = false;
-        if (section.ready) {
-            whole.take(parts[part], k == 0 ? typename Sink::Mark{} : prepared[part][k - 1].end, section.end);
+        if (section.ready && firstHalfIsWhole) {
+            if (section.azimuthLeft) carriedAzimuth = *section.azimuthLeft;
+            isWritten = section.written;
+        } else if (section.ready) {
+            whole.take(parts[part], from, section.end);
             if (section.azimuthLeft) carriedAzimuth = *section.azimuthLeft;
             isWritten = section.written;
         } else {
@@ -116,6 +145,7 @@ std::size_t buildInOrder(const SectionJoin& join, double stakeAvoidDistance, dou
             progress.Advance(status, s + 1, count);
         }
     }
+    endFirstHalfAsWhole(true, half > 0 ? prepared[0][half - 1].end : partStart[0]);
     return written;
 }
 

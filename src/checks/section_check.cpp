@@ -34,12 +34,13 @@ double turn(PlanePoint a, PlanePoint b, PlanePoint p) {
 }
 
 // Whether two segments cross or touch (an end on the other segment, or overlapping along one
-// line); a segment of no length is a point.
-bool segmentsMeet(PlanePoint a, PlanePoint b, PlanePoint c, PlanePoint d) {
+// line); a segment of no length is a point. Nothing when a turn is not finite: no decision.
+std::optional<bool> segmentsMeet(PlanePoint a, PlanePoint b, PlanePoint c, PlanePoint d) {
     const double c1 = turn(a, b, c);
     const double d1 = turn(a, b, d);
     const double a2 = turn(c, d, a);
     const double b2 = turn(c, d, b);
+    if (!std::isfinite(c1) || !std::isfinite(d1) || !std::isfinite(a2) || !std::isfinite(b2)) return std::nullopt;
     if (((c1 > 0 && d1 < 0) || (c1 < 0 && d1 > 0)) && ((a2 > 0 && b2 < 0) || (a2 < 0 && b2 > 0))) return true;
     return (c1 == 0 && withinBox(a, b, c)) || (d1 == 0 && withinBox(a, b, d)) || (a2 == 0 && withinBox(c, d, a)) ||
            (b2 == 0 && withinBox(c, d, b));
@@ -101,10 +102,14 @@ void checkSection(const BuiltSection& section, std::size_t index, const Route& r
     const double lineEast = record.lineSecondEnd.east - record.lineFirstEnd.east;
     const double lineNorth = record.lineSecondEnd.north - record.lineFirstEnd.north;
     const double lineLength = std::sqrt(lineEast * lineEast + lineNorth * lineNorth);
-    if (along && lineLength > 0) {
+    if (along) {
         const double routeLength = std::sqrt(along->east * along->east + along->north * along->north);
-        if (routeLength > 0) {
-            const double cosine = std::fabs(along->east * lineEast + along->north * lineNorth) / (routeLength * lineLength);
+        const double dot = along->east * lineEast + along->north * lineNorth;
+        if (!std::isfinite(lineLength) || !std::isfinite(routeLength) || !std::isfinite(dot))
+            FailRouteAndLineTooLarge(route, *along, record);
+        // Lengths so small that their product vanishes judge nothing, as a length of 0.
+        if (lineLength > 0 && routeLength > 0 && routeLength * lineLength > 0) {
+            const double cosine = std::fabs(dot) / (routeLength * lineLength);
             const double angle = std::acos(std::min(1.0, cosine)) * 180 / std::numbers::pi;
             if (angle < 90 - options.skewAngle)
                 report.Add(SectionProblemReason::LineSkewed, chainage, index, ProblemSide::None, {FormatFixed(angle, 1)});
@@ -157,20 +162,40 @@ void checkStationPairs(const Route& route, const DataFile& matchedLines, Report&
     for (const Record& record : matchedLines.records()) chainages.push_back(FirstField(record.text));
     const TextIndex linesByChainage(std::move(chainages));
     // Each station's first matched line, when it has one.
-    const auto lineOf = [&](const RouteStation& station) -> std::optional<SectionLineEnds> {
+    struct StationLine {
+        SectionLineEnds ends;
+        std::size_t line = 0;  // in the matched section line file
+    };
+    const auto lineOf = [&](const RouteStation& station) -> std::optional<StationLine> {
         const TextIndex::Id id = linesByChainage.First(station.text);
         if (id == TextIndex::kNone) return std::nullopt;
-        return ReadSectionLineEnds(FieldReader(matchedLines, matchedLines[id]));
+        return StationLine{ReadSectionLineEnds(FieldReader(matchedLines, matchedLines[id])), matchedLines[id].line};
     };
-    std::optional<SectionLineEnds> line = lineOf(stations[0]);
+    std::optional<StationLine> line = lineOf(stations[0]);
     for (std::size_t k = 0; k + 1 < stations.size(); ++k) {
         const RouteStation& here = stations[k];
         const RouteStation& next = stations[k + 1];
-        const std::optional<SectionLineEnds> nextLine = lineOf(next);
-        if (line && nextLine && segmentsMeet(line->first, line->second, nextLine->first, nextLine->second))
-            report.AddPair(SectionProblemReason::LinesCross, here.text, next.text);
+        const std::optional<StationLine> nextLine = lineOf(next);
+        if (line && nextLine) {
+            const std::optional<bool> meet =
+                segmentsMeet(line->ends.first, line->ends.second, nextLine->ends.first, nextLine->ends.second);
+            if (!meet) {
+                std::vector<SourcedNumber> ends;
+                for (const StationLine& of : {*line, *nextLine})
+                    for (const SourcedNumber& end : LineEndNumbers(matchedLines.name(), of.line, of.ends))
+                        ends.push_back(end);
+                FailNumberTooLarge(ends, "坐标");
+            }
+            if (*meet) report.AddPair(SectionProblemReason::LinesCross, here.text, next.text);
+        }
         const double apart = PlaneDistance(here.position, next.position);
+        if (!std::isfinite(apart)) {
+            const auto [hereEast, hereNorth] = route.Coordinates(here);
+            const auto [nextEast, nextNorth] = route.Coordinates(next);
+            FailNumberTooLarge({hereEast, hereNorth, nextEast, nextNorth}, "坐标");
+        }
         const double difference = next.chainage - here.chainage;
+        if (!std::isfinite(difference)) FailNumberTooLarge({route.Chainage(here), route.Chainage(next)}, "桩号");
         if (apart > difference + 0.1)
             report.AddPair(SectionProblemReason::StakeOffChainage, here.text, next.text,
                            {FormatFixed(apart, 3), FormatFixed(difference, 3)});

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/step_error.h"
 #include "core/text_encoding.h"
 
 namespace qorvel {
@@ -134,6 +135,36 @@ TEST(SectionCheck, LinesThatTouchMeet) {
         const SectionCheckResult result = CheckSections({members, stakes, points, lines}, {}, carried, progress);
         EXPECT_EQ(result.output.bytes(), meet ? *Utf8ToGbk("断面线相交,1000,1020\r\n") : "") << line;
     }
+}
+
+// Coordinates and chainages whose computations overflow a double fail the check, naming the
+// value that carried them there, rather than writing an infinite distance or deciding by a
+// direction that is no number.
+TEST(SectionCheck, ComputationsBeyondADoubleNameTheirValue) {
+    const auto failure = [](std::string members, std::string stakes, std::string lines) {
+        const DataFile memberFile = DataFile::FromBytes("members.dat", std::move(members));
+        const DataFile stakeFile = DataFile::FromBytes("stakes.dat", std::move(stakes));
+        const DataFile points = DataFile::FromBytes("points.dat", "A,,0,5,50\r\n");
+        const DataFile lineFile = DataFile::FromBytes("matched.dat", std::move(lines));
+        double carried = 0;
+        NullProgress progress;
+        try {
+            CheckSections({memberFile, stakeFile, points, lineFile}, {}, carried, progress);
+        } catch (const StepError& error) {
+            return error.describe();
+        }
+        return std::string("no failure");
+    };
+    const std::string farStake = "文件“stakes.dat”第 2 行，字段 2：坐标数值过大：“1e200”，用它计算的结果超出了数值范围";
+    // The distance between two stakes, and the route's direction measured against a section line.
+    EXPECT_EQ(failure("", "1000,,0,0,50\r\n1020,,1e200,0,50\r\n", ""), farStake);
+    EXPECT_EQ(failure("1000,A\r\n", "1000,,0,0,50\r\n1020,,1e200,0,50\r\n", "1000,0,15,0,-15\r\n"), farStake);
+    // The difference of two chainages.
+    EXPECT_EQ(failure("", "-1e308,,0,0,50\r\n1.5e308,,1,0,50\r\n", ""),
+              "文件“stakes.dat”第 2 行，字段 0：桩号数值过大：“1.5e308”，用它计算的结果超出了数值范围");
+    // Two section lines whose crossing cannot be told.
+    EXPECT_EQ(failure("", "1000,,0,0,50\r\n1020,,20,0,50\r\n", "1000,0,1e200,0,-1e200\r\n1020,1e200,0,-2e200,0\r\n"),
+              "文件“matched.dat”第 2 行，字段 3：坐标数值过大：“-2e+200”，用它计算的结果超出了数值范围");
 }
 
 }  // namespace

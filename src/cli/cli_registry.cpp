@@ -9,6 +9,7 @@
 #include "core/number_read.h"
 #include "core/step_error.h"
 #include "frame/drawing_code_pages.h"
+#include "frame/plot_options.h"
 #include "frame/result_layouts.h"
 #include "frame/session.h"
 #include "frame/step_frame.h"
@@ -150,10 +151,23 @@ void AddSheetOptions(CLI::App* command, Settings& settings) {
         ->check(CLI::Validator(
             [](std::string& text) -> std::string {
                 const std::optional<double> value = ReadStrict(text.starts_with("1:") ? text.substr(2) : text);
-                return value && *value > 0 ? std::string() : "不是比例尺：" + text;
+                if (!value) return "不是比例尺：" + text;
+                const std::string problem = SheetScaleProblem(*value);
+                return problem.empty() ? problem : problem + "：" + text;
             },
             "1:N", "scale"));
-    AddPositiveOption(command, "--exaggeration", settings.exaggeration, "竖向放大倍数（竖向比例尺比横向，默认 1）");
+    command
+        ->add_option_function<std::string>(
+            "--exaggeration", [&settings](const std::string& text) { settings.exaggeration = *ReadStrict(text); },
+            "竖向放大倍数（竖向比例尺比横向，默认 1）")
+        ->check(CLI::Validator(
+            [](std::string& text) -> std::string {
+                const std::optional<double> value = ReadStrict(text);
+                if (!value) return "不是数字：" + text;
+                const std::string problem = ExaggerationProblem(*value);
+                return problem.empty() ? problem : problem + "：" + text;
+            },
+            "数", "number"));
     command->add_option("--sheet", settings.sheetSize, "图纸：A3（默认，横放）、A4、A1")
         ->check(OneOf({"A3", "A4", "A1"}));
     command->add_option("--project", settings.sheetProject, "图签中的项目名称");

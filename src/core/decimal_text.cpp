@@ -9,10 +9,12 @@
 
 namespace qorvel {
 
+NumberNotFinite::NumberNotFinite() : StepError("计算结果超出了数值范围（不是有限的数），无法写成数字") {}
+
 DecimalText DecimalText::FromDouble(double value) { return FromDouble(value, 15); }
 
 DecimalText DecimalText::FromDouble(double value, int significant) {
-    if (!std::isfinite(value)) throw std::invalid_argument("DecimalText of a value that is not finite");
+    if (!std::isfinite(value)) throw NumberNotFinite();
     if (significant < 1 || significant > 17) throw std::invalid_argument("DecimalText precision out of range");
     // d.ddddde±x: correctly rounded to `significant` digits.
     char buffer[64];

@@ -14,14 +14,25 @@
 #include <string>
 #include <string_view>
 
+#include "core/step_error.h"
+
 namespace qorvel {
+
+// What every writer below raises for a value that is not finite. The steps' computations that
+// can overflow fail before it, naming the value that made them overflow (core/number_too_large.h);
+// this is the guard behind them: a StepError that names no file, which a writer that knows whose
+// number it is (the section, its line) catches to name it.
+class NumberNotFinite : public StepError {
+public:
+    NumberNotFinite();
+};
 
 enum class Rounding { HalfToEven, HalfAwayFromZero };
 
 // A decimal number held as its digits: value = (negative ? -1 : 1) * digits / 10^decimals.
 class DecimalText {
 public:
-    // The 15-significant-digit decimal text of a finite double.
+    // The 15-significant-digit decimal text of a finite double (NumberNotFinite for any other).
     static DecimalText FromDouble(double value);
     // The same for a double at `significant` significant digits (1..17), correctly rounded.
     static DecimalText FromDouble(double value, int significant);

@@ -38,6 +38,7 @@ public:
     std::size_t count() const { return fields_.size(); }
     bool Has(int field) const { return field >= 0 && static_cast<std::size_t>(field) < fields_.size(); }
     const Record& record() const { return *record_; }
+    const DataFile& file() const { return *file_; }
 
     std::string_view Text(int field) const;
     // The leading number, 0 when there is none; a text that is not a plain number is noted in

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/fields.h"
+
 namespace qorvel {
 
 DrawingWarning LayerWarning(std::string title, std::string text, const Drawing& drawing, std::string_view layer) {
@@ -10,7 +12,8 @@ DrawingWarning LayerWarning(std::string title, std::string text, const Drawing& 
     if (std::find(layers.begin(), layers.end(), layer) == layers.end()) {
         text += "\n图中没有“" + std::string(layer) + "”图层（图层名区分大小写），图中的图层有：";
         if (layers.empty()) text += "（无）";
-        for (std::size_t index = 0; index < layers.size(); ++index) text += (index == 0 ? "" : "、") + layers[index];
+        // Each name as messages show a text: a drawing may hold a layer name megabytes long.
+        for (std::size_t index = 0; index < layers.size(); ++index) text += (index == 0 ? "" : "、") + DisplayText(layers[index]);
         text += "。";
     }
     return DrawingWarning{std::move(title), std::move(text)};

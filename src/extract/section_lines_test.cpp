@@ -66,6 +66,11 @@ TEST(SectionLines, Warnings) {
                                       "图中没有“”图层（图层名区分大小写），图中的图层有：dmx、zh。");
     EXPECT_EQ(warningOf(MakeDrawing({Entity(kLine, "dmx", {1, 1, 0, 2, 2, 0})}), "a"),
               "图形中没有[a]图层,或者线段不具备该图层属性\n图中没有“a”图层（图层名区分大小写），图中的图层有：dmx。");
+    // A layer name a megabyte long is named shortened.
+    const std::string longName(1'000'000, 'L');
+    EXPECT_EQ(warningOf(MakeDrawing({Entity(kLine, longName, {1, 1, 0, 2, 2, 0})}), "a"),
+              "图形中没有[a]图层,或者线段不具备该图层属性\n图中没有“a”图层（图层名区分大小写），图中的图层有：" +
+                  std::string(60, 'L') + "…。");
 }
 
 TEST(SectionLines, MoreThanAThousandLines) {

@@ -9,6 +9,7 @@
 
 #include "core/step_error.h"
 #include "drawing/attached_drawing.h"
+#include "frame/plot_options.h"
 #include "frame/result_layouts.h"
 #include "frame/run_files.h"
 #include "frame/run_folder.h"
@@ -212,6 +213,9 @@ PipelineReport RunPipeline(StepHost& host, Session& session, const Settings& set
     report.request = request;
     std::optional<RunFolder> staging;
     try {
+        // Sheets that could not be drawn stop the run before its first stage, not after its ninth.
+        if (!request.plotKind.empty())
+            if (const std::string problem = SheetOptionsProblem(settings); !problem.empty()) throw StepError(problem);
         CheckOutputFolder(request);
         staging.emplace(request.outputFolder);
         report.removedStaging = staging->removedStaging();

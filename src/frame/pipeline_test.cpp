@@ -425,6 +425,17 @@ TEST(Pipeline, TheOutputFolderIsMadeOneLevelDeepAndNeverHoldsTheInputs) {
     EXPECT_EQ(ReadFile(inside.points), kPoints);
     EXPECT_FALSE(FileExists(project.dir.File("02-labels.dat")));
 
+    // Sheets that could not be drawn stop the run before its first stage.
+    host.failures.clear();
+    PipelineRequest drawn = project.request;
+    drawn.plotKind = "svg";
+    Settings outOfRange = settings;
+    outOfRange.exaggeration = 101;
+    EXPECT_TRUE(RunPipeline(host, session, outOfRange, drawn).stages.empty());
+    ASSERT_EQ(host.failures.size(), 1u);
+    EXPECT_NE(host.failures[0].find("竖向放大倍数"), std::string::npos) << host.failures[0];
+    EXPECT_FALSE(FileExists(project.request.outputFolder));
+
     // A folder given with a final separator is made as well.
     PipelineRequest slash = project.request;
     slash.outputFolder = project.dir.File("new") + "/";

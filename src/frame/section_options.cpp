@@ -78,6 +78,23 @@ PlotOptions PlotOptionsOf(const Settings& settings) {
     return options;
 }
 
+std::string SheetScaleProblem(double scale) {
+    PlotOptions options;
+    options.scale = scale;
+    return PlotOptionsProblem(options);
+}
+
+std::string ExaggerationProblem(double exaggeration) {
+    PlotOptions options;
+    options.exaggeration = exaggeration;
+    return PlotOptionsProblem(options);
+}
+
+std::string SheetOptionsProblem(const Settings& settings) {
+    if (!SheetSizeByName(settings.sheetSize)) return "没有这种图纸：" + settings.sheetSize + "（可选 A3、A4、A1）";
+    return PlotOptionsProblem(PlotOptionsOf(settings));
+}
+
 const SideList& LeftOfStake(const BuiltSection& section, const Settings& settings) {
     return settings.swapSides ? section.second() : section.first();
 }

@@ -1,6 +1,6 @@
 #include "frame/section_problems.h"
 
-#include "core/text_encoding.h"
+#include "core/fields.h"
 
 namespace qorvel {
 
@@ -8,8 +8,8 @@ CheckProblem CheckProblemOf(const SectionProblem& problem) {
     const bool pair = problem.section == SectionProblem::kNoSection;
     return {.reason = std::string(SectionProblemReasonText(problem.reason)),
             .subject = pair ? CheckProblem::Subject::StationPair : CheckProblem::Subject::Section,
-            .station = GbkToUtf8Lossy(problem.chainage),
-            .nextStation = GbkToUtf8Lossy(problem.nextChainage),
+            .station = DisplayText(problem.chainage),
+            .nextStation = DisplayText(problem.nextChainage),
             .side = std::string(ProblemSideText(problem.side)),
             .values = problem.values};
 }

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "frame/drawing_code_pages.h"
+#include "frame/plot_options.h"
 #include "frame/result_layouts.h"
 #include "plot/plot_sections.h"
 #include "plot/sheet_layout.h"
@@ -38,7 +39,7 @@ std::string SettingsConflict(const Settings& settings) {
     if (std::string conflict = SectionLayoutConflict(layout); !conflict.empty()) return conflict;
     if (entry->routeSides && settings.drawnSidesNamed)
         return "“--sides drawn”不适用于成果格式“" + std::string(entry->name) + "”：它的左右总是按路线前进方向区分";
-    if (!SheetSizeByName(settings.sheetSize)) return "没有这种图纸：" + settings.sheetSize + "（可选 A3、A4、A1）";
+    if (std::string problem = SheetOptionsProblem(settings); !problem.empty()) return problem;
     if (!DxfUnitsByName(settings.dxfUnits)) return "DXF 图纸的单位应为 m（米）或 mm（毫米）：" + settings.dxfUnits;
     if (!DrawingCodePageNamed(settings.codePage)) return "没有这种代码页：" + settings.codePage;
     return {};

@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 
+#include "core/fields.h"
 #include "core/step_error.h"
 #include "platform/local_time.h"
 #include "plot/sheet_writers.h"
@@ -35,7 +36,7 @@ std::string StationList(const NamedStations& stations) {
     std::string list;
     for (std::size_t i = 0; i < stations.first.size(); ++i) {
         if (i > 0) list += "、";
-        list += stations.first[i];
+        list += DisplayText(stations.first[i]);  // a station of a damaged file may be megabytes long
     }
     if (stations.count > stations.first.size()) list += " 等";
     return list;
@@ -89,6 +90,13 @@ std::optional<DxfUnits> DxfUnitsByName(std::string_view name) {
     return std::nullopt;
 }
 
+std::string PlotOptionsProblem(const PlotOptions& options) {
+    // Written so that a NaN fails too.
+    if (!(options.scale >= 1 && options.scale <= 100000)) return "比例应在 1:1 到 1:100000 之间";
+    if (!(options.exaggeration >= 0.1 && options.exaggeration <= 100)) return "竖向放大倍数应在 0.1 到 100 之间";
+    return {};
+}
+
 FigureScale SheetFigureScale(const PlotOptions& options) {
     const SheetGeometry sheet = SheetGeometry::Of(options.sheet);
     FigureScale scale{options.scale, options.exaggeration, sheet.drawingArea.Width(), sheet.drawingArea.Height()};
@@ -116,9 +124,7 @@ PlotSummary PlotSections(SectionSource& sections, const PlotOptions& options, co
     if (!kind)
         throw StepError(outputPath, StepError::kNoLine, StepError::kNoField, "图纸文件的扩展名应为 " + SheetKindList(SheetKindWords::Extensions));
     if (!kind->available()) throw StepError(outputPath, StepError::kNoLine, StepError::kNoField, SheetKindUnavailable(*kind));
-    // Written so that a NaN fails too.
-    if (!(options.scale >= 1 && options.scale <= 100000)) throw StepError("比例应在 1:1 到 1:100000 之间");
-    if (!(options.exaggeration >= 0.1 && options.exaggeration <= 100)) throw StepError("竖向放大倍数应在 0.1 到 100 之间");
+    if (const std::string problem = PlotOptionsProblem(options); !problem.empty()) throw StepError(problem);
     if (options.elevationDecimals != 2 && options.elevationDecimals != 3) throw StepError("表格中高程的小数位数应为 2 或 3");
 
     const SheetGeometry sheet = SheetGeometry::Of(options.sheet);

@@ -64,6 +64,11 @@ struct PlotOptions {
     DxfUnits dxfUnits = DxfUnits::Metres;
 };
 
+// Why the options cannot be drawn with (the scale beyond 1:1 to 1:100000, the exaggeration
+// beyond 0.1 to 100, or either not a number), empty when they can. PlotSections fails on it
+// before anything is read; the front ends check the same through the frame before any work.
+std::string PlotOptionsProblem(const PlotOptions& options);
+
 // The scale a section is drawn at on a sheet of these options: the figure never exceeds the
 // drawing area. The viewer draws with its own limits and exaggeration.
 FigureScale SheetFigureScale(const PlotOptions& options);

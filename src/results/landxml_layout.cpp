@@ -1,5 +1,6 @@
 #include "results/landxml_layout.h"
 
+#include <cmath>
 #include <cstdio>
 #include <optional>
 
@@ -55,6 +56,7 @@ void WriteLandXmlDocument(const Route& route, std::span<const LandXmlSection> se
     const std::span<const RouteStation> stations = route.stations();
     const double start = stations.empty() ? 0.0 : stations.front().chainage;
     const double length = stations.empty() ? 0.0 : stations.back().chainage - start;
+    if (!std::isfinite(length)) FailNumberTooLarge({route.Chainage(stations.front()), route.Chainage(stations.back())}, "桩号");
     xml.Open("Alignments");
     xml.Open("Alignment", {{"name", "路线"}, {"length", FormatFixed(length, 3)}, {"staStart", FormatGeneral(start)}});
     xml.Open("CoordGeom");

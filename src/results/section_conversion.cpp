@@ -1,5 +1,6 @@
 #include "results/section_conversion.h"
 
+#include <cmath>
 #include <map>
 #include <optional>
 #include <unordered_map>
@@ -7,6 +8,7 @@
 #include "core/decimal_text.h"
 #include "core/fields.h"
 #include "core/number_read.h"
+#include "core/number_too_large.h"
 #include "core/step_error.h"
 #include "results/landxml_layout.h"
 #include "route/route.h"
@@ -108,7 +110,16 @@ ConversionResult ConvertSections(const ReadSections& read, std::string_view file
         const double above = read.heightsAboveStake && !targetHeights ? out.stakeElevation : 0.0;
         for (const auto& [points, side] : {std::pair{&section.first, &out.first}, std::pair{&section.second, &out.second}}) {
             side->reserve(points->size());
-            for (const ReadPoint& point : *points) side->emplace_back(point.distance, above + point.height, point.name);
+            for (const ReadPoint& point : *points) {
+                // A height above a stake whose elevation is near the range of a double need not
+                // give an elevation within it.
+                if (!std::isfinite(above + point.height))
+                    fail(section, "桩号“" + DisplayText(section.station) + "”的断面：" +
+                                      NumberTooLargeReason({{{}, StepError::kNoLine, StepError::kNoField, above, out.record.stakeElevation.text},
+                                                            {{}, StepError::kNoLine, StepError::kNoField, point.height, {}}},
+                                                           "高程"));
+                side->emplace_back(point.distance, above + point.height, point.name);
+            }
         }
     }
 

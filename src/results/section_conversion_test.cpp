@@ -85,6 +85,14 @@ TEST(SectionConversion, StakeElevationsFromTheStakesFile) {
     EXPECT_EQ(converted(kFormat4, "格式 4", "格式 5"), "1000\r\n5.00 0.20 2.00 0.05\r\n\r\n");
     EXPECT_EQ(converted(kFormat4, "格式 4", "BEGIN 块", &kStakes),
               "BEGIN,1000:1\r\n-7.000,50.250\r\n-5.000,50.200\r\n0.000,50.000\r\n");
+
+    // Elevations near the range of a double: a height above the stake, or a height between
+    // neighbours, beyond it names the section and the elevation that carried it there.
+    const DataFile high = DataFile::FromBytes("high.dat", "1000,,0,0,1e308\r\n");
+    EXPECT_EQ(ErrorOf([&] { convert("1000\r\n1 1e308\r\n\r\n", "格式 4", "格式 1", &high); }),
+              "文件“in.dat”第 1 行：桩号“1000”的断面：高程数值过大：“1e308”，用它计算的结果超出了数值范围");
+    EXPECT_EQ(ErrorOf([] { convert("BEGIN,1000:1\r\n-2,-1.7e308\r\n-1,1.7e308\r\n0,50\r\n", "", "格式 5"); }),
+              "文件“in.dat”第 1 行：桩号“1000”的断面：高程数值过大：“1.7e+308”，用它计算的结果超出了数值范围");
 }
 
 TEST(SectionConversion, TheTargetsSwitchesAndStations) {

@@ -1,6 +1,7 @@
 #include "results/section_join.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -50,6 +51,9 @@ struct MeasuredLine {
 MeasuredLine readMeasuredLine(const FieldReader& fields) {
     fields.Text(0);
     const SectionLineEnds ends = ReadSectionLineEnds(fields);
+    // A direction between ends that lie farther apart than a double holds is no direction.
+    if (!std::isfinite(ends.second.east - ends.first.east) || !std::isfinite(ends.second.north - ends.first.north))
+        FailNumberTooLarge(LineEndNumbers(fields.file().name(), fields.record().line, ends), "坐标");
     return {AzimuthSet(ends.first, ends.second), ends};
 }
 
@@ -78,22 +82,42 @@ struct LineRow {  // join B
     std::string_view chainage;
     double azimuth = 0;
     SectionLineEnds ends;
+    std::size_t line = 0;  // in the matched section line file
+};
+
+// A membership line as the joins take it: its chainage, and its names read one after the other
+// where join C reads them. The names are not split up front: a line may hold millions.
+struct MemberLine {
+    const Record* record = nullptr;
+    std::string_view chainage;  // field 0
+
+    // Calls `visit(name)` for fields 1, 2, ... in order.
+    template <class Visit>
+    void ForEachName(Visit&& visit) const {
+        const std::string_view text = record->text;
+        std::size_t at = chainage.size();
+        while (at < text.size()) {  // at the comma before the next field
+            const std::size_t start = at + 1;
+            at = std::min(text.find(',', start), text.size());
+            visit(text.substr(start, at - start));
+        }
+    }
 };
 
 // Every chainage of the membership file, at its first line, against the bound.
-void checkSectionCounts(const DataFile& members, const std::vector<FieldReader>& memberLines,
+void checkSectionCounts(const DataFile& members, const std::vector<MemberLine>& memberLines,
                         const TextIndex& membersByChainage, const TextIndex& stakesByChainage,
                         const TextIndex& linesByChainage) {
     constexpr std::size_t kAll = SIZE_MAX;
     for (std::size_t i = 0; i < memberLines.size(); ++i) {
-        const std::string_view chainage = memberLines[i].Text(0);
+        const std::string_view chainage = memberLines[i].chainage;
         if (membersByChainage.First(chainage) != i) continue;  // counted at its first line
         const std::size_t stakeLines = stakesByChainage.Count(chainage, kAll);
         if (stakeLines == 0) continue;
         const std::size_t sectionLines = linesByChainage.Count(chainage, kAll);
         const std::size_t memberCount = membersByChainage.Count(chainage, kAll);
         if (SectionsOfOneChainage(memberCount, stakeLines, sectionLines) > kMostSectionsOfOneChainage)
-            FailTooManySections(members, memberLines[i].record().line, chainage, memberCount, stakeLines, sectionLines);
+            FailTooManySections(members, memberLines[i].record->line, chainage, memberCount, stakeLines, sectionLines);
     }
 }
 
@@ -126,14 +150,14 @@ void FailTooManySections(const DataFile& members, std::size_t line, std::string_
 // same points of the loops.
 SectionJoin JoinSectionRecords(const SectionInputs& inputs, double& carriedAzimuth, ProgressSink& progress) {
     const DataFile& lines = inputs.lines;
-    std::vector<FieldReader> memberLines;
+    std::vector<MemberLine> memberLines;
     memberLines.reserve(inputs.members.size());
-    for (const Record& record : inputs.members.records()) memberLines.emplace_back(inputs.members, record);
+    for (const Record& record : inputs.members.records()) memberLines.push_back({&record, FirstField(record.text)});
     const std::size_t memberCount = memberLines.size();
 
     std::vector<std::string_view> memberChainages;
     memberChainages.reserve(memberCount);
-    for (const FieldReader& member : memberLines) memberChainages.push_back(member.Text(0));
+    for (const MemberLine& member : memberLines) memberChainages.push_back(member.chainage);
     const TextIndex membersByChainage(std::move(memberChainages));
     const TextIndex stakesByChainage(firstFields(inputs.stakes));
     const TextIndex linesByChainage(firstFields(lines));
@@ -149,10 +173,12 @@ SectionJoin JoinSectionRecords(const SectionInputs& inputs, double& carriedAzimu
         // when a membership line has that chainage.
         stakeRows.reserve(memberCount);
         for (std::size_t i = 0; i < memberCount; ++i) {
-            const FieldReader& member = memberLines[i];
-            stakesByChainage.ForEach(member.Text(0), [&](TextIndex::Id k) {
+            const MemberLine& member = memberLines[i];
+            stakesByChainage.ForEach(member.chainage, [&](TextIndex::Id k) {
                 const FieldReader stake(inputs.stakes, inputs.stakes[k]);
-                stakeRows.push_back({sourced(inputs.members, member, 0), sourced(inputs.stakes, stake, 2),
+                const SourcedField chainage{member.chainage, inputs.members.name(), member.record->line, 0,
+                                            &inputs.members.lenientReads()};
+                stakeRows.push_back({chainage, sourced(inputs.stakes, stake, 2),
                                      sourced(inputs.stakes, stake, 3), sourced(inputs.stakes, stake, 4)});
             });
             progress.Advance(kJoinStakesStatus, i + 1, memberCount);
@@ -185,12 +211,12 @@ SectionJoin JoinSectionRecords(const SectionInputs& inputs, double& carriedAzimu
         }
         lineRows.reserve(memberCount);
         for (std::size_t i = 0; i < memberCount; ++i) {
-            const std::string_view chainage = memberLines[i].Text(0);
+            const std::string_view chainage = memberLines[i].chainage;
             const double roundStart = i == 0 ? before : lastAzimuth.value_or(before);
             linesByChainage.ForEach(chainage, [&](TextIndex::Id j) {
                 const MeasuredLine& line = measured.At(j);
                 const double azimuth = line.azimuth ? *line.azimuth : earlierAzimuth[j].value_or(roundStart);
-                lineRows.push_back({chainage, azimuth, line.ends});
+                lineRows.push_back({chainage, azimuth, line.ends, lines[j].line});
             });
             progress.Advance(kJoinLinesStatus, i + 1, memberCount);
         }
@@ -200,21 +226,27 @@ SectionJoin JoinSectionRecords(const SectionInputs& inputs, double& carriedAzimu
     // C. Member points, one row per membership line, in the order of its names; a name found on
     // several detail point lines brings every one of them. A detail point line is read beyond
     // its name (fields 2, 3, 4) only when a member name finds it. An empty name names no point.
+    // Each detail point line is read the first time a name finds it and kept once in the
+    // table; every name that finds it again adds its row.
     SectionJoin join;
     join.memberRows.reserve(memberCount + 1);
     join.memberRows.push_back(0);
     std::size_t nameCount = 0;
-    for (const FieldReader& member : memberLines) nameCount += member.count() - 1;
+    for (const MemberLine& member : memberLines)
+        nameCount += static_cast<std::size_t>(std::count(member.record->text.begin(), member.record->text.end(), ','));
     join.memberPoints.reserve(nameCount);  // a point for each name, usually
-    std::vector<std::string_view> names;
+    std::vector<std::uint32_t> rowOfPoint(inputs.points.size(), TextIndex::kNone);
     TextIndex::Hint hint;
     for (std::size_t i = 0; i < memberCount; ++i) {
-        const FieldReader& member = memberLines[i];
-        names.clear();
-        for (int k = 1; k < static_cast<int>(member.count()); ++k)
-            if (!member.Text(k).empty()) names.push_back(member.Text(k));
-        pointsByName.ForEachOfEach(names, hint, [&](std::size_t, TextIndex::Id j) {
-            join.memberPoints.push_back(readMemberPoint(inputs.points, j));
+        memberLines[i].ForEachName([&](std::string_view name) {
+            if (name.empty()) return;
+            pointsByName.ForEachOfEach(std::span(&name, 1), hint, [&](std::size_t, TextIndex::Id j) {
+                if (rowOfPoint[j] == TextIndex::kNone) {
+                    join.pointTable.push_back(readMemberPoint(inputs.points, j));
+                    rowOfPoint[j] = static_cast<std::uint32_t>(join.pointTable.size() - 1);
+                }
+                join.memberPoints.push_back(rowOfPoint[j]);
+            });
         });
         join.memberRows.push_back(join.memberPoints.size());
         progress.Advance(kJoinMembersStatus, i + 1, memberCount);
@@ -240,10 +272,13 @@ SectionJoin JoinSectionRecords(const SectionInputs& inputs, double& carriedAzimu
                 record.lineAzimuth = line.azimuth;
                 record.lineFirstEnd = line.ends.first;
                 record.lineSecondEnd = line.ends.second;
+                record.linesFile = lines.name();
+                record.lineLine = line.line;
                 record.pointFile = inputs.points.name();
                 record.pointLenientReads = &inputs.points.lenientReads();
-                record.points = std::span(join.memberPoints).subspan(join.memberRows[i],
-                                                                     join.memberRows[i + 1] - join.memberRows[i]);
+                record.points = MemberPoints(join.pointTable, std::span(join.memberPoints)
+                                                                  .subspan(join.memberRows[i],
+                                                                           join.memberRows[i + 1] - join.memberRows[i]));
                 join.records.push_back(record);
             });
         });

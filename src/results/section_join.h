@@ -28,9 +28,11 @@ struct SectionJoin {
     SectionJoin(const SectionJoin&) = delete;
     SectionJoin& operator=(const SectionJoin&) = delete;
 
-    // The member points of every membership line, one row after the other: those of line i
-    // are memberPoints[memberRows[i] .. memberRows[i + 1]).
-    std::vector<MemberPoint> memberPoints;
+    // Every detail point line a member name found, once, in the order they were first found;
+    // and the member points of every membership line as rows of that table, one line after the
+    // other: those of line i are memberPoints[memberRows[i] .. memberRows[i + 1]).
+    std::vector<MemberPoint> pointTable;
+    std::vector<std::uint32_t> memberPoints;
     std::vector<std::size_t> memberRows;
     std::vector<SectionRecord> records;  // the sections, in output order
 };

@@ -184,6 +184,9 @@ TEST(SectionJoin, FieldsAreReadOnlyWhereAJoinReadsThem) {
               "文件“lines.dat”第 2 行，字段 4：缺少该字段（这一行只有 4 个字段）");
     EXPECT_EQ(joinFailure(files("9,P\r\n", "", "", "1200,0,1e999,0,1\r\n")),
               "文件“lines.dat”第 1 行，字段 2：数值超出范围：“1e999”");
+    // Ends farther apart than a double holds have no direction: the largest is named.
+    EXPECT_EQ(joinFailure(files("9,P\r\n", "", "", "1200,0,-1.7e308,1,1.7e308\r\n")),
+              "文件“lines.dat”第 1 行，字段 2：坐标数值过大：“-1.7e+308”，用它计算的结果超出了数值范围");
     EXPECT_EQ(joinFailure(files("9,Q,P\r\n", "", "P,,1,1,1\r\nQ,,1\r\n", "")),
               "文件“points.dat”第 2 行，字段 3：缺少该字段（这一行只有 3 个字段）");
     // Join A comes before join B: the stake is reported although the section line fails too.

@@ -4,10 +4,12 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "core/decimal_text.h"
 #include "core/fields.h"
 #include "core/number_read.h"
+#include "core/number_too_large.h"
 #include "core/text_encoding.h"
 #include "station/station_text.h"
 
@@ -324,13 +326,24 @@ bool writeLayout(const SectionRecord& record, const SideList& first, const SideL
 
 bool WriteSectionLayout(const SectionRecord& record, const SideList& first, const SideList& second,
                         const SectionLayoutSettings& settings, OutputText& output, std::size_t number) {
-    return writeLayout(record, first, second, std::nullopt, settings, output, number);
+    return WriteSectionLayout(record, first, second, std::nullopt, settings, output, number);
 }
 
 bool WriteSectionLayout(const SectionRecord& record, const SideList& first, const SideList& second,
-                        double heightsFrom, const SectionLayoutSettings& settings, OutputText& output,
+                        std::optional<double> heightsFrom, const SectionLayoutSettings& settings, OutputText& output,
                         std::size_t number) {
-    return writeLayout(record, first, second, heightsFrom, settings, output, number);
+    try {
+        return writeLayout(record, first, second, heightsFrom, settings, output, number);
+    } catch (const NumberNotFinite&) {
+        // Only sides read from another file can still hold such a number: a height measured
+        // from the stake's elevation, or from the point before, beyond the range of a double.
+        // The elevation of largest magnitude carried it there; the file's lines are not fields.
+        std::vector<SourcedNumber> elevations;
+        if (heightsFrom) elevations.push_back({{}, StepError::kNoLine, StepError::kNoField, *heightsFrom, {}});
+        for (const SideList* side : {&first, &second})
+            for (const SidePoint& point : *side) elevations.push_back({{}, StepError::kNoLine, StepError::kNoField, point.elevation, {}});
+        record.chainage.Fail("桩号“" + DisplayText(record.chainage.text) + "”的断面：" + NumberTooLargeReason(elevations, "高程"));
+    }
 }
 
 }  // namespace qorvel

@@ -9,6 +9,7 @@
 // relative to the point before, left and right by the route.
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -93,9 +94,10 @@ bool WriteSectionLayout(const SectionRecord& record, const SideList& first, cons
 // The same for sides read from another file: the layouts of heights measure them from
 // `heightsFrom` instead of the stake's elevation (0 when the sides hold heights above the stake
 // already). The stake's elevation is then only copied ("格式 2", "格式 3") or written at offset 0
-// ("BEGIN 块", "CSV 表").
+// ("BEGIN 块", "CSV 表"). A number that is not finite (NumberNotFinite) fails the step naming the
+// section's line.
 bool WriteSectionLayout(const SectionRecord& record, const SideList& first, const SideList& second,
-                        double heightsFrom, const SectionLayoutSettings& settings, OutputText& output,
+                        std::optional<double> heightsFrom, const SectionLayoutSettings& settings, OutputText& output,
                         std::size_t number);
 
 // The station as the layouts write it: the chainage as in the files, or with `stationText` its

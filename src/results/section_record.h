@@ -4,12 +4,14 @@
 // the two sides built from it, handed to the layout writer.
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/lenient_read_log.h"
+#include "core/number_too_large.h"
 #include "core/step_error.h"
 #include "geometry/geometry.h"
 
@@ -31,6 +33,8 @@ struct SourcedField {
     // `lenientReads`.
     double Lenient() const;
     double Strict() const;   // the whole text must be a number
+    // Its value `value` with where it was read, for naming it in a failure.
+    SourcedNumber Valued(double value) const { return {file, line, field, value, text}; }
 };
 
 // One detail point line found for a member name: fields 2, 3 and 4 as read, and its name.
@@ -41,6 +45,46 @@ struct MemberPoint {
     std::string_view elevation;
     std::string_view name;  // field 0
     std::string_view code;  // field 1, which no result writes; the viewer shows it
+};
+
+// The member points of a section, in the order of its membership line's names. The join keeps
+// each detail point line it read once, in a table, and a section's points as their rows in it:
+// a name repeated on a membership line costs the four bytes of its row, not a copy of the point
+// (a file naming one point 25 million times stays within a few times its own size). A plain
+// list of points is a section's points as they stand.
+class MemberPoints {
+public:
+    MemberPoints() = default;
+    MemberPoints(std::span<const MemberPoint> points) : table_(points.data()), size_(points.size()) {}
+    MemberPoints(const std::vector<MemberPoint>& points) : MemberPoints(std::span(points)) {}
+    MemberPoints(std::span<const MemberPoint> table, std::span<const std::uint32_t> rows)
+        : table_(table.data()), rows_(rows.data()), size_(rows.size()) {}
+
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    const MemberPoint& operator[](std::size_t k) const { return rows_ ? table_[rows_[k]] : table_[k]; }
+
+    class Iterator {
+    public:
+        Iterator(const MemberPoints* points, std::size_t k) : points_(points), k_(k) {}
+        const MemberPoint& operator*() const { return (*points_)[k_]; }
+        Iterator& operator++() {
+            ++k_;
+            return *this;
+        }
+        bool operator==(const Iterator& other) const { return k_ == other.k_; }
+
+    private:
+        const MemberPoints* points_;
+        std::size_t k_;
+    };
+    Iterator begin() const { return {this, 0}; }
+    Iterator end() const { return {this, size_}; }
+
+private:
+    const MemberPoint* table_ = nullptr;
+    const std::uint32_t* rows_ = nullptr;  // none: the points stand one after the other in table_
+    std::size_t size_ = 0;
 };
 
 // One cross-section, its fields in the order the layouts read them.
@@ -54,9 +98,11 @@ struct SectionRecord {
     // route decides which side is left.
     PlanePoint lineFirstEnd;
     PlanePoint lineSecondEnd;
+    std::string_view linesFile;  // the matched section line file, and the line's physical line there
+    std::size_t lineLine = StepError::kNoLine;
     std::string_view pointFile;   // the detail point file, for messages about the points
     const LenientReadLog* pointLenientReads = nullptr;  // and its lenient readings
-    std::span<const MemberPoint> points;  // 6, 7, 8 and every further three
+    MemberPoints points;  // 6, 7, 8 and every further three
 };
 
 // A point of one side: its distance from the centre stake and its elevation, each the

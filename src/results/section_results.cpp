@@ -1,5 +1,6 @@
 #include "results/section_results.h"
 
+#include <cmath>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -9,6 +10,7 @@
 #include "core/number_read.h"
 #include "core/step_error.h"
 #include "core/two_halves.h"
+#include "geometry/section_line.h"
 #include "results/landxml_layout.h"
 #include "results/section_sides.h"
 
@@ -60,6 +62,10 @@ public:
 // section to section ties them together, and only through points that lie exactly on a stake:
 // those sections, and those that fail, are left for the pass in order, which meets the same
 // failure at the same place.
+//
+// The first half is built on what `whole` holds already and becomes it when every one of its
+// sections was ready, instead of being copied over: a result of one section of millions of
+// points is then held once, not twice.
 template <class Sink, class Emit>
 std::size_t buildInOrder(const SectionJoin& join, double stakeAvoidDistance, double& carriedAzimuth,
                          ProgressSink& progress, const char* status, Sink& whole, Emit&& emit) {
@@ -71,6 +77,9 @@ std::size_t buildInOrder(const SectionJoin& join, double stakeAvoidDistance, dou
     };
     const std::size_t count = join.records.size();
     Sink parts[2];
+    parts[0] = std::move(whole);
+    whole = Sink{};
+    const typename Sink::Mark partStart[2] = {parts[0].mark(), parts[1].mark()};
     std::vector<Prepared> prepared[2];
     constexpr std::size_t kWorthASecondThread = 1000;
     InTwoHalves(count, kWorthASecondThread, [&](std::size_t begin, std::size_t end, int part) {
@@ -96,14 +105,36 @@ std::size_t buildInOrder(const SectionJoin& join, double stakeAvoidDistance, dou
     });
 
     const std::size_t half = count / 2;
+    // While every section so far was ready in the first half, `whole` is parts[0] up to the end
+    // of the last of them.
+    // At the second half it becomes `whole`; at a section of the first half that was not ready,
+    // what came before it is taken over as the other sections are.
+    bool firstHalfIsWhole = true;
+    const auto endFirstHalfAsWhole = [&](bool atSecondHalf, typename Sink::Mark taken) {
+        if (!firstHalfIsWhole) return;
+        firstHalfIsWhole = false;
+        if (atSecondHalf) {
+            whole = std::move(parts[0]);
+            whole.rollback(taken);
+        } else {
+            whole = Sink{};
+            whole.take(parts[0], typename Sink::Mark{}, taken);
+        }
+    };
     std::size_t written = 0;
     for (std::size_t s = 0; s < count; ++s) {
         const int part = s < half ? 0 : 1;
         const std::size_t k = s < half ? s : s - half;
         const Prepared& section = prepared[part][k];
+        const typename Sink::Mark from = k == 0 ? partStart[part] : prepared[part][k - 1].end;
+        if (part == 1) endFirstHalfAsWhole(true, half > 0 ? prepared[0][half - 1].end : partStart[0]);
+        else if (!section.ready) endFirstHalfAsWhole(false, from);
         bool isWritten = false;
-        if (section.ready) {
-            whole.take(parts[part], k == 0 ? typename Sink::Mark{} : prepared[part][k - 1].end, section.end);
+        if (section.ready && firstHalfIsWhole) {
+            if (section.azimuthLeft) carriedAzimuth = *section.azimuthLeft;
+            isWritten = section.written;
+        } else if (section.ready) {
+            whole.take(parts[part], from, section.end);
             if (section.azimuthLeft) carriedAzimuth = *section.azimuthLeft;
             isWritten = section.written;
         } else {
@@ -114,11 +145,16 @@ std::size_t buildInOrder(const SectionJoin& join, double stakeAvoidDistance, dou
             progress.Advance(status, s + 1, count);
         }
     }
+    endFirstHalfAsWhole(true, half > 0 ? prepared[0][half - 1].end : partStart[0]);
     return written;
 }
 
 SideDecision decide(const Route& route, const SectionRecord& record) {
-    return DecideSides(route, record.chainage.text, record.lineFirstEnd, record.lineSecondEnd);
+    const std::optional<RouteDirection> along = route.DirectionAt(record.chainage.text);
+    if (!along) return SideDecision::Undecided;
+    if (!std::isfinite(SideTurn(*along, record.lineFirstEnd, record.lineSecondEnd)))
+        FailRouteAndLineTooLarge(route, *along, record);
+    return DecideSides(*along, record.lineFirstEnd, record.lineSecondEnd);
 }
 
 BuiltSection builtSection(const SectionRecord& record, SectionSides&& sides, const Route& route, SideRule rule) {
@@ -153,6 +189,16 @@ std::size_t buildSections(const SectionJoin& join, const Route& route, const Sec
 }
 
 }  // namespace
+
+void FailRouteAndLineTooLarge(const Route& route, const RouteDirection& along, const SectionRecord& record) {
+    std::vector<SourcedNumber> numbers;
+    for (const RouteStation* station : {along.from, along.to})
+        if (station) for (const SourcedNumber& number : route.Coordinates(*station)) numbers.push_back(number);
+    for (const SourcedNumber& number :
+         LineEndNumbers(record.linesFile, record.lineLine, {record.lineFirstEnd, record.lineSecondEnd}))
+        numbers.push_back(number);
+    FailNumberTooLarge(numbers, "坐标");
+}
 
 namespace {
 

@@ -79,6 +79,11 @@ struct BuiltSections {
 BuiltSections BuildSections(const SectionInputs& inputs, const SectionResultOptions& options, double& carriedAzimuth,
                             ProgressSink& progress);
 
+// Fails the step naming the largest coordinate of the route's stations at `along` and of the
+// record's section line ("坐标数值过大"): a computation with them overflowed, and the side it
+// would decide, or the angle it would measure, is no decision.
+[[noreturn]] void FailRouteAndLineTooLarge(const Route& route, const RouteDirection& along, const SectionRecord& record);
+
 // Writes sections already built by BuildSections in the layout of `options`, as
 // OutputSectionResults writes them from the same files with the same options: the same bytes,
 // and the same failure at the first section the layout cannot write. The run builds its

@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -42,10 +43,13 @@ struct SideRow {
 };
 
 // A point as measured from it to the stake: the azimuth only when the two differ (otherwise the
-// measurement keeps the azimuth before it).
+// measurement keeps the azimuth before it), NaN for none: a measured azimuth is always a number,
+// and a section of millions of points keeps one measurement for each.
 struct Measurement {
-    std::optional<double> azimuth;
+    double azimuth = std::numeric_limits<double>::quiet_NaN();
     double distance = 0;
+
+    bool setsAzimuth() const { return !std::isnan(azimuth); }
 };
 
 // One side: the points measured in record order, each taken into the side's table when its
@@ -106,21 +110,26 @@ SectionSides buildSections(const SectionRecord& record, double stakeAvoidDistanc
     SectionSides sides;
     sides.first = buildSide(record, record.lineAzimuth, stakeAvoidDistance, [&](std::size_t k) {
         const MemberPoint& point = record.points[k];
-        const PlanePoint at{pointField(record, point, point.east, 2).Lenient(),
-                            pointField(record, point, point.north, 3).Lenient()};
+        const SourcedField east = pointField(record, point, point.east, 2);
+        const SourcedField north = pointField(record, point, point.north, 3);
+        const PlanePoint at{east.Lenient(), north.Lenient()};
         const AzimuthDistanceResult toStake = AzimuthDistance(at, stake, carriedAzimuth);
+        if (!std::isfinite(toStake.distance))
+            FailNumberTooLarge({east.Valued(at.east), north.Valued(at.north), record.stakeEast.Valued(stake.east),
+                                record.stakeNorth.Valued(stake.north)},
+                               "坐标");
         // The azimuth is kept only when both differences are zero (the coordinates are finite,
         // so no difference is NaN), and then the distance is zero: a side takes the point, at
         // the azimuth carried in, only when the avoid distance is negative.
         const bool kept = stake.east - at.east == 0 && stake.north - at.north == 0;
         if (kept && independent && 0 > stakeAvoidDistance) throw DependsOnCarriedAzimuth{};
-        measurements.push_back({kept ? std::nullopt : std::optional(toStake.azimuth), toStake.distance});
+        measurements.push_back({kept ? std::numeric_limits<double>::quiet_NaN() : toStake.azimuth, toStake.distance});
         if (!kept && lastSet) *lastSet = toStake.azimuth;
         return toStake;
     });
     sides.second = buildSide(record, ReverseAzimuth(record.lineAzimuth), stakeAvoidDistance, [&](std::size_t k) {
         const Measurement& measured = measurements[k];
-        if (measured.azimuth) carriedAzimuth = *measured.azimuth;
+        if (measured.setsAzimuth()) carriedAzimuth = measured.azimuth;
         return AzimuthDistanceResult{carriedAzimuth, measured.distance};
     });
     return sides;

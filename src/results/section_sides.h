@@ -23,7 +23,8 @@ struct SectionSides {
 //
 // Reads the stake's easting and northing strictly, every point's easting and northing
 // leniently, and the elevation of each point taken; a distance or elevation beyond the range
-// of a single-precision value fails the step. Each point is measured once for each side
+// of a single-precision value fails the step, and so does a distance beyond that of a double
+// ("坐标数值过大", naming the largest of the point's and the stake's coordinates). Each point is measured once for each side
 // through AzimuthDistance with `carriedAzimuth` (the Session's).
 SectionSides BuildSectionSides(const SectionRecord& record, double stakeAvoidDistance, double& carriedAzimuth);
 

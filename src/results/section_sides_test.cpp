@@ -204,6 +204,14 @@ TEST(SectionSides, WhatFailsTheStep) {
     Section single(90);
     single.Point("-3.4e38", "0", "1").Point("-1e39", "0", "1");
     EXPECT_EQ(sidesFailure(single), "文件“points.dat”第 2 行：与中桩的距离超出单精度数值范围");
+    // A distance beyond a double: the coordinate that carried it there is named.
+    Section overflow(90);
+    overflow.Point("-5", "0", "1").Point("1e200", "-1e200", "1");
+    EXPECT_EQ(sidesFailure(overflow), "文件“points.dat”第 2 行，字段 2：坐标数值过大：“1e200”，用它计算的结果超出了数值范围");
+    Section farStake(90);
+    farStake.record().stakeNorth.text = "-3e200";
+    farStake.Point("-5", "0", "1");
+    EXPECT_EQ(sidesFailure(farStake), "文件“stakes.dat”第 1 行，字段 3：坐标数值过大：“-3e200”，用它计算的结果超出了数值范围");
 }
 
 }  // namespace

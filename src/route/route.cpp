@@ -9,6 +9,7 @@ namespace qorvel {
 
 Route Route::FromCentreStakes(const DataFile& stakes) {
     Route route;
+    route.file_ = stakes.name();
     Fields fields;
     for (const Record& record : stakes.records()) {
         fields.Split(record.text);
@@ -16,7 +17,8 @@ Route Route::FromCentreStakes(const DataFile& stakes) {
         const auto chainage = ReadStrict(fields[0]);
         const auto east = ReadStrict(fields[2]);
         const auto north = ReadStrict(fields[3]);
-        if (chainage && east && north) route.stations_.push_back({*chainage, {*east, *north}, fields[0], record.line});
+        if (chainage && east && north)
+            route.stations_.push_back({*chainage, {*east, *north}, fields[0], record.line, fields[2], fields[3]});
     }
     // The first row of each value: sorted stably, the first of equal values is the earliest.
     // (Classic algorithms: the fuzzers' clang cannot compile the ranges ones of this standard
@@ -38,12 +40,12 @@ std::optional<RouteDirection> Route::DirectionAt(double chainage) const {
     const RouteStation* before = at == stations_.begin() ? nullptr : &*(at - 1);
     const auto after = isStation ? at + 1 : at;
     const RouteStation* next = after == stations_.end() ? nullptr : &*after;
-    const auto towards = [](PlanePoint from, PlanePoint to) {
-        return RouteDirection{to.east - from.east, to.north - from.north};
+    const auto towards = [](const RouteStation& from, const RouteStation& to) {
+        return RouteDirection{to.position.east - from.position.east, to.position.north - from.position.north, &from, &to};
     };
-    if (before && next) return towards(before->position, next->position);
+    if (before && next) return towards(*before, *next);
     if (!isStation) return std::nullopt;
-    return next ? towards(at->position, next->position) : towards(before->position, at->position);
+    return next ? towards(*at, *next) : towards(*before, *at);
 }
 
 std::optional<RouteDirection> Route::DirectionAt(std::string_view chainage) const {
@@ -52,8 +54,21 @@ std::optional<RouteDirection> Route::DirectionAt(std::string_view chainage) cons
     return DirectionAt(*value);
 }
 
+std::array<SourcedNumber, 2> Route::Coordinates(const RouteStation& station) const {
+    return {SourcedNumber{file_, station.line, 2, station.position.east, station.eastText},
+            SourcedNumber{file_, station.line, 3, station.position.north, station.northText}};
+}
+
+SourcedNumber Route::Chainage(const RouteStation& station) const {
+    return {file_, station.line, 0, station.chainage, station.text};
+}
+
+double SideTurn(RouteDirection along, PlanePoint firstEnd, PlanePoint secondEnd) {
+    return along.east * (secondEnd.north - firstEnd.north) - along.north * (secondEnd.east - firstEnd.east);
+}
+
 SideDecision DecideSides(RouteDirection along, PlanePoint firstEnd, PlanePoint secondEnd) {
-    const double k = along.east * (secondEnd.north - firstEnd.north) - along.north * (secondEnd.east - firstEnd.east);
+    const double k = SideTurn(along, firstEnd, secondEnd);
     if (k < 0) return SideDecision::Kept;
     if (k > 0) return SideDecision::Swapped;
     return SideDecision::Undecided;

@@ -7,6 +7,7 @@
 // is what makes the sides of every section agree, however each line was drawn. The route is
 // taken from the centre-stake file alone, so that nothing else has to be surveyed or drawn.
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "core/data_file.h"
+#include "core/number_too_large.h"
 #include "geometry/geometry.h"
 
 namespace qorvel {
@@ -24,12 +26,18 @@ struct RouteStation {
     PlanePoint position;     // fields 2 and 3, read strictly
     std::string_view text;   // field 0 as in the file
     std::size_t line = 0;    // its physical line in the centre-stake file
+    std::string_view eastText;   // fields 2 and 3 as in the file
+    std::string_view northText;
 };
 
 // Which way the route runs at a station: towards increasing chainage, not of unit length.
 struct RouteDirection {
     double east = 0;
     double north = 0;
+    // The stations it runs between, for naming the one whose coordinates made a computation
+    // with the direction overflow.
+    const RouteStation* from = nullptr;
+    const RouteStation* to = nullptr;
 };
 
 class Route {
@@ -53,8 +61,15 @@ public:
     // The same at the value of a chainage text, read strictly; nothing when it is no number.
     std::optional<RouteDirection> DirectionAt(std::string_view chainage) const;
 
+    // The centre-stake file's name, as messages give it.
+    std::string_view file() const { return file_; }
+    // A station's easting and northing as numbers of the centre-stake file, and its chainage.
+    std::array<SourcedNumber, 2> Coordinates(const RouteStation& station) const;
+    SourcedNumber Chainage(const RouteStation& station) const;
+
 private:
     std::vector<RouteStation> stations_;
+    std::string_view file_;
 };
 
 // Whether the sides of a section as drawn (its first end's side first) already have the
@@ -67,8 +82,10 @@ enum class SideDecision {
 
 // k = t.east·(E.north − F.north) − t.north·(E.east − F.east), in double precision in this
 // order, for a line from its first end F to its second end E: k < 0 keeps the sides, k > 0
-// swaps them, k = 0 decides nothing.
+// swaps them, k = 0 decides nothing. A k that is not finite (coordinates far beyond any survey's)
+// decides nothing either; a step that must not decide by accident asks SideTurn first.
 SideDecision DecideSides(RouteDirection along, PlanePoint firstEnd, PlanePoint secondEnd);
+double SideTurn(RouteDirection along, PlanePoint firstEnd, PlanePoint secondEnd);  // k
 // The same for a section whose stake has the chainage text `chainage`: undecided when the text
 // is no number or the route has no direction there.
 SideDecision DecideSides(const Route& route, std::string_view chainage, PlanePoint firstEnd, PlanePoint secondEnd);

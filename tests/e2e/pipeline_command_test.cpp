@@ -183,6 +183,7 @@ TEST(PipelineCommand, TheOutputFolderAndTheOptions) {
     EXPECT_EQ(with({"-o", dir.File("o"), "--match-tolerance", "0.01m"}).exitCode, 2);
     EXPECT_EQ(with({"-o", dir.File("o"), "--format", "6"}).exitCode, 2);
     EXPECT_EQ(with({"-o", dir.File("o"), "--tolerance", "0.05"}).exitCode, 2);  // which one?
+    EXPECT_EQ(with({"-o", dir.File("o"), "--plot", "svg", "--scale", "1:0.5"}).exitCode, 2);
     EXPECT_EQ(RunQorvel({"run", kDrawing, kPoints, "--line-layer", "dmx", "-o", dir.File("o")}).exitCode, 2);
     EXPECT_FALSE(FileExists(dir.File("o")));
 

@@ -105,6 +105,23 @@ TEST_F(SectionCommand, StakeCoordinatesMustBeNumbers) {
     EXPECT_EQ(Failure({}, 1), "错误：文件“" + stakes + "”第 2 行，字段 3：不是数字：“3OO.000”\n");
 }
 
+// A stake 1e200 m north: its distance to the points of its section is beyond a double. Every
+// command that measures it fails naming the northing; none reports an internal error.
+TEST_F(SectionCommand, ACoordinateWhoseDistanceOverflowsIsNamed) {
+    members = dir.Write("members.dat", "1100,P1\r\n1120,P4\r\n");
+    stakes = dir.Write("stakes.dat", "1100,,500.000,300.000,52.300\r\n1120,,500,1e200,52.3\r\n");
+    matched = dir.Write("matched.dat", "1100,480,300,520,300\r\n1120,480,300,520,300\r\n");
+    const std::string named = "错误：文件“" + stakes + "”第 2 行，字段 3：坐标数值过大：“1e200”，用它计算的结果超出了数值范围\n";
+    EXPECT_EQ(Failure({"--format", "landxml"}, 1), named);
+    for (const std::string command : {"check-sections", "plot"}) {
+        const std::string output = dir.Write(command == "plot" ? "sheets.svg" : "problems.dat", "an earlier result");
+        const ProcessResult run = RunQorvel({command, members, stakes, points, matched, "-o", output});
+        EXPECT_EQ(run.exitCode, 1) << command;
+        EXPECT_EQ(run.err, named) << command;
+        EXPECT_EQ(ReadFile(output), "an earlier result");
+    }
+}
+
 TEST_F(SectionCommand, StationTextNeedsANumericChainage) {
     members = dir.Write("members.dat", "\r\nK1+100,P1,P4\r\n");
     stakes = dir.Write("stakes.dat", "K1+100,,500.000,300.000,52.300\r\n");
@@ -149,6 +166,23 @@ TEST_F(SectionCommand, UsageErrors) {
     const std::string output = dir.Write("kept.dat", "an earlier result\r\n");
     EXPECT_EQ(RunQorvel({"sections", members, stakes, points, "-o", output}).exitCode, 2);
     EXPECT_EQ(ReadFile(output), "an earlier result\r\n");
+}
+
+TEST_F(SectionCommand, SheetOptionsOutOfRangeAreUsageErrors) {
+    const std::string output = dir.Write("kept.svg", "earlier sheets");
+    for (const std::vector<std::string>& options :
+         {std::vector<std::string>{"--scale", "1:0.5"}, {"--scale", "1:1e6"}, {"--exaggeration", "101"},
+          {"--exaggeration", "0.05"}}) {
+        std::vector<std::string> arguments{"plot", members, stakes, points, matched, "-o", output};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        const ProcessResult run = RunQorvel(arguments);
+        EXPECT_EQ(run.exitCode, 2) << options[1];
+        EXPECT_NE(run.err.find(options[1]), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(ReadFile(output), "earlier sheets");
+    const ProcessResult within = RunQorvel({"plot", members, stakes, points, matched, "-o", dir.File("s.svg"), "--scale",
+                                            "1:100000", "--exaggeration", "100"});
+    EXPECT_EQ(within.exitCode, 0) << within.err;
 }
 
 TEST_F(SectionCommand, GroundProfileByTheOutputsExtension) {

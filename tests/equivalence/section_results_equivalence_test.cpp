@@ -300,6 +300,19 @@ TEST(SectionResultsEquivalence, SectionsOnTwoThreads) {
         EXPECT_EQ(result, observe(c, false)) << avoid;
         EXPECT_EQ(result.counts, (std::vector<std::size_t>{1000, 1000}));
     }
+    // Only one section in either half depends on the azimuth carried: the sections built apart
+    // around it are taken as they are.
+    SectionCase fewDepend = c;
+    fewDepend.options.stakeAvoidDistance = -1;
+    for (int k = 0; k < 1000; ++k) {
+        if (k == 300 || k == 700) continue;
+        const std::string shot = "," + name(k, 0) + ",";  // the stake's shot, first of its row
+        const std::size_t at = fewDepend.members.find(shot);
+        fewDepend.members.erase(at, shot.size() - 1);
+    }
+    const StepOutcome few = observe(fewDepend, true);
+    EXPECT_EQ(few, observe(fewDepend, false));
+    EXPECT_NE(few.output, observe(c, true).output);
     // A section in either half that cannot be written: an elevation beyond a single.
     for (const int broken : {300, 800}) {
         SectionCase failing = c;

@@ -4,6 +4,7 @@
 
 #include "checks/section_check.h"
 #include "core/step_error.h"
+#include "frame/plot_options.h"
 #include "frame/section_options.h"
 #include "frame/sections_on_view.h"
 #include "frame/step_frame.h"
@@ -69,6 +70,7 @@ StepReport PlotSections(StepInputs& inputs) {
     if (!PlotKindOfPath(output))
         throw StepError(output, StepError::kNoLine, StepError::kNoField, "断面图的文件名须以 " + SheetKindList(SheetKindWords::Extensions) + " 结尾");
     const Settings& settings = inputs.settings();
+    if (const std::string problem = SheetOptionsProblem(settings); !problem.empty()) throw StepError(problem);
     const SectionResultOptions options = SectionOptionsOf(settings);
     const std::shared_ptr<const HeldSections> run = SectionsOfTheRun(inputs, options);
     const BuiltSections built =

@@ -120,5 +120,27 @@ TEST_F(ResultStep, FailureLeavesTheOldResultAndCancelTouchesNothing) {
     EXPECT_TRUE(cancelled.failures.empty());
 }
 
+// A chainage of a damaged file, thousands of characters long, on a section without points: the
+// sheets' warning and the check's problems name it shortened, as messages do.
+TEST_F(ResultStep, WarningsAndProblemsShortenALongStation) {
+    const std::string chainage(5000, 'A');
+    members = dir.Write("members.dat", chainage + ",\r\n");
+    stakes = dir.Write("stakes.dat", chainage + ",,500,300,52.300\r\n");
+    lines = dir.Write("matched.dat", chainage + ",480,300,520,300\r\n");
+    AnswerAll(dir.File("sheets.svg"));
+    const StepResult sheets = Describe(StepId::SectionSheets).Run(host, session, settings);
+    ASSERT_EQ(sheets.outcome, StepOutcome::Completed);
+    ASSERT_EQ(sheets.notes.size(), 1u);
+    EXPECT_NE(sheets.notes[0].find("AAA…"), std::string::npos);
+    EXPECT_LT(sheets.notes[0].size(), 200u);
+
+    AnswerAll(dir.File("check.dat"));
+    const StepResult check = Describe(StepId::SectionCheck).Run(host, session, settings);
+    ASSERT_EQ(check.outcome, StepOutcome::Completed);
+    ASSERT_FALSE(check.problems.empty());
+    for (const CheckProblem& problem : check.problems) EXPECT_LT(problem.station.size(), 100u);
+    EXPECT_NE(ReadFile(dir.File("check.dat")).find(chainage), std::string::npos);  // the report keeps it whole
+}
+
 }  // namespace
 }  // namespace qorvel

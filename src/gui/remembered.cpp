@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "frame/drawing_code_pages.h"
+#include "frame/plot_options.h"
 #include "frame/result_layouts.h"
 
 namespace qorvel::gui {
@@ -42,6 +43,27 @@ const char* const kLayerKey = "strip/layer";
 const char* const kLayoutKey = "strip/layout";
 const char* const kCodePageKey = "drawing/codePage";
 const char* const kSheetKindKey = "oneClick/sheets";
+// The section sheets' options: a text each (the numbers as the dialog wrote them).
+struct StoredSheetText {
+    const char* key;
+    std::string Settings::*value;
+};
+constexpr std::array kSheetTexts{
+    StoredSheetText{"sheets/size", &Settings::sheetSize},
+    StoredSheetText{"sheets/project", &Settings::sheetProject},
+    StoredSheetText{"sheets/road", &Settings::sheetRoad},
+    StoredSheetText{"sheets/drawingNumber", &Settings::drawingNumber},
+    StoredSheetText{"sheets/dxfUnits", &Settings::dxfUnits},
+};
+struct StoredSheetNumber {
+    const char* key;
+    double Settings::*value;
+    std::string (*problem)(double);
+};
+constexpr std::array kSheetNumbers{
+    StoredSheetNumber{"sheets/scale", &Settings::sheetScale, SheetScaleProblem},
+    StoredSheetNumber{"sheets/exaggeration", &Settings::exaggeration, ExaggerationProblem},
+};
 const char* const kRecentKey = "recentDrawings";
 
 QString FolderKey(int dialog) { return QStringLiteral("folders/%1").arg(dialog); }
@@ -87,6 +109,17 @@ Settings RememberedSettings() {
     if (const ResultLayout* remembered = RememberedLayout(layout)) settings.layout = remembered->id;
     if (auto codePage = DrawingCodePageNamed(store.value(QLatin1String(kCodePageKey)).toString().toStdString()))
         settings.codePage = *codePage;
+    for (const StoredSheetNumber& number : kSheetNumbers) {
+        bool read = false;
+        const double value = store.value(QLatin1String(number.key)).toDouble(&read);
+        if (read && number.problem(value).empty()) settings.*number.value = value;
+    }
+    Settings sheets = settings;
+    for (const StoredSheetText& text : kSheetTexts)
+        if (store.contains(QLatin1String(text.key)))
+            sheets.*text.value = store.value(QLatin1String(text.key)).toString().toStdString();
+    // A size or unit nobody knows: the start values.
+    if (SheetOptionsProblem(sheets).empty() && DxfUnitsByName(sheets.dxfUnits)) settings = sheets;
     return settings;
 }
 
@@ -98,6 +131,9 @@ void RememberSettings(const Settings& settings) {
     store.setValue(QLatin1String(kLayerKey), QString::fromStdString(settings.layerName));
     store.setValue(QLatin1String(kLayoutKey), QString::fromStdString(settings.layout));
     store.setValue(QLatin1String(kCodePageKey), QString::fromStdString(settings.codePage));
+    for (const StoredSheetNumber& number : kSheetNumbers) store.setValue(QLatin1String(number.key), settings.*number.value);
+    for (const StoredSheetText& text : kSheetTexts)
+        store.setValue(QLatin1String(text.key), QString::fromStdString(settings.*text.value));
 }
 
 QString RememberedOneClick(OneClickEntry entry) { return QSettings().value(OneClickKey(entry)).toString(); }

@@ -17,6 +17,7 @@
 #include "core/decimal_text.h"
 #include "core/number_read.h"
 #include "frame/drawing_code_pages.h"
+#include "frame/plot_options.h"
 #include "gui/twips.h"
 #include "gui/user_interaction.h"
 
@@ -35,7 +36,9 @@ constexpr std::array kRows{BoxRow{1, 720}, BoxRow{3, 1800}, BoxRow{4, 3120}, Box
 QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 constexpr int kWidth = 8760;
-constexpr int kHeight = 7560;
+constexpr int kHeight = 9240;
+constexpr int kSheetTop = 6480;  // the section sheets' rows
+constexpr int kButtonTop = 8400;
 constexpr int kSwitchLeft = 960;
 constexpr int kSwitchWidth = 3000;
 constexpr int kSwitchHeight = 360;
@@ -125,14 +128,47 @@ SettingsDialog::SettingsDialog(Settings& settings, UserInteraction& ui, QWidget*
     line("Line6", kCaptionLeft - 120, 4920, kWidth - kCaptionLeft - 120);
     line("Line7", 240, 6360, kWidth - 480);
 
+    // The section sheets, as 绘制断面图, the one-click run and the viewer's export draw them.
+    const auto caption = [&](const char* text, const char* name, int left, int top, QWidget* buddy) {
+        auto* label = new QLabel(QString::fromUtf8(text), this);
+        place(label, name, left, top + 40, 1200, 300);
+        label->setBuddy(buddy);
+    };
+    const auto edit = [&](const char* name, int left, int top, int width) {
+        auto* box = new QLineEdit(this);
+        place(box, name, left, top, width, 360);
+        return box;
+    };
+    sheetSize_ = new QComboBox(this);
+    place(sheetSize_, "SheetSize", 1440, kSheetTop, 1200, 360);
+    for (const SheetSize size : {SheetSize::A3, SheetSize::A4, SheetSize::A1})
+        sheetSize_->addItem(Utf8(SheetSizeName(size)), Utf8(SheetSizeName(size)));
+    caption("断面图纸：", "Label12", 240, kSheetTop, sheetSize_);
+    sheetScale_ = edit("SheetScale", 4320, kSheetTop, 1080);
+    caption("横向比例 1：", "Label13", 3000, kSheetTop, sheetScale_);
+    exaggeration_ = edit("Exaggeration", 7200, kSheetTop, 900);
+    caption("竖向放大：", "Label14", 5880, kSheetTop, exaggeration_);
+    project_ = edit("SheetProject", 1440, kSheetTop + 480, 2880);
+    caption("项目名称：", "Label15", 240, kSheetTop + 480, project_);
+    road_ = edit("SheetRoad", 5880, kSheetTop + 480, 2220);
+    caption("路线名称：", "Label16", 4560, kSheetTop + 480, road_);
+    drawingNumber_ = edit("DrawingNumber", 1440, kSheetTop + 960, 2880);
+    caption("图号：", "Label17", 240, kSheetTop + 960, drawingNumber_);
+    dxfUnits_ = new QComboBox(this);
+    place(dxfUnits_, "DxfUnits", 5880, kSheetTop + 960, 2220, 360);
+    dxfUnits_->addItem(QStringLiteral("米（实地尺寸）"), QStringLiteral("m"));
+    dxfUnits_->addItem(QStringLiteral("毫米（图纸尺寸）"), QStringLiteral("mm"));
+    caption("DXF 单位：", "Label18", 4560, kSheetTop + 960, dxfUnits_);
+    line("Line9", 240, kButtonTop - 240, kWidth - 480);
+
     auto* confirm = new QPushButton(QStringLiteral("确定"), this);
-    place(confirm, "Command1", 5520, 6720, 1215, 495);
+    place(confirm, "Command1", 5520, kButtonTop, 1215, 495);
     connect(confirm, &QPushButton::clicked, this, [this] { Confirm(); });
     auto* cancel = new QPushButton(QStringLiteral("取消"), this);
-    place(cancel, "Command3", 6840, 6720, 1215, 495);
+    place(cancel, "Command3", 6840, kButtonTop, 1215, 495);
     connect(cancel, &QPushButton::clicked, this, &SettingsDialog::Cancel);
     auto* restore = new QPushButton(QStringLiteral("恢复默认"), this);
-    place(restore, "Command2", kSwitchLeft - 240, 6720, 1215, 495);
+    place(restore, "Command2", kSwitchLeft - 240, kButtonTop, 1215, 495);
     connect(restore, &QPushButton::clicked, this, &SettingsDialog::RestoreStartValues);
 
     ShowSettings(settings_);
@@ -152,6 +188,13 @@ void SettingsDialog::ShowSettings(const Settings& settings) {
     codePage_->setCurrentIndex(std::max(0, codePage_->findData(Utf8(settings.codePage))));
     for (std::size_t box = 0; box < boxes_.size(); ++box)
         boxes_[box]->setText(QString::fromStdString(FormatGeneral(settings.*ToleranceSettings()[box].value)));
+    sheetSize_->setCurrentIndex(std::max(0, sheetSize_->findData(Utf8(settings.sheetSize).toUpper())));
+    sheetScale_->setText(QString::fromStdString(FormatGeneral(settings.sheetScale)));
+    exaggeration_->setText(QString::fromStdString(FormatGeneral(settings.exaggeration)));
+    project_->setText(Utf8(settings.sheetProject));
+    road_->setText(Utf8(settings.sheetRoad));
+    drawingNumber_->setText(Utf8(settings.drawingNumber));
+    dxfUnits_->setCurrentIndex(std::max(0, dxfUnits_->findData(Utf8(settings.dxfUnits))));
 }
 
 void SettingsDialog::RestoreStartValues() { ShowSettings(Settings{}); }
@@ -179,7 +222,35 @@ bool SettingsDialog::Confirm() {
         boxes_[box]->selectAll();
         return false;
     }
+    // The sheets' scale and exaggeration, in the ranges every front end reads alike.
+    struct SheetNumber {
+        QLineEdit* box;
+        std::string (*problem)(double);
+        double value = 0;
+    };
+    std::array<SheetNumber, 2> sheetNumbers{SheetNumber{sheetScale_, SheetScaleProblem},
+                                            SheetNumber{exaggeration_, ExaggerationProblem}};
+    for (SheetNumber& number : sheetNumbers) {
+        const QByteArray bytes = number.box->text().toUtf8();
+        const std::optional<double> value = ReadStrict(std::string_view(bytes.constData(), bytes.size()));
+        const std::string problem = value ? number.problem(*value) : std::string("请输入一个数");
+        if (problem.empty()) {
+            number.value = *value;
+            continue;
+        }
+        ui_.ShowMessage(*this, QStringLiteral("注意！"), Utf8(problem) + QStringLiteral("。\n请重新输入。"));
+        number.box->setFocus();
+        number.box->selectAll();
+        return false;
+    }
     for (std::size_t box = 0; box < boxes_.size(); ++box) settings_.*ToleranceSettings()[box].value = values[box];
+    settings_.sheetSize = sheetSize_->currentData().toString().toStdString();
+    settings_.sheetScale = sheetNumbers[0].value;
+    settings_.exaggeration = sheetNumbers[1].value;
+    settings_.sheetProject = project_->text().toStdString();
+    settings_.sheetRoad = road_->text().toStdString();
+    settings_.drawingNumber = drawingNumber_->text().toStdString();
+    settings_.dxfUnits = dxfUnits_->currentData().toString().toStdString();
     settings_.numericLabels = numericLabels_->isChecked();
     settings_.swapSides = swapSides_->isChecked();
     settings_.negateHeights = negateHeights_->isChecked();

@@ -68,6 +68,14 @@ private:
     QComboBox* codePage_ = nullptr;          // the surveyor's code page
     std::array<QLineEdit*, 5> boxes_{};    // the tolerances, in the order of ToleranceSettings()
     std::array<QLabel*, 5> boxLabels_{};   // the caption beside each box
+    // The section sheets: size, scale 1:N, exaggeration, the title block's texts, DXF units.
+    QComboBox* sheetSize_ = nullptr;
+    QLineEdit* sheetScale_ = nullptr;
+    QLineEdit* exaggeration_ = nullptr;
+    QLineEdit* project_ = nullptr;
+    QLineEdit* road_ = nullptr;
+    QLineEdit* drawingNumber_ = nullptr;
+    QComboBox* dxfUnits_ = nullptr;
 };
 
 }  // namespace qorvel::gui

@@ -169,6 +169,15 @@ private slots:
         Confirm(dialog);
         QCOMPARE(window_->SettingsInForce().stakeTolerance, 0.3);
         QCOMPARE(window_->SettingsInForce().matchTolerance, 1e9);
+
+        // The sheets' scale is held to the range the command line holds it to.
+        ui_->Clear();
+        SettingsDialog& sheets = Open();
+        Find<QLineEdit>(sheets, "SheetScale")->setText("0.5");
+        Confirm(sheets);
+        QCOMPARE(ui_->messages.size(), std::size_t{1});
+        QVERIFY(sheets.isVisible());
+        QCOMPARE(window_->SettingsInForce().sheetScale, 200.0);
     }
 
     void CancelEscapeAndTheCloseBoxLeaveEverySettingAsItWas() {
@@ -245,6 +254,10 @@ private slots:
         Find<QCheckBox>(dialog, "Check3")->click();
         Find<QCheckBox>(dialog, "Check5")->click();
         Find<QComboBox>(dialog, "Combo1")->setCurrentIndex(1);
+        Find<QComboBox>(dialog, "SheetSize")->setCurrentIndex(2);
+        Find<QLineEdit>(dialog, "SheetScale")->setText("500");
+        Find<QLineEdit>(dialog, "SheetProject")->setText("示例公路");
+        Find<QComboBox>(dialog, "DxfUnits")->setCurrentIndex(1);
         Confirm(dialog);
         const std::string codePage = window_->SettingsInForce().codePage;
         Find<QComboBox>(*window_, "Combo1")->setEditText("ZH");
@@ -259,6 +272,10 @@ private slots:
         QCOMPARE(remembered.layerName, std::string("ZH"));
         QCOMPARE(remembered.codePage, codePage);
         QCOMPARE(remembered.layout, std::string("3"));
+        QCOMPARE(remembered.sheetSize, std::string("A1"));
+        QCOMPARE(remembered.sheetScale, 500.0);
+        QCOMPARE(remembered.sheetProject, std::string("示例公路"));
+        QCOMPARE(remembered.dxfUnits, std::string("mm"));
         QCOMPARE(Find<QComboBox>(*window_, "Combo2")->currentText(), QString("格式 3"));
         SettingsDialog& again = Open();
         QCOMPARE(Box(again, 3)->text(), QString("0.02"));

@@ -286,7 +286,8 @@ std::string CatalogueJson() {
 
 std::string WebSession::AttachDrawing(const std::string& path, PageReporter& reporter) {
     WebHost host(reporter, {{FileRole::Drawing, path}}, "");
-    const bool attached = bench_.AttachDrawing(path, host);
+    // Drawings that name no code page are read as GBK, the surveyor's usual one.
+    const bool attached = bench_.AttachDrawing(path, host, Settings{});
     JsonText json;
     json.BeginObject().Key("attached").Bool(attached);
     if (const std::optional<DrawingSummary> summary = SummaryOfAttachedDrawing(bench_.session()); attached && summary) {

@@ -4,6 +4,7 @@
 
 #include "core/fields.h"
 #include "core/step_error.h"
+#include "core/two_halves.h"
 #include "support/test_files.h"
 
 namespace qorvel {
@@ -84,7 +85,7 @@ TEST(FieldReader, LenientReadsOfWhatIsNoPlainNumberAreNotedOnce) {
         bytes += "P" + std::to_string(k) + ",," + (k % 3 == 0 ? "4382" + std::to_string(k) + "x.9" : "438.5") + "," +
                  (k % 5 == 0 ? "" : " 33.1 ") + ",1\r\n";
     const DataFile file = DataFile::FromBytes("points.dat", bytes);
-    // Two threads, in opposite orders, every field read twice.
+    // Two threads where there are two cores, in opposite orders, every field read twice.
     const auto readAll = [&](bool backwards) {
         for (std::size_t n = 0; n < 2 * file.size(); ++n) {
             const std::size_t k = (backwards ? 2 * file.size() - 1 - n : n) % file.size();
@@ -94,9 +95,7 @@ TEST(FieldReader, LenientReadsOfWhatIsNoPlainNumberAreNotedOnce) {
             fields.Lenient(4);
         }
     };
-    std::thread other(readAll, true);
-    readAll(false);
-    other.join();
+    BothAtOnce([&] { readAll(false); }, [&] { readAll(true); }, true);
     const LenientReadLog& log = file.lenientReads();
     EXPECT_EQ(log.count(), 16u);
     using Sample = LenientReadLog::Sample;

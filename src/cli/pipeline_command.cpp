@@ -48,7 +48,6 @@ int RunPipelineFromCommandLine(const Settings& settings, const PipelineRequest& 
     return report.outcome == StepOutcome::Warned ? kExitWarned : kExitFailed;
 }
 
-// The steps of the run in words: "2、3、5、4、6、7、9、10".
 // "第 2、3、…、12 步和纵断面地面线": the numbered steps by number, the others by caption.
 std::string StepsOfTheRunNamed() {
     std::string numbers;

@@ -186,7 +186,7 @@ OneClickDialog::OneClickDialog(Workbench& workbench, UserInteraction& ui, std::f
     for (const SheetKind& kind : SheetKinds())
         sheets_->addItem(QString::fromUtf8(kind.caption.data(), kind.caption.size()),
                          QString::fromUtf8(kind.name.data(), kind.name.size()));
-    sheets_->setToolTip(QStringLiteral("各断面绘在图纸上，写入输出文件夹的 10-sections.pdf（或 .svg、.dxf）"));
+    sheets_->setToolTip(QStringLiteral("各断面绘在图纸上，写入输出文件夹的 10-sections.pdf（或 .svg、.dxf）；图纸、比例和图签在“设置”中选择"));
     sheets_->setCurrentIndex(std::max(0, sheets_->findData(RememberedSheetKind())));
     CompleteFileNames(points_, false);
     CompleteFileNames(folder_, true);

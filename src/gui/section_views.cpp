@@ -18,8 +18,6 @@ namespace qorvel::gui {
 namespace {
 
 constexpr double kMarginPixels = 44;      // room for the grid's labels along the left and bottom
-constexpr double kTextBand = 28;          // millimetres of station, elevation and problems under the datum
-constexpr double kLargestGround = 1e5;    // metres; beyond it the figure clips (a stray 1e300)
 constexpr double kGridSpacing = 64;       // pixels between grid lines, at least
 constexpr double kHoverReach = 7;         // pixels from a point's mark
 constexpr double kLargestZoom = 200;
@@ -97,23 +95,6 @@ double RoundStep(double least) {
 
 QString Metres(double value, int decimals) { return QString::number(value == 0 ? 0.0 : value, 'f', decimals); }
 
-// The extents of the ground a section holds, for the scale that shows it whole: how far each
-// side reaches and the lowest and highest elevation, values that are no number left out.
-struct GroundExtent {
-    double left = 0;
-    double right = 0;
-    double low = std::numeric_limits<double>::infinity();
-    double high = -std::numeric_limits<double>::infinity();
-
-    void Take(double distance, double elevation, double& reach) {
-        if (std::isfinite(distance)) reach = std::max(reach, std::min(distance, kLargestGround));
-        if (std::isfinite(elevation)) {
-            low = std::min(low, elevation);
-            high = std::max(high, elevation);
-        }
-    }
-};
-
 }  // namespace
 
 SectionPlotView::SectionPlotView(QWidget* parent) : QWidget(parent) {
@@ -150,31 +131,8 @@ void SectionPlotView::Rebuild() {
     if (!section_) return;
     pixelsPerMm_ = std::max(1.0, logicalDpiX() / 25.4);
     const double roomAcross = std::max(40.0, (width() - 2 * kMarginPixels) / pixelsPerMm_);
-    const double roomUp = std::max(20.0, (height() - 2 * kMarginPixels) / pixelsPerMm_ - kTextBand);
-    GroundExtent ground;
-    ground.Take(0, section_->stakeElevation, ground.left);
-    for (const SurveyedPoint& point : section_->firstSide) ground.Take(point.distance, point.elevation, ground.left);
-    for (const SurveyedPoint& point : section_->secondSide) ground.Take(point.distance, point.elevation, ground.right);
-    const double across = std::max(10.0, ground.left + ground.right);
-    const double up = ground.low <= ground.high ? std::clamp(ground.high - ground.low, 1.0, kLargestGround) : 1.0;
-    // Millimetres of the figure per metre: first a guess from the ground, then corrected twice
-    // by what the figure measures (its ticks round the ground out, its texts keep their size).
-    const auto build = [&](double millimetresPerMetre) {
-        FigureScale scale;
-        scale.horizontal = 1000 / millimetresPerMetre;
-        scale.exaggeration = exaggeration_;
-        // Room beyond the ground for the texts; only values far off it are clipped.
-        scale.maxWidth = roomAcross * zoom_ * 1.5 + 100;
-        scale.maxHeight = (roomUp * zoom_ + kTextBand) * 1.5 + 100;
-        return BuildSectionFigure(*section_, scale);
-    };
-    double fitted = std::min(roomAcross / across, roomUp / (up * exaggeration_));
-    for (int pass = 0; pass < 2; ++pass) {
-        const PlotBox bounds = build(fitted).bounds;
-        const double over = std::max(bounds.Width() / roomAcross, bounds.Height() / (roomUp + kTextBand));
-        if (over > 0 && std::isfinite(over)) fitted /= std::max(over, 0.5);
-    }
-    figure_ = build(fitted * zoom_);
+    const double roomUp = std::max(20.0, (height() - 2 * kMarginPixels) / pixelsPerMm_ - kFigureTextBand);
+    figure_ = FitSectionFigure(*section_, roomAcross, roomUp, zoom_, exaggeration_);
 }
 
 QPointF SectionPlotView::ToPixels(PlotPoint millimetres) const {

@@ -87,6 +87,17 @@ inline constexpr double kTickStep = 5;  // metres between offset ticks
 
 SectionFigure BuildSectionFigure(const SectionDrawing& section, const FigureScale& scale);
 
+// Millimetres a figure keeps under its datum for the station, the stake elevation and the
+// problems.
+inline constexpr double kFigureTextBand = 28;
+
+// The figure of `section` at the scale that fits it whole, texts included, into `roomAcross` by
+// `roomUp` millimetres (at least 40 by 20), enlarged `zoom` times: what the window's and the
+// browser's viewers show. Ground values that are no number, or beyond any survey, are left out
+// of the fitting and clipped in the figure.
+SectionFigure FitSectionFigure(const SectionDrawing& section, double roomAcross, double roomUp, double zoom,
+                               double exaggeration);
+
 // Draws the figure with its bounds' bottom-left corner at `corner`.
 void DrawSectionFigure(const SectionFigure& figure, PlotPoint corner, PlotCanvas& canvas);
 

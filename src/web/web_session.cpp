@@ -138,55 +138,6 @@ private:
     JsonText& json_;
 };
 
-// The extents of a section's ground, for the scale that shows it whole (values that are no
-// number, or beyond any survey, left out).
-constexpr double kLargestGround = 1e5;
-constexpr double kTextBand = 28;  // millimetres of station, elevation and problems under the datum
-
-struct GroundExtent {
-    double left = 0;
-    double right = 0;
-    double low = std::numeric_limits<double>::infinity();
-    double high = -std::numeric_limits<double>::infinity();
-
-    void Take(double distance, double elevation, double& reach) {
-        if (std::isfinite(distance)) reach = std::max(reach, std::min(distance, kLargestGround));
-        if (std::isfinite(elevation)) {
-            low = std::min(low, elevation);
-            high = std::max(high, elevation);
-        }
-    }
-};
-
-SectionFigure FittedFigure(const SectionDrawing& section, double roomAcross, double roomUp, double zoom,
-                           double exaggeration) {
-    roomAcross = std::max(40.0, roomAcross);
-    roomUp = std::max(20.0, roomUp);
-    GroundExtent ground;
-    ground.Take(0, section.stakeElevation, ground.left);
-    for (const SurveyedPoint& point : section.firstSide) ground.Take(point.distance, point.elevation, ground.left);
-    for (const SurveyedPoint& point : section.secondSide) ground.Take(point.distance, point.elevation, ground.right);
-    const double across = std::max(10.0, ground.left + ground.right);
-    const double up = ground.low <= ground.high ? std::clamp(ground.high - ground.low, 1.0, kLargestGround) : 1.0;
-    const auto build = [&](double millimetresPerMetre) {
-        FigureScale scale;
-        scale.horizontal = 1000 / millimetresPerMetre;
-        scale.exaggeration = exaggeration;
-        scale.maxWidth = roomAcross * zoom * 1.5 + 100;
-        scale.maxHeight = (roomUp * zoom + kTextBand) * 1.5 + 100;
-        return BuildSectionFigure(section, scale);
-    };
-    // First a guess from the ground, then corrected twice by what the figure measures (its
-    // ticks round the ground out, its texts keep their size).
-    double fitted = std::min(roomAcross / across, roomUp / (up * exaggeration));
-    for (int pass = 0; pass < 2; ++pass) {
-        const PlotBox bounds = build(fitted).bounds;
-        const double over = std::max(bounds.Width() / roomAcross, bounds.Height() / (roomUp + kTextBand));
-        if (over > 0 && std::isfinite(over)) fitted /= std::max(over, 0.5);
-    }
-    return build(fitted * zoom);
-}
-
 void WritePoint(JsonText& json, const SurveyedPoint& point) {
     json.BeginObject().Key("name").String(point.name).Key("code").String(point.code);
     json.Key("distance").Number(point.distance).Key("elevation").Number(point.elevation).EndObject();
@@ -420,7 +371,7 @@ std::string WebSession::SectionFigureJson(std::size_t index, double roomAcross, 
                                           double exaggeration) const {
     if (!sections_ || index >= sections_->size()) return {};
     const SectionDrawing section = sections_->Drawing(index);
-    const SectionFigure figure = FittedFigure(section, roomAcross, roomUp, std::clamp(zoom, 1.0, 200.0),
+    const SectionFigure figure = FitSectionFigure(section, roomAcross, roomUp, std::clamp(zoom, 1.0, 200.0),
                                               std::clamp(exaggeration, 0.1, 100.0));
     JsonText json;
     json.BeginObject().Key("bounds").BeginArray();
